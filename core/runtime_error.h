@@ -1,0 +1,46 @@
+// Fatal errors and the end of program. The runtime has no exceptions at its command interface:
+// an operation that finds its input invalid stores an error code with the current line and calls
+// EndProgram, which never returns. The end releases every runtime object, syncs, changes to the
+// executable's directory and starts the handheld's launcher; only when none starts does the
+// process exit.
+#pragma once
+
+#include "core/dyn_string.h"
+#include "core/types.h"
+
+// Runtime error codes.
+constexpr f32 kErrRegularEnd = 0.0f;
+constexpr f32 kErrFile = 3.0f;          // channel not open, read past the end, I/O failed
+constexpr f32 kErrStorage = 7.0f;       // no storage, channel above 7, line index above 255
+constexpr f32 kErrAppend = 8.0f;        // append to a multi-dimensional array, bad removal index
+constexpr f32 kErrIndex = 9.0f;         // index out of range
+constexpr f32 kErrNoData = 20.0f;       // no DATA item left
+
+void SetRuntimeError(f32 code);             // errorCode = code; errorLine = currentLine
+void SetLinePosition(i32 position, i32 line);
+[[noreturn]] void EndCommand();             // the program's END statement
+[[noreturn]] void EndProgram();             // the end of program; never returns
+[[noreturn]] void FatalError(f32 code);     // SetRuntimeError(code), then EndProgram()
+void EndProgramAtExit();                    // the exit handler: the only way in that returns
+void ShutdownRuntime();                     // releases what start-up created; safe to repeat
+f32 RunShellCommand(DynString& command, f32 wait, f32 window, f32& result);
+[[noreturn]] void RunProgramAndExit(DynString path);
+
+// The layer above the core (start-up) installs the release of every subsystem here, so the core
+// links without them. Null means nothing to release.
+using ShutdownHandler = void (*)();
+void SetShutdownHandler(ShutdownHandler handler);
+// The shell command deactivates the 2D device while the shell runs; the media layer installs the
+// getter/setter of its active flag here.
+struct DeviceActiveHooks {
+  bool (*isActive)() = nullptr;
+  void (*setActive)(bool active) = nullptr;
+};
+void SetDeviceActiveHooks(DeviceActiveHooks hooks);
+
+// Test seam: when set, EndProgram prints its report and calls the hook instead of releasing
+// anything and leaving the process (the hook throws or _exits). Never set in the program.
+using EndProgramHook = void (*)();
+void SetEndProgramHookForTests(EndProgramHook hook);
+// Forgets that the end has begun (tests that run the sequence more than once).
+void ResetEndProgramStateForTests();

@@ -1,0 +1,72 @@
+// Shared test helpers: fatal-error expectations through the end-of-program test hook, running a
+// function in a child process (for the real end of program), temporary folders and a fake clock.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "core/types.h"
+
+// Thrown by the test hook of EndProgram; carries the stored error code.
+struct FatalEndForTests {
+  f32 code;
+};
+
+// Installs the throwing end-of-program hook for the current scope.
+class ScopedFatalHook {
+ public:
+  ScopedFatalHook();
+  ~ScopedFatalHook();
+};
+
+// EXPECT_FATAL(code, statement): the statement ends the program with that error code.
+#define EXPECT_FATAL(expected_code, statement)                                      \
+  do {                                                                              \
+    ScopedFatalHook stakko_fatal_hook_;                                             \
+    bool stakko_fatal_seen_ = false;                                                \
+    try {                                                                           \
+      statement;                                                                    \
+    } catch (const FatalEndForTests& stakko_fatal_end_) {                           \
+      stakko_fatal_seen_ = true;                                                    \
+      EXPECT_EQ(static_cast<f32>(expected_code), stakko_fatal_end_.code)            \
+          << "statement: " #statement;                                              \
+    }                                                                               \
+    EXPECT_TRUE(stakko_fatal_seen_) << "no end of program from: " #statement;       \
+  } while (0)
+
+// Runs fn in a forked child with stdout captured; the child exits with status 0 after fn unless
+// fn ends the process itself.
+struct ChildResult {
+  int exitStatus = -1;     // WEXITSTATUS, or 128 + signal number
+  std::string output;      // everything the child wrote to stdout
+};
+ChildResult RunInChild(const std::function<void()>& fn);
+
+// A fresh folder under the system temp folder, removed with its contents at scope end.
+class ScopedTempDir {
+ public:
+  ScopedTempDir();
+  ~ScopedTempDir();
+  const std::string& path() const { return path_; }
+  std::string File(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+// Replaces the platform clock and sleep: time moves only when the test says so, on every sleep
+// by the slept amount, and by `stepPerReadMs` on every read.
+class ScopedFakeClock {
+ public:
+  explicit ScopedFakeClock(u32 startMs = 1000, u32 stepPerReadMs = 0);
+  ~ScopedFakeClock();
+  void Advance(u32 ms);
+  u32 Now() const;
+  u64 SleptNs() const;  // total asked of sleep
+};
+
+// Writes bytes to a file; returns false on failure.
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
+std::string ReadFileBytes(const std::string& path);
