@@ -49,8 +49,13 @@ inline std::vector<std::string> TargetPicture(u16 background) {
 }
 
 // An RGBA picture; every pixel starts as the given colour.
+// Allocated here, not by the readers' sizing, so that pictures beyond their caps can be made.
 inline void MakePicture(RgbaImage& image, i32 w, i32 h, u8 r, u8 g, u8 b, u8 a) {
-  SizeRgbaImage(image, w, h);
+  ReleaseRgbaImage(image);
+  image.rgba = new u8[static_cast<size_t>(w) * h * 4];
+  image.width = w;
+  image.height = h;
+  image.capacityBytes = w * h * 4;
   for (i32 i = 0; i < w * h; ++i) {
     image.rgba[i * 4 + 0] = r;
     image.rgba[i * 4 + 1] = g;
@@ -65,4 +70,52 @@ inline void SetPicturePixel(RgbaImage& image, i32 x, i32 y, u8 r, u8 g, u8 b, u8
   p[1] = g;
   p[2] = b;
   p[3] = a;
+}
+
+#include "media/surface.h"
+
+// The red level that stands for a letter: 'A' is 8, 'B' 16, ... so every letter keeps its own
+// RGB565 pixel.
+constexpr u8 LetterRed(char c) { return static_cast<u8>((c - '@') * 8); }
+
+// Builds a surface from rows of letters: '.' is transparent (alpha 0), a letter is the opaque
+// pixel with red LetterRed(letter), no green and no blue.
+inline void SurfaceFromText(Surface& s, const std::vector<std::string>& rows, u32 key = 0x008000FF) {
+  RgbaImage image;
+  MakePicture(image, static_cast<i32>(rows[0].size()), static_cast<i32>(rows.size()), 0, 0, 0, 255);
+  for (size_t y = 0; y < rows.size(); ++y) {
+    for (size_t x = 0; x < rows[y].size(); ++x) {
+      char c = rows[y][x];
+      if (c == '.') {
+        SetPicturePixel(image, static_cast<i32>(x), static_cast<i32>(y), 0, 0, 0, 0);
+      } else {
+        SetPicturePixel(image, static_cast<i32>(x), static_cast<i32>(y), LetterRed(c), 0, 0, 255);
+      }
+    }
+  }
+  s.FromRgba(image, key, nullptr);
+  ReleaseRgbaImage(image);
+}
+
+// The pixel a character of SurfaceFromText becomes.
+constexpr u16 CharPixel(char c) { return RgbToPixel(LetterRed(c), 0, 0); }
+
+// The target as characters: '.' for `background`, the character whose pixel it is for the
+// letters A-Z, '?' for anything else.
+inline std::vector<std::string> TargetLetters(u16 background) {
+  const RenderTarget& rt = GetRenderTarget();
+  std::vector<std::string> rows;
+  for (i32 y = 0; y < rt.height; ++y) {
+    std::string row;
+    for (i32 x = 0; x < rt.width; ++x) {
+      u16 p = PixelAt(x, y);
+      char c = '?';
+      if (p == background) c = '.';
+      for (char l = 'A'; l <= 'Z'; ++l)
+        if (p == CharPixel(l) && p != background) c = l;
+      row += c;
+    }
+    rows.push_back(row);
+  }
+  return rows;
 }
