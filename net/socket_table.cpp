@@ -11,12 +11,14 @@
 
 #include <cerrno>
 
+#include "platform/platform_ops.h"
+
 SocketTable socketTable;
 
 namespace {
 
-// How long one send may wait, in all, for a full socket to take more bytes.
-constexpr int kSendWaitLimitMs = 2000;
+// How long a send may wait for a socket that stays full to take more bytes.
+constexpr u32 kSendWaitLimitMs = 2000;
 constexpr int kSendWaitStepMs = 10;
 
 bool IsTableIndex(i32 slot) { return slot >= 0 && slot < kSocketSlotCount; }
@@ -48,11 +50,18 @@ ssize_t SendOnce(const SocketSlot& slot, const char* bytes, std::size_t count,
   return send(slot.fd, bytes, count, MSG_NOSIGNAL);
 }
 
-bool WaitUntilWritable(int fd, int& waitedMs) {
-  if (waitedMs >= kSendWaitLimitMs) return false;
+// Waits a short while for room in a full socket; false once the socket has stayed full for the
+// whole limit, measured on the platform clock from the first time it was found full.
+bool WaitUntilWritable(int fd, bool& waiting, u32& firstFullMs) {
+  const u32 now = Platform().ticksMs();
+  if (!waiting) {
+    waiting = true;
+    firstFullMs = now;
+  } else if (static_cast<u32>(now - firstFullMs) >= kSendWaitLimitMs) {
+    return false;
+  }
   pollfd entry{fd, POLLOUT, 0};
   poll(&entry, 1, kSendWaitStepMs);
-  waitedMs += kSendWaitStepMs;
   return true;
 }
 
@@ -88,17 +97,20 @@ i32 SocketSend(i32 slot, const void* buffer, i32 length, const NetAddress* to) {
   if (length < 1) return 0;
   const char* bytes = static_cast<const char*>(buffer);
   i32 sent = 0;
-  int waitedMs = 0;
+  bool waiting = false;
+  u32 firstFullMs = 0;
   while (sent < length) {
     const ssize_t result =
         SendOnce(entry, bytes + sent, static_cast<std::size_t>(length - sent), target);
     socketTable.lastError = errno;
     if (result < 0) {
       if (errno == EINTR) continue;
-      if ((errno == EAGAIN || errno == EWOULDBLOCK) && WaitUntilWritable(entry.fd, waitedMs)) continue;
+      const bool full = errno == EAGAIN || errno == EWOULDBLOCK;
+      if (full && WaitUntilWritable(entry.fd, waiting, firstFullMs)) continue;
       return -1;
     }
     sent += static_cast<i32>(result);
+    waiting = false;  // progress: the wait limit counts from the next time it is full
   }
   return sent;
 }

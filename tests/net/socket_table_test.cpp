@@ -1,4 +1,5 @@
 // Sending, closing and the layer's use count, on socket pairs placed into the table.
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "net/socket_table.h"
+#include "platform/platform_ops.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -20,6 +22,7 @@ class SocketTableTest : public testing::Test {
     SocketSystemInit();
   }
   void TearDown() override {
+    ResetPlatformOps();
     socketTable.initCount = 1;
     SocketSystemShutdown();
     for (int fd : peers_) close(fd);
@@ -85,6 +88,28 @@ TEST_F(SocketTableTest, StreamSendDeliversTheWholeBuffer) {
             SocketSend(2, big.data(), static_cast<i32>(big.size()), nullptr));
   reader.join();
   EXPECT_EQ(big, received);
+}
+
+TEST_F(SocketTableTest, FullNonBlockingSocketWaitsForTheReader) {
+  const int peer = PlaceStreamPair(2);
+  fcntl(socketTable.slots[2].fd, F_SETFL, O_NONBLOCK);
+  const std::string big(300000, 'z');
+  std::string received;
+  std::thread reader([&] { received = ReadAvailable(peer, big.size()); });
+  EXPECT_EQ(static_cast<i32>(big.size()),
+            SocketSend(2, big.data(), static_cast<i32>(big.size()), nullptr));
+  reader.join();
+  EXPECT_EQ(big.size(), received.size());
+}
+
+TEST_F(SocketTableTest, SocketThatStaysFullIsGivenUp) {
+  PlaceStreamPair(2);  // nobody reads the other end
+  fcntl(socketTable.slots[2].fd, F_SETFL, O_NONBLOCK);
+  ScopedFakeClock clock(0, 500);  // each look at the clock: half a second later
+  const std::string big(4 << 20, 'z');
+  EXPECT_EQ(-1, SocketSend(2, big.data(), static_cast<i32>(big.size()), nullptr));
+  EXPECT_EQ(EAGAIN, socketTable.lastError);
+  EXPECT_GE(clock.Now(), 2000u);
 }
 
 TEST_F(SocketTableTest, SendToAClosedPeerFailsWithoutEndingTheProcess) {
