@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "net/socket_table.h"
 #include "platform/platform_ops.h"
@@ -25,86 +24,61 @@ class SocketTableTest : public testing::Test {
     ResetPlatformOps();
     socketTable.initCount = 1;
     SocketSystemShutdown();
-    for (int fd : peers_) close(fd);
+    if (peer_ != -1) close(peer_);
   }
-  // A connected stream pair: one end in the table at `slot`, the other end returned.
-  int PlaceStreamPair(i32 slot, int type = SOCK_STREAM) {
+  // A connected non-blocking stream pair: one end in the table at `slot`, the other returned.
+  int PlacePair(i32 slot) {
     int fds[2];
-    EXPECT_EQ(0, socketpair(AF_UNIX, type, 0, fds));
+    EXPECT_EQ(0, socketpair(AF_UNIX, SOCK_STREAM, 0, fds));
+    fcntl(fds[0], F_SETFL, O_NONBLOCK);
     socketTable.slots[slot].fd = fds[0];
-    socketTable.slots[slot].datagram = 0;
-    peers_.push_back(fds[1]);
-    return fds[1];
+    return peer_ = fds[1];
   }
-  std::vector<int> peers_;
+  int peer_ = -1;
 };
 
-std::string ReadAvailable(int fd, std::size_t count) {
+std::string ReadBytes(int fd, std::size_t count) {
   std::string bytes(count, '\0');
   std::size_t got = 0;
-  while (got < count) {
-    const ssize_t n = read(fd, bytes.data() + got, count - got);
-    if (n <= 0) break;
-    got += static_cast<std::size_t>(n);
-  }
+  for (ssize_t n; got < count && (n = read(fd, bytes.data() + got, count - got)) > 0;) got += n;
   bytes.resize(got);
   return bytes;
 }
 
 TEST_F(SocketTableTest, RefusedSends) {
-  PlaceStreamPair(3);
-  socketTable.slots[4].fd = socketTable.slots[3].fd;  // shares the descriptor, marked datagram
+  PlacePair(3);
+  socketTable.slots[4] = socketTable.slots[3];
   socketTable.slots[4].datagram = 1;
   const NetAddress none{};
-  const char bytes[] = "abc";
   const struct {
-    const char* name;
     i32 slot;
     i32 length;
     const NetAddress* to;
     i32 expected;
   } rows[] = {
-      {"below the table", -1, 3, nullptr, -1},
-      {"past the table", kSocketSlotCount, 3, nullptr, -1},
-      {"free slot", 5, 3, nullptr, -1},
-      {"datagram without destination", 4, 3, nullptr, -1},
-      {"datagram to no address", 4, 3, &none, -1},
-      {"nothing to send", 3, 0, nullptr, 0},
-      {"negative length", 3, -8, nullptr, 0},
+      {-1, 3, nullptr, -1}, {kSocketSlotCount, 3, nullptr, -1}, {5, 3, nullptr, -1},  // no slot
+      {4, 3, nullptr, -1},  {4, 3, &none, -1},  // a datagram needs a destination
+      {3, 0, nullptr, 0},   {3, -8, nullptr, 0},
   };
   for (const auto& row : rows) {
-    EXPECT_EQ(row.expected, SocketSend(row.slot, bytes, row.length, row.to)) << row.name;
+    EXPECT_EQ(row.expected, SocketSend(row.slot, "abc", row.length, row.to)) << row.slot;
   }
   socketTable.slots[4] = SocketSlot{};
 }
 
-TEST_F(SocketTableTest, StreamSendDeliversTheWholeBuffer) {
-  const int peer = PlaceStreamPair(2);
-  std::string big(200000, 'q');  // more than one socket buffer: needs several sends
+TEST_F(SocketTableTest, FullSocketWaitsForTheReader) {
+  const int peer = PlacePair(2);
+  std::string big(300000, 'q');  // several socket buffers
   for (std::size_t i = 0; i < big.size(); i += 977) big[i] = static_cast<char>(i);
   std::string received;
-  std::thread reader([&] { received = ReadAvailable(peer, big.size()); });
-  EXPECT_EQ(static_cast<i32>(big.size()),
-            SocketSend(2, big.data(), static_cast<i32>(big.size()), nullptr));
+  std::thread reader([&] { received = ReadBytes(peer, big.size()); });
+  EXPECT_EQ(300000, SocketSend(2, big.data(), 300000, nullptr));
   reader.join();
   EXPECT_EQ(big, received);
 }
 
-TEST_F(SocketTableTest, FullNonBlockingSocketWaitsForTheReader) {
-  const int peer = PlaceStreamPair(2);
-  fcntl(socketTable.slots[2].fd, F_SETFL, O_NONBLOCK);
-  const std::string big(300000, 'z');
-  std::string received;
-  std::thread reader([&] { received = ReadAvailable(peer, big.size()); });
-  EXPECT_EQ(static_cast<i32>(big.size()),
-            SocketSend(2, big.data(), static_cast<i32>(big.size()), nullptr));
-  reader.join();
-  EXPECT_EQ(big.size(), received.size());
-}
-
 TEST_F(SocketTableTest, SocketThatStaysFullIsGivenUp) {
-  PlaceStreamPair(2);  // nobody reads the other end
-  fcntl(socketTable.slots[2].fd, F_SETFL, O_NONBLOCK);
+  PlacePair(2);                   // nobody reads the other end
   ScopedFakeClock clock(0, 500);  // each look at the clock: half a second later
   const std::string big(4 << 20, 'z');
   EXPECT_EQ(-1, SocketSend(2, big.data(), static_cast<i32>(big.size()), nullptr));
@@ -114,9 +88,8 @@ TEST_F(SocketTableTest, SocketThatStaysFullIsGivenUp) {
 
 TEST_F(SocketTableTest, SendToAClosedPeerFailsWithoutEndingTheProcess) {
   const ChildResult child = RunInChild([this] {
-    const int peer = PlaceStreamPair(1);
-    close(peer);
-    peers_.clear();
+    close(PlacePair(1));
+    peer_ = -1;
     const i32 result = SocketSend(1, "hello", 5, nullptr);
     std::printf("%d %d\n", result, socketTable.lastError);
   });
@@ -124,29 +97,22 @@ TEST_F(SocketTableTest, SendToAClosedPeerFailsWithoutEndingTheProcess) {
   EXPECT_EQ("-1 " + std::to_string(EPIPE) + "\n", child.output);
 }
 
-TEST_F(SocketTableTest, CloseFreesTheSlot) {
-  const int peer = PlaceStreamPair(7);
+TEST_F(SocketTableTest, CloseAndShutdownFreeSlots) {
+  const int first = PlacePair(7);
   EXPECT_EQ(0, SocketClose(7));
   EXPECT_EQ(-1, socketTable.slots[7].fd);
-  char byte = 0;
-  EXPECT_EQ(0, read(peer, &byte, 1));  // the peer sees the end
-  EXPECT_EQ(-1, SocketClose(7));       // already free
-  EXPECT_EQ(EBADF, socketTable.lastError);
-  EXPECT_EQ(-1, SocketClose(-1));
-  EXPECT_EQ(-1, SocketClose(kSocketSlotCount));
-}
+  EXPECT_EQ("", ReadBytes(first, 1));  // the peer sees the end
+  for (i32 slot : {7, -1, kSocketSlotCount}) EXPECT_EQ(-1, SocketClose(slot)) << slot;
+  close(first);
 
-TEST_F(SocketTableTest, OnlyTheLastUserFreesTheSlots) {
-  const int peer = PlaceStreamPair(9);
-  SocketSystemInit();  // a second user
+  const int second = PlacePair(9);
+  SocketSystemInit();  // a second user: only the last one frees the slots
   SocketSystemShutdown();
   EXPECT_NE(-1, socketTable.slots[9].fd);
   SocketSystemShutdown();
   EXPECT_EQ(-1, socketTable.slots[9].fd);
-  EXPECT_EQ(0u, socketTable.initCount);
-  char byte = 0;
-  EXPECT_EQ(0, read(peer, &byte, 1));
-  SocketSystemShutdown();  // with no user left: harmless
+  EXPECT_EQ("", ReadBytes(second, 1));
+  SocketSystemShutdown();  // none left: harmless
   EXPECT_EQ(0u, socketTable.initCount);
 }
 
