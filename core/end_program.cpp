@@ -40,8 +40,9 @@ void PrintReport() {
   std::printf("%d\n", TruncToI32(currentPosition));
 }
 
-// Each attempt replaces the process when it succeeds. The argument zero of the first two differs
-// from the file name on purpose: the launcher checks the name it is called by.
+// Each attempt replaces the process when it succeeds. The first two argument zeros end in "gpe"
+// and "gpu" while the files end in "pge" and "pgu"; both are fixed names of the handheld's
+// launcher and are kept exactly as they are.
 void StartLauncher() {
   PlatformOps& ops = Platform();
   ops.execProgram("gp2xmenu.pge", "gp2xmenu.gpe");
