@@ -1,5 +1,6 @@
 // A fake millisecond clock over the platform seam: time moves only when the test advances it,
 // when something sleeps (by the slept amount) and, when asked, by a fixed step on every read.
+// Only one thread at a time may read or sleep on it.
 #include "platform/platform_ops.h"
 #include "tests/support/test_support.h"
 

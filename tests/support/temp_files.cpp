@@ -11,7 +11,11 @@ ScopedTempDir::ScopedTempDir() {
   std::filesystem::path base = std::filesystem::temp_directory_path(error);
   if (error) base = "/tmp";
   std::string pattern = (base / "stakko-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+  if (mkdtemp(pattern.data()) != nullptr) {
+    path_ = pattern;
+  } else {
+    ADD_FAILURE() << "cannot create a temporary folder from " << pattern;
+  }
 }
 
 ScopedTempDir::~ScopedTempDir() {
