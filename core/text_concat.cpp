@@ -5,8 +5,9 @@
 // be read from freed memory.
 #include "core/text_concat.h"
 
-#include <cstring>
 #include <string.h>  // strnlen, memmem
+
+#include <cstring>
 #include <functional>
 
 #include "core/text_functions.h"

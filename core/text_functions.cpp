@@ -3,8 +3,9 @@
 // push a copy past the end of a text.
 #include "core/text_functions.h"
 
-#include <cstring>
 #include <string.h>  // strnlen
+
+#include <cstring>
 
 #include "core/runtime_globals.h"
 
