@@ -41,9 +41,15 @@ DynString Substring(const DynString& src, i32 start, i32 count) {
   return TextOfBytes(src.data + start, static_cast<u32>(n), static_cast<u32>(n + 1));
 }
 
-void DynString::ToUpper() { MapRange(data, length, 'a', 'z'); }
+char* DynString::ToUpper() {
+  MapRange(data, length, 'a', 'z');
+  return data;
+}
 
-void DynString::ToLower() { MapRange(data, length, 'A', 'Z'); }
+char* DynString::ToLower() {
+  MapRange(data, length, 'A', 'Z');
+  return data;
+}
 
 DynString ToUpperAscii(const DynString& s) {
   DynString copy(s);
