@@ -11,7 +11,7 @@
 
 namespace {
 
-std::string Le(u32 v, int bytes) {
+std::string Le(u64 v, int bytes) {
   std::string s;
   for (int i = 0; i < bytes; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
   return s;
