@@ -116,7 +116,9 @@ bool ReadPalette(ImageSource& src, const BmpHeader& h, BmpPalette& pal) {
   return src.Skip(bytes - kept * entrySize);
 }
 
-bool DepthAccepted(i32 bits) { return bits == 1 || bits == 4 || bits == 8 || bits == 24 || bits == 32; }
+bool DepthAccepted(i32 bits) {
+  return bits == 1 || bits == 4 || bits == 8 || bits == 24 || bits == 32;
+}
 
 i64 RowBytesFor(i64 bits, i64 width) { return (bits * width + 31) / 32 * 4; }
 
@@ -124,9 +126,15 @@ void DecodeRow(const u8* row, i32 width, i32 bits, const BmpPalette& pal, u8* ou
   for (i32 x = 0; x < width; ++x, out += 4) {
     i32 index = -1;
     switch (bits) {
-      case 1: index = (row[x / 8] >> (7 - (x % 8))) & 1; break;
-      case 4: index = (x % 2 == 0) ? (row[x / 2] >> 4) : (row[x / 2] & 0x0F); break;
-      case 8: index = row[x]; break;
+      case 1:
+        index = (row[x / 8] >> (7 - (x % 8))) & 1;
+        break;
+      case 4:
+        index = (x % 2 == 0) ? (row[x / 2] >> 4) : (row[x / 2] & 0x0F);
+        break;
+      case 8:
+        index = row[x];
+        break;
       default: {
         const u8* p = row + static_cast<size_t>(x) * (bits / 8);
         out[0] = p[2];

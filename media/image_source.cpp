@@ -7,7 +7,9 @@
 
 // TEMPORARY until the file layer lands: plain fopen and a local "mem://" parse.
 namespace {
-std::FILE* OpenCaseInsensitive(const char* name, const char* mode) { return std::fopen(name, mode); }
+std::FILE* OpenCaseInsensitive(const char* name, const char* mode) {
+  return std::fopen(name, mode);
+}
 bool ParseMemoryName(const char* name, const u8** block, i64* size) {
   const char* dot = std::strchr(name + 6, '.');
   if (dot == nullptr) return false;
@@ -17,7 +19,9 @@ bool ParseMemoryName(const char* name, const u8** block, i64* size) {
 }
 }  // namespace
 
-bool IsMemoryName(const char* name) { return name != nullptr && std::strncmp(name, "mem://", 6) == 0; }
+bool IsMemoryName(const char* name) {
+  return name != nullptr && std::strncmp(name, "mem://", 6) == 0;
+}
 
 bool ImageSource::Open(const char* name) {
   Close();

@@ -37,7 +37,8 @@ constexpr u32 BlendAlphaField(u32 s, u32 d, u32 na, u32 mask) {
   return ((((s & mask) * na) >> 8) + (((d & mask) * (256u - na)) >> 8)) & mask;
 }
 constexpr u16 BlendAlpha(u16 s, u16 d, u32 na) {
-  return static_cast<u16>(BlendAlphaField(s, d, na, kRedMask) | BlendAlphaField(s, d, na, kGreenMask) |
+  return static_cast<u16>(BlendAlphaField(s, d, na, kRedMask) |
+                          BlendAlphaField(s, d, na, kGreenMask) |
                           BlendAlphaField(s, d, na, kBlueMask));
 }
 

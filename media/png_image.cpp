@@ -71,7 +71,8 @@ int ReadImageRows(png_structp png, png_bytepp rows) {
 
 int WritePngStream(std::FILE* fp, png_bytepp rows, png_uint_32 width, png_uint_32 height,
                    png_colorp palette) {
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, QuietError, QuietWarning);
+  png_structp png =
+      png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, QuietError, QuietWarning);
   if (png == nullptr) return 0;
   png_infop info = png_create_info_struct(png);
   if (info == nullptr) {
@@ -154,7 +155,8 @@ i32 OpenPng(const char* name, u32* width, u32* height, u32* rowBytes, u32* chann
 
 i32 ReadPngRows(u8* pixels, u8** rowPointers) {
   if (readState.png == nullptr || pixels == nullptr || rowPointers == nullptr) return 0;
-  for (u32 i = 0; i < readState.height; ++i) rowPointers[i] = pixels + size_t{i} * readState.rowBytes;
+  for (u32 i = 0; i < readState.height; ++i)
+    rowPointers[i] = pixels + size_t{i} * readState.rowBytes;
   return ReadImageRows(readState.png, rowPointers);
 }
 
@@ -201,7 +203,8 @@ i32 LoadPngImage(RgbaImage* image, const char* name, u32 colourKey) {
 }
 
 i32 SavePng(const char* name, const u8* pixels, i32 width, i32 height) {
-  if (name == nullptr || IsMemoryName(name) || pixels == nullptr || !WritableImageSize(width, height)) {
+  if (name == nullptr || IsMemoryName(name) || pixels == nullptr ||
+      !WritableImageSize(width, height)) {
     return 0;
   }
   std::FILE* fp = OpenImageFileForWrite(name);

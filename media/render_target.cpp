@@ -80,7 +80,8 @@ void RenderTarget::ClearColour() {
 
 void RenderTarget::ClearDepth() {
   if (depthDirty == 0) return;
-  if (depthBuffer != nullptr) std::fill_n(depthBuffer, pixelCount, static_cast<i16>(kDepthClearValue));
+  if (depthBuffer != nullptr)
+    std::fill_n(depthBuffer, pixelCount, static_cast<i16>(kDepthClearValue));
   depthDirty = 0;
 }
 
@@ -88,10 +89,22 @@ void FillSurfaceRect(i32 x, i32 y, i32 w, i32 h, u16 pixel) {
   RenderTarget& rt = GetRenderTarget();
   if (rt.width == 0 || rt.height == 0 || rt.colourBuffer == nullptr) return;
   i64 left = x, top = y, cw = w, ch = h;
-  if (cw < 0) { left += cw; cw = -cw; }
-  if (ch < 0) { top += ch; ch = -ch; }
-  if (left < 0) { cw += left; left = 0; }
-  if (top < 0) { ch += top; top = 0; }
+  if (cw < 0) {
+    left += cw;
+    cw = -cw;
+  }
+  if (ch < 0) {
+    top += ch;
+    ch = -ch;
+  }
+  if (left < 0) {
+    cw += left;
+    left = 0;
+  }
+  if (top < 0) {
+    ch += top;
+    top = 0;
+  }
   i64 absX = left + rt.viewportX, absY = top + rt.viewportY;
   i64 rightEdge = i64{rt.viewportX} + rt.viewportWidth;
   i64 bottomEdge = i64{rt.viewportY} + rt.viewportHeight;
@@ -153,7 +166,8 @@ void RenderTarget::PlotLine(i32 x0, i32 y0, i32 x1, i32 y1, u16 pixel) {
   const i64 sy = y1 > y0 ? 1 : y1 < y0 ? -1 : 0;
   const i64 x = i64{x0} + viewportX, y = i64{y0} + viewportY;  // absolute from here on
   auto put = [this, pixel](i64 px, i64 py) {
-    if (px >= 0 && px < width && py >= 0 && py < height) plot(colourBuffer + py * width + px, pixel);
+    if (px >= 0 && px < width && py >= 0 && py < height)
+      plot(colourBuffer + py * width + px, pixel);
   };
   if (dx == 0 && dy == 0) {
     put(x, y);
@@ -202,7 +216,8 @@ void RenderTarget::RotateBuffer(u16* pixels) const {
   }
   for (i32 y = 0; y < height; ++y) {
     for (i32 x = 0; x < width; ++x) {
-      scratch[static_cast<size_t>(width - 1 - x) * height + y] = pixels[static_cast<size_t>(y) * width + x];
+      scratch[static_cast<size_t>(width - 1 - x) * height + y] =
+          pixels[static_cast<size_t>(y) * width + x];
     }
   }
   std::memcpy(pixels, scratch, sizeof(u16) * pixelCount);

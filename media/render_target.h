@@ -28,12 +28,12 @@ class RenderTarget {
   i32 viewportY = 0;
   i32 viewportWidth = 0;
   i32 viewportHeight = 0;
-  i16* depthBuffer = nullptr;  // width * height values, owned
-  u32 depthDirty = 0;          // set by 3D drawing; the depth clear tests and resets it
-  i32 flags = 0;               // stored by Resize, read by nothing
-  u8 rotated = 1;              // GetSize reports width and height exchanged while set
-  u16* colourBuffer = nullptr; // width * height pixels, rows of exactly width, owned
-  i32 blend = 0;               // -255..255; 0 plain, < 0 alpha, > 0 additive
+  i16* depthBuffer = nullptr;   // width * height values, owned
+  u32 depthDirty = 0;           // set by 3D drawing; the depth clear tests and resets it
+  i32 flags = 0;                // stored by Resize, read by nothing
+  u8 rotated = 1;               // GetSize reports width and height exchanged while set
+  u16* colourBuffer = nullptr;  // width * height pixels, rows of exactly width, owned
+  i32 blend = 0;                // -255..255; 0 plain, < 0 alpha, > 0 additive
   i32 pixelCount = 0;
 
   constexpr RenderTarget() = default;

@@ -11,8 +11,8 @@
 struct RgbaImage {
   i32 width = 0;
   i32 height = 0;
-  u8* rgba = nullptr;      // width * height * 4 bytes
-  i32 capacityBytes = 0;   // size of rgba; replaced only when a picture needs more
+  u8* rgba = nullptr;     // width * height * 4 bytes
+  i32 capacityBytes = 0;  // size of rgba; replaced only when a picture needs more
 };
 
 // Largest picture any reader accepts: each side and the pixel count are capped so that a

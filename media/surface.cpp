@@ -111,7 +111,8 @@ Surface& Surface::Assign(const Surface& source) {
   colourKey = source.colourKey;
   if (source.pixels == nullptr || !Allocate(source.width, source.height)) return *this;
   std::memcpy(pixels, source.pixels, sizeof(u16) * static_cast<size_t>(width) * height);
-  if (source.rowHasKey != nullptr) std::memcpy(rowHasKey, source.rowHasKey, static_cast<size_t>(height));
+  if (source.rowHasKey != nullptr)
+    std::memcpy(rowHasKey, source.rowHasKey, static_cast<size_t>(height));
   hasKey = source.hasKey;
   return *this;
 }

@@ -26,8 +26,8 @@ class Surface {
   i32 height = 0;
   u16 colourKey = kDefaultColourKey;  // 0xFFFF when the picture holds no key pixel
   u8 hasKey = 0;
-  u16* pixels = nullptr;   // width * height, row-major, owned
-  u8* rowHasKey = nullptr; // height flags, owned
+  u16* pixels = nullptr;    // width * height, row-major, owned
+  u8* rowHasKey = nullptr;  // height flags, owned
 
   Surface() = default;
   ~Surface() { Clear(); }

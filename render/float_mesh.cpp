@@ -34,8 +34,9 @@ void SubmitFloatMesh(i32 mode, i32 count, const f32* data, u32 hasZ, u32 lit, u3
   r.hasColourSlot = hasColourSlot;
   r.data.clear();
   if (r.count > 0 && data != nullptr) {
-    std::size_t floats = static_cast<std::size_t>(r.count) *
-                    static_cast<std::size_t>(FloatMeshVertexFloats(hasZ, lit, coloured, hasColourSlot));
+    std::size_t floats =
+        static_cast<std::size_t>(r.count) *
+        static_cast<std::size_t>(FloatMeshVertexFloats(hasZ, lit, coloured, hasColourSlot));
     r.data.assign(data, data + floats);
   }
 }

@@ -14,13 +14,13 @@ class SoftRenderContext {
  public:
   i16* depthBuffer = nullptr;
   u16* colourBuffer = nullptr;
-  i32 pitch = 0;         // elements per row of both buffers
-  i32 targetHeight = 0;  // rows of both buffers: the clip rectangle must stay inside them
+  i32 pitch = 0;               // elements per row of both buffers
+  i32 targetHeight = 0;        // rows of both buffers: the clip rectangle must stay inside them
   i32 modelView[16][16] = {};  // 16.16 matrices, element [row * 4 + column]
   i32 modelViewIndex = 0;
   u32 depthTestEnabled = 0;
-  i32 currentBatch = -1;  // batch being recorded, -1 for none
-  u16* texture = nullptr; // RGB565 texels, textureWidth x textureHeight, not owned
+  i32 currentBatch = -1;   // batch being recorded, -1 for none
+  u16* texture = nullptr;  // RGB565 texels, textureWidth x textureHeight, not owned
   u16 colourKey = 0;
   u8 colourKeyEnabled = 0;
   i32 textureWidth = 0;

@@ -19,7 +19,9 @@ inline RenderTarget& FreshTarget(i32 w, i32 h) {
   return rt;
 }
 
-inline u16 PixelAt(i32 x, i32 y) { return GetRenderTarget().colourBuffer[y * GetRenderTarget().width + x]; }
+inline u16 PixelAt(i32 x, i32 y) {
+  return GetRenderTarget().colourBuffer[y * GetRenderTarget().width + x];
+}
 
 inline void SetViewport(i32 x, i32 y, i32 w, i32 h) {
   RenderTarget& rt = GetRenderTarget();
@@ -70,10 +72,12 @@ inline void SetPicturePixel(RgbaImage& image, i32 x, i32 y, u8 r, u8 g, u8 b, u8
 
 inline void SurfaceFromRows(Surface& s, const Rows& rows, u32 key = 0x008000FF) {
   OwnedRgbaImage picture;
-  MakePicture(picture.image, static_cast<i32>(rows[0].size()), static_cast<i32>(rows.size()), 0, 0, 0, 0);
+  MakePicture(picture.image, static_cast<i32>(rows[0].size()), static_cast<i32>(rows.size()), 0, 0,
+              0, 0);
   for (size_t y = 0; y < rows.size(); ++y)
     for (size_t x = 0; x < rows[y].size(); ++x)
-      if (rows[y][x] != '.') SetPicturePixel(picture.image, i32(x), i32(y), LetterRed(rows[y][x]), 0, 0, 255);
+      if (rows[y][x] != '.')
+        SetPicturePixel(picture.image, i32(x), i32(y), LetterRed(rows[y][x]), 0, 0, 255);
   s.FromRgba(picture.image, key, nullptr);
 }
 

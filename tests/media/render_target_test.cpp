@@ -13,19 +13,32 @@
 namespace {
 
 TEST(PixelFormat, ColourConversionTruncatesEachChannel) {
-  const std::pair<u32, u16> cases[] = {{0x008000FF, 0xF810}, {0x00FFFFFF, 0xFFFF}, {0xFF000000, 0},
-                                       {0x0000FF00, 0x07E0}, {0x00070307, 0},     {0x00080408, 0x0821}};
+  const std::pair<u32, u16> cases[] = {{0x008000FF, 0xF810}, {0x00FFFFFF, 0xFFFF},
+                                       {0xFF000000, 0},      {0x0000FF00, 0x07E0},
+                                       {0x00070307, 0},      {0x00080408, 0x0821}};
   for (auto [colour, pixel] : cases) EXPECT_EQ(pixel, ColourToPixel(colour)) << std::hex << colour;
 }
 
 TEST(RenderTarget, PlotRulesAndBlendSelection) {
-  struct Case { i32 setBlend, blend; u16 s, d, expected; };
+  struct Case {
+    i32 setBlend, blend;
+    u16 s, d, expected;
+  };
   const Case cases[] = {
-      {-128, -128, 0xF800, 0x0000, 0x7800}, {-255, -255, 0x07E0, 0, 0x07C0}, {-1, -1, 0, 0xFFFF, 0xF7DE},
-      {-128, -128, 0x001F, 0x001F, 0x001E}, {255, 255, 0xFFFF, 0xFFFF, 0xFFFF}, {1, 1, 0xF800, 0xF800, 0xF800},
-      {255, 255, 0x8000, 0x8000, 0xF800},   {128, 128, 0x0010, 0x0010, 0x0018}, {255, 255, 0x0821, 0, 0},
-      {300, 255, 0x0400, 0x0020, 0x0400},   {-300, -255, 0xFFFF, 0, 0xF7DE},    {65536, 0, 0x1234, 0xFFFF, 0x1234},
-      {65535, -1, 0xFFFF, 0, 0},            {0x10040, 64, 0x0400, 0x0020, 0x0120},
+      {-128, -128, 0xF800, 0x0000, 0x7800},
+      {-255, -255, 0x07E0, 0, 0x07C0},
+      {-1, -1, 0, 0xFFFF, 0xF7DE},
+      {-128, -128, 0x001F, 0x001F, 0x001E},
+      {255, 255, 0xFFFF, 0xFFFF, 0xFFFF},
+      {1, 1, 0xF800, 0xF800, 0xF800},
+      {255, 255, 0x8000, 0x8000, 0xF800},
+      {128, 128, 0x0010, 0x0010, 0x0018},
+      {255, 255, 0x0821, 0, 0},
+      {300, 255, 0x0400, 0x0020, 0x0400},
+      {-300, -255, 0xFFFF, 0, 0xF7DE},
+      {65536, 0, 0x1234, 0xFFFF, 0x1234},
+      {65535, -1, 0xFFFF, 0, 0},
+      {0x10040, 64, 0x0400, 0x0020, 0x0120},
   };
   RenderTarget& rt = FreshTarget(1, 1);
   for (const Case& c : cases) {
@@ -75,7 +88,10 @@ TEST(RenderTarget, ResizeZeroesBuffersAndBindsTheRenderer) {
 }
 
 TEST(RenderTarget, FillsAreClippedToTheViewport) {
-  struct Case { i32 vx, vy, vw, vh, x, y, w, h; Rows picture; };
+  struct Case {
+    i32 vx, vy, vw, vh, x, y, w, h;
+    Rows picture;
+  };
   const Case cases[] = {
       {0, 0, 6, 3, -2, 0, 5, 1, {"AAA...", "......", "......"}},
       {0, 0, 6, 3, 4, 1, -3, 2, {"......", ".AAA..", ".AAA.."}},
@@ -109,7 +125,10 @@ Points LitPoints() {
 }
 
 TEST(RenderTarget, LinesPlotBresenhamPointsClippedToTheTarget) {
-  struct Case { i32 x0, y0, x1, y1; Points points; };
+  struct Case {
+    i32 x0, y0, x1, y1;
+    Points points;
+  };
   const Case cases[] = {
       {5, 5, 5, 5, {{5, 5}}},
       {0, 0, 3, 1, {{0, 0}, {1, 0}, {2, 1}, {3, 1}}},
@@ -136,7 +155,12 @@ Points ReferenceLine(i64 x0, i64 y0, i64 x1, i64 y1, i32 w, i32 h) {
   for (i64 i = 0, err = 2 * db - da; i <= da; ++i, a += sa) {
     i64 x = steep ? b : a, y = steep ? a : b;
     if (x >= 0 && x < w && y >= 0 && y < h) points.insert({i32(x), i32(y)});
-    if (err <= 0) err += 2 * db; else { b += sb; err += 2 * db - 2 * da; }
+    if (err <= 0)
+      err += 2 * db;
+    else {
+      b += sb;
+      err += 2 * db - 2 * da;
+    }
   }
   return points;
 }
@@ -147,7 +171,8 @@ TEST(RenderTarget, LinesFromFarOutsideMatchTheFullWalk) {
     i32 c[4];
     for (i32& v : c) v = std::rand() % 601 - 300;
     FreshTarget(16, 12).PlotLine(c[0], c[1], c[2], c[3], 0xFFFF);
-    ASSERT_EQ(ReferenceLine(c[0], c[1], c[2], c[3], 16, 12), LitPoints()) << c[0] << "," << c[1] << " " << c[2] << "," << c[3];
+    ASSERT_EQ(ReferenceLine(c[0], c[1], c[2], c[3], 16, 12), LitPoints())
+        << c[0] << "," << c[1] << " " << c[2] << "," << c[3];
   }
   RenderTarget& rt = FreshTarget(8, 8);
   rt.PlotLine(INT32_MIN, 3, INT32_MAX, 4, 0xFFFF);
@@ -164,7 +189,9 @@ TEST(RenderTarget, PresentCopiesTheSmallerOfBothSizesAndResetsTheBlend) {
   EXPECT_EQ(0, rt.blend);
 
   ASSERT_EQ(0, SDL_Init(SDL_INIT_VIDEO));
-  struct Case { i32 screenW, screenH, targetW, targetH; };
+  struct Case {
+    i32 screenW, screenH, targetW, targetH;
+  };
   for (const Case& c : {Case{8, 6, 8, 6}, Case{8, 6, 5, 9}, Case{6, 4, 10, 3}}) {
     SDL_Surface* screen = SDL_SetVideoMode(c.screenW, c.screenH, 16, SDL_SWSURFACE);
     ASSERT_NE(nullptr, screen);

@@ -8,7 +8,13 @@
 namespace {
 
 TEST(SurfaceCollision, WholeSurfacesAtPositions) {
-  struct Case { Rows a; i32 ax, ay; Rows b; i32 bx, by; i32 hit; };
+  struct Case {
+    Rows a;
+    i32 ax, ay;
+    Rows b;
+    i32 bx, by;
+    i32 hit;
+  };
   const Case cases[] = {
       {{"AA", "AA"}, 0, 0, {"BB", "BB"}, 1, 1, 1},
       {{"AA", "AA"}, 0, 0, {"BB", "BB"}, 2, 0, 1},  // key-less rectangles that only touch
@@ -26,7 +32,8 @@ TEST(SurfaceCollision, WholeSurfacesAtPositions) {
     Surface a, b;
     SurfaceFromRows(a, c.a);
     SurfaceFromRows(b, c.b);
-    EXPECT_EQ(c.hit, SurfacesCollideAt(a, c.ax, c.ay, b, c.bx, c.by)) << c.a[0] << " " << c.b[0] << " " << c.bx;
+    EXPECT_EQ(c.hit, SurfacesCollideAt(a, c.ax, c.ay, b, c.bx, c.by))
+        << c.a[0] << " " << c.b[0] << " " << c.bx;
   }
   Surface a, b, empty, other;
   SurfaceFromRows(a, {"A...", "...."});
@@ -38,18 +45,22 @@ TEST(SurfaceCollision, WholeSurfacesAtPositions) {
 }
 
 TEST(SurfaceCollision, FramesOfASheetIncludingOutOfRange) {
-  struct Case { i32 frameX, frameY, ax, hit; };
+  struct Case {
+    i32 frameX, frameY, ax, hit;
+  };
   const Case cases[] = {
-      {0, 0, 0, 1},   {2, 0, 0, 0},   {4, 0, 0, 0},  {4, 0, -1, 1},  // solid, empty, one pixel
-      {10, 0, 0, 0},  {0, 2, 0, 0},   {-2, 0, 0, 0}, {-2000000000, -2000000000, 0, 0},
+      {0, 0, 0, 1},  {2, 0, 0, 0}, {4, 0, 0, 0},  {4, 0, -1, 1},  // solid, empty, one pixel
+      {10, 0, 0, 0}, {0, 2, 0, 0}, {-2, 0, 0, 0}, {-2000000000, -2000000000, 0, 0},
   };
   Surface sheet, target;
   SurfaceFromRows(sheet, {"AA...C", "AA...."});  // three 2 x 2 frames
   SurfaceFromRows(target, {"B.", "BB"});
   for (const Case& c : cases) {
-    EXPECT_EQ(c.hit, SurfacesCollideFrames(sheet, c.ax, 0, c.frameX, c.frameY, 2, 2, target, 0, 0, 0, 0, 2, 2))
+    EXPECT_EQ(c.hit, SurfacesCollideFrames(sheet, c.ax, 0, c.frameX, c.frameY, 2, 2, target, 0, 0,
+                                           0, 0, 2, 2))
         << c.frameX << "," << c.frameY;
-    EXPECT_EQ(c.hit, SurfacesCollideFrames(target, 0, 0, 0, 0, 2, 2, sheet, c.ax, 0, c.frameX, c.frameY, 2, 2))
+    EXPECT_EQ(c.hit, SurfacesCollideFrames(target, 0, 0, 0, 0, 2, 2, sheet, c.ax, 0, c.frameX,
+                                           c.frameY, 2, 2))
         << c.frameX << "," << c.frameY << " swapped";
   }
   Surface a, b;  // key-less surfaces are solid rectangles at their frames

@@ -1,18 +1,21 @@
 // Surfaces: building from pictures and files, grabbing the target, drawing plainly, blended and
 // stretched with exact clipping, the background copy, rotation, transposition and copying.
+#include "media/surface.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <limits>
 
 #include "media/bmp_image.h"
-#include "media/surface.h"
 #include "tests/media/media_test_util.h"
 #include "tests/support/test_support.h"
 
 namespace {
 
-std::vector<u8> Flags(const Surface& s) { return std::vector<u8>(s.rowHasKey, s.rowHasKey + s.height); }
+std::vector<u8> Flags(const Surface& s) {
+  return std::vector<u8>(s.rowHasKey, s.rowHasKey + s.height);
+}
 
 TEST(SurfaceBuild, AlphaDecidesKeyAndRowFlagsAndRectanglesAreClamped) {
   OwnedRgbaImage picture;
@@ -29,9 +32,13 @@ TEST(SurfaceBuild, AlphaDecidesKeyAndRowFlagsAndRectanglesAreClamped) {
   EXPECT_EQ(0xF810, s.colourKey);
   EXPECT_EQ((std::vector<u8>{0, 1}), Flags(s));
 
-  struct Case { SourceRect rect; i32 w, h; };
-  for (const Case& c : {Case{{1, 10, 1, 10}, 2, 1}, Case{{-2, 0, -5, 0}, 1, 1}, Case{{2, 1, 0, 0}, 0, 0},
-                        Case{{5, 8, 0, 0}, 0, 0}, Case{{0, 0, 3, 4}, 0, 0}}) {
+  struct Case {
+    SourceRect rect;
+    i32 w, h;
+  };
+  for (const Case& c :
+       {Case{{1, 10, 1, 10}, 2, 1}, Case{{-2, 0, -5, 0}, 1, 1}, Case{{2, 1, 0, 0}, 0, 0},
+        Case{{5, 8, 0, 0}, 0, 0}, Case{{0, 0, 3, 4}, 0, 0}}) {
     s.FromRgba(picture.image, 0x008000FF, &c.rect);
     EXPECT_EQ(c.w, s.width) << c.rect.left << ".." << c.rect.right;
     EXPECT_EQ(c.h, s.height) << c.rect.top << ".." << c.rect.bottom;
@@ -40,7 +47,12 @@ TEST(SurfaceBuild, AlphaDecidesKeyAndRowFlagsAndRectanglesAreClamped) {
 }
 
 TEST(SurfaceBuild, GrabCopiesAndKeyFillsWhatLiesOutsideTheViewport) {
-  struct Case { i32 vx, vy, vw, vh, x0, y0, x1, y1; u32 key; Rows rows; std::vector<u8> flags; };
+  struct Case {
+    i32 vx, vy, vw, vh, x0, y0, x1, y1;
+    u32 key;
+    Rows rows;
+    std::vector<u8> flags;
+  };
   const Case cases[] = {
       {0, 0, 6, 4, 1, 1, 4, 3, 0x8000FF, {"HIJ", "NOP"}, {0, 0}},
       {0, 0, 6, 4, 4, 1, 1, 3, 0x8000FF, {"KL.", "QR."}, {1, 1}},  // from the first corner
@@ -71,7 +83,10 @@ TEST(SurfaceBuild, GrabCopiesAndKeyFillsWhatLiesOutsideTheViewport) {
 }
 
 TEST(SurfaceDraw, ClipsOnEverySideAndAgainstTheViewport) {
-  struct Case { i32 vx, vy, vw, vh, x, y, left, top, right, bottom; Rows target; };
+  struct Case {
+    i32 vx, vy, vw, vh, x, y, left, top, right, bottom;
+    Rows target;
+  };
   const Case cases[] = {
       {0, 0, 6, 3, 0, 0, 0, 0, 3, 2, {"ABC...", "DEF...", "......"}},
       {0, 0, 6, 3, -1, 0, 0, 0, 3, 2, {"BC....", "EF....", "......"}},
@@ -121,7 +136,11 @@ TEST(SurfaceDraw, KeyPixelsAreSkippedOnlyInFlaggedRowsPlainOrBlended) {
 }
 
 TEST(SurfaceDraw, StretchSamplesWithSixteenSixteenSteps) {
-  struct Case { Rows source; i32 x0, y0, x1, y1; Rows target; };
+  struct Case {
+    Rows source;
+    i32 x0, y0, x1, y1;
+    Rows target;
+  };
   const Rows two = {"AB", "CD"};
   const Case cases[] = {
       {two, 0, 0, 4, 4, {"AABB..", "AABB..", "CCDD..", "CCDD.."}},
@@ -165,13 +184,15 @@ TEST(SurfaceDraw, BackgroundOfTheTargetSizeIgnoresViewportAndBlend) {
 u16 Expected(const Surface& s, i32 side, i32 i, i32 j, bool quarter) {
   const i32 dx = i - side / 2, dy = j - side / 2;
   const i32 sx = (quarter ? -dy : dx) + s.width / 2, sy = (quarter ? dx : dy) + s.height / 2;
-  return sx >= 0 && sx < s.width && sy >= 0 && sy < s.height ? s.pixels[sy * s.width + sx] : s.colourKey;
+  return sx >= 0 && sx < s.width && sy >= 0 && sy < s.height ? s.pixels[sy * s.width + sx]
+                                                             : s.colourKey;
 }
 
 TEST(SurfaceRotate, ExactAtZeroAndQuarterTurnsInAKeyColouredSquare) {
   OwnedRgbaImage picture;
   MakePicture(picture.image, 10, 6, 0, 0, 0, 255);
-  for (i32 i = 0; i < 60; ++i) SetPicturePixel(picture.image, i % 10, i / 10, u8(i * 4), u8(i), 8, 255);
+  for (i32 i = 0; i < 60; ++i)
+    SetPicturePixel(picture.image, i % 10, i / 10, u8(i * 4), u8(i), 8, 255);
   Surface s, r;
   s.FromRgba(picture.image, 0x8000FF, nullptr);
   for (f32 angle : {0.0f, 90.0f, 360.0f, -270.0f, std::numeric_limits<f32>::quiet_NaN(),
@@ -180,7 +201,8 @@ TEST(SurfaceRotate, ExactAtZeroAndQuarterTurnsInAKeyColouredSquare) {
     ASSERT_EQ(14, r.width);  // 10 * 142 / 100
     const bool quarter = angle == 90.0f || angle == -270.0f;
     for (i32 j = 0; j < 14; ++j)
-      for (i32 i = 0; i < 14; ++i) ASSERT_EQ(Expected(s, 14, i, j, quarter), r.pixels[j * 14 + i]) << angle;
+      for (i32 i = 0; i < 14; ++i)
+        ASSERT_EQ(Expected(s, 14, i, j, quarter), r.pixels[j * 14 + i]) << angle;
     EXPECT_EQ(1, r.hasKey);
   }
   // At 0 degrees the picture sits centred: the key margins are 2 columns and 4 rows wide.
@@ -222,14 +244,21 @@ TEST(SurfaceEdit, TransposeAssignCrossAndSave) {
   ASSERT_EQ(1, s.SaveBmp(dir.File("s.bmp").c_str()));
   OwnedRgbaImage back;
   ASSERT_EQ(1, LoadBmpImage(back.image, dir.File("s.bmp").c_str(), kNoColourKey));
-  EXPECT_EQ((Rows{"080000ff f800f8ff 100000ff ", "180000ff 200000ff 280000ff "}), RgbaRows(back.image));
+  EXPECT_EQ((Rows{"080000ff f800f8ff 100000ff ", "180000ff 200000ff 280000ff "}),
+            RgbaRows(back.image));
   EXPECT_EQ(0, Surface().SaveBmp(dir.File("e.bmp").c_str()));
 
   s.MakeCrossImage();
   ASSERT_EQ(14, s.width);
   EXPECT_EQ(0, s.hasKey);
-  for (auto [x, y, pixel] : {std::tuple{0, 0, 0x001F}, {3, 3, 0x001F}, {4, 4, 0xFFFF}, {9, 4, 0xFFFF},
-                             {4, 9, 0xFFFF}, {9, 9, 0xFFFF}, {5, 4, 0x001F}, {10, 10, 0x001F}})
+  for (auto [x, y, pixel] : {std::tuple{0, 0, 0x001F},
+                             {3, 3, 0x001F},
+                             {4, 4, 0xFFFF},
+                             {9, 4, 0xFFFF},
+                             {4, 9, 0xFFFF},
+                             {9, 9, 0xFFFF},
+                             {5, 4, 0x001F},
+                             {10, 10, 0x001F}})
     EXPECT_EQ(pixel, s.pixels[y * 14 + x]) << x << "," << y;
 }
 
