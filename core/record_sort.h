@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <type_traits>
 #include <utility>
 
 #include "core/float_convert.h"
@@ -52,7 +53,7 @@ void SortRange(T* base, std::ptrdiff_t lo, std::ptrdiff_t hi, RecordCompare<T> c
 // Sorts the records first..last inclusive. Without a compare function the order is ascending by
 // key(record), an i32 (for the high-score records: the score).
 template <class T, class KeyFn>
-void SortRecords(T* first, T* last, RecordCompare<T> compare, KeyFn key) {
+void SortRecords(T* first, T* last, std::type_identity_t<RecordCompare<T>> compare, KeyFn key) {
   if (first == nullptr || last == nullptr || last <= first) return;
   record_sort_detail::SortRange(first, 0, last - first, compare, key);
 }

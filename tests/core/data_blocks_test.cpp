@@ -8,71 +8,51 @@
 
 namespace {
 
-const ReadDataItem kItems[] = {
-    {2.9f, nullptr}, {-2.9f, nullptr}, {0.0f, "12abc"}, {0.0f, "abc"}, {0.5f, nullptr}, {100.0f, nullptr},
-    {0.0f, "text"},  {3e9f, nullptr},
-};
+const ReadDataItem kItems[] = {{2.9f, nullptr}, {-2.9f, nullptr}, {0, "12abc"},      {0, "abc"},
+                               {0.5f, nullptr}, {100, nullptr},    {0, "text"},       {3e9f, nullptr}};
 
-class DataBlocks : public ::testing::Test {
- protected:
-  void SetUp() override { currentDataCursor = nullptr; }
-  void TearDown() override { currentDataCursor = nullptr; }
-  ReadDataCursor block{kItems, 8, 0};
-};
-
-TEST_F(DataBlocks, ReadBeforeAnyBlockIsError20) {
-  f32 f = 0;
-  i32 n = 0;
-  DynString s;
-  EXPECT_FATAL(kErrNoData, ReadDataFloat(&f));
-  EXPECT_FATAL(kErrNoData, ReadDataInt(&n));
-  EXPECT_FATAL(kErrNoData, ReadDataString(s));
-}
-
-TEST_F(DataBlocks, ConversionsInOrder) {
+TEST(DataBlocks, ConversionsInOrder) {
+  ReadDataCursor block{kItems, 8, 5};
   RestoreDataBlock(&block);
   i32 n = 0;
-  EXPECT_EQ(2, ReadDataInt(&n));
-  EXPECT_EQ(2, n);
-  EXPECT_EQ(-2, ReadDataInt(&n));
   f32 f = -1;
+  DynString s = DynString::FromCString("previous");
+  EXPECT_EQ(2, ReadDataInt(&n));
+  EXPECT_EQ(-2, ReadDataInt(&n));
+  EXPECT_EQ(-2, n);
   ReadDataFloat(&f);
   EXPECT_EQ(12.0f, f);
   ReadDataFloat(&f);
   EXPECT_EQ(0.0f, f);
-  DynString s = DynString::FromCString("previous");
-  ReadDataString(s);
-  EXPECT_STREQ(".5", s.data);
-  ReadDataString(s);
-  EXPECT_STREQ("100", s.data);
-  ReadDataString(s);
-  EXPECT_STREQ("text", s.data);
-  EXPECT_EQ(INT32_MAX, ReadDataInt(&n));  // beyond the i32 range: saturated, no trap
-  EXPECT_EQ(8, block.next);
+  for (const char* text : {".5", "100", "text"}) {
+    ReadDataString(s);
+    EXPECT_STREQ(text, s.data);
+  }
+  EXPECT_EQ(INT32_MAX, ReadDataInt(&n));  // beyond the i32 range: saturated
+  currentDataCursor = nullptr;
 }
 
-TEST_F(DataBlocks, ExhaustedBlockAndRewind) {
+TEST(DataBlocks, MissingOrExhaustedBlockIsError20) {
+  f32 f = 0;
+  i32 n = 0;
+  DynString s;
+  currentDataCursor = nullptr;
+  EXPECT_FATAL(kErrNoData, ReadDataFloat(&f));
+  EXPECT_FATAL(kErrNoData, ReadDataInt(&n));
+  EXPECT_FATAL(kErrNoData, ReadDataString(s));
+
   ReadDataCursor three{kItems, 3, 0};
   RestoreDataBlock(&three);
-  f32 f = 0;
-  for (int n = 0; n < 3; ++n) ReadDataFloat(&f);
+  for (int k = 0; k < 3; ++k) ReadDataFloat(&f);
   EXPECT_FATAL(kErrNoData, ReadDataFloat(&f));
   EXPECT_EQ(3, three.next);  // a failed read does not move
-
-  RestoreDataBlock(&three);
+  RestoreDataBlock(&three);  // rewinds
   ReadDataFloat(&f);
   EXPECT_EQ(2.9f, f);
-
-  // Selecting another block starts it from its first item; reads never roll over.
-  block.next = 5;
-  RestoreDataBlock(&block);
-  ReadDataFloat(&f);
-  EXPECT_EQ(2.9f, f);
-  EXPECT_EQ(1, three.next);
-
   ReadDataCursor empty{kItems, 0, 0};
   RestoreDataBlock(&empty);
   EXPECT_FATAL(kErrNoData, ReadDataFloat(&f));
+  currentDataCursor = nullptr;
 }
 
 }  // namespace
