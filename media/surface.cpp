@@ -149,11 +149,13 @@ void Surface::Grab(i32 x0, i32 y0, i32 x1, i32 y1, u32 keyColour) {
   std::memset(rowHasKey, partial, static_cast<size_t>(h));
   hasKey = partial;
   for (i64 row = rowStart; row < rowEnd && colStart < colEnd; ++row) {
-    const u16* src = rt.colourBuffer + (y0 + rt.viewportY + row) * rt.width + x0 + rt.viewportX;
-    u16* dst = pixels + row * w;
-    for (i64 col = colStart; col < colEnd; ++col) {
-      dst[col] = src[col];
-      if (src[col] == colourKey) {
+    // Visible columns only: (x0 + viewportX + colStart) is the first pixel inside the target.
+    const u16* src =
+        rt.colourBuffer + (y0 + rt.viewportY + row) * rt.width + x0 + rt.viewportX + colStart;
+    u16* dst = pixels + row * w + colStart;
+    for (i64 i = 0; i < colEnd - colStart; ++i) {
+      dst[i] = src[i];
+      if (src[i] == colourKey) {
         rowHasKey[row] = 1;
         hasKey = 1;
       }

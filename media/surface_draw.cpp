@@ -70,10 +70,11 @@ void Surface::DrawStretched(i32 x0, i32 y0, i32 x1, i32 y1) const {
   WithPlotWriter(rt, [&](auto write) {
     for (i64 row = rowStart; row < rowEnd; ++row) {
       const u16* src = pixels + ((stepY * row * height) >> 16) * width;
-      u16* dst = rt.colourBuffer + (top + row + rt.viewportY) * rt.width + left + rt.viewportX;
-      for (i64 col = colStart; col < colEnd; ++col) {
+      u16* dst =
+          rt.colourBuffer + (top + row + rt.viewportY) * rt.width + left + rt.viewportX + colStart;
+      for (i64 col = colStart; col < colEnd; ++col, ++dst) {
         const u16 p = src[(stepX * col * width) >> 16];
-        if (!(skipKey && p == key)) write(dst + col, p);
+        if (!(skipKey && p == key)) write(dst, p);
       }
     }
   });
