@@ -1,7 +1,7 @@
 # Sourced by the build scripts: makes sure the Debian packages the build needs are installed.
 # As root it installs what is missing with apt-get; otherwise it names the command to run.
 stakko_packages="cmake g++ make pkg-config libsdl1.2-dev libsdl-mixer1.2-dev libpng-dev zlib1g-dev \
-liblzo2-dev libgtest-dev libgmock-dev libbenchmark-dev"
+liblzo2-dev libgtest-dev libgmock-dev libbenchmark-dev libmp3lame-dev clang libclang-rt-14-dev"
 
 stakko_install_deps() {
   local missing=""
