@@ -92,10 +92,6 @@ std::string ReadMemoryString(FileChannel& ch, i32 count) {
 
 }  // namespace
 
-ChannelTable::~ChannelTable() {
-  for (u32 i = kChannelCount; i-- > 0;) CloseFileChannel(&channels[i]);
-}
-
 i32 OpenFileChannel(u32 channel, const DynString& name, i32 mode) {
   FileChannel& ch = Checked(channel);
   CloseFileChannel(&ch);

@@ -16,7 +16,6 @@ constexpr int kLineBytes = 1024;
 
 struct ChannelTable {
   FileChannel channels[kChannelCount];
-  ~ChannelTable();  // closes its channels, 7 down to 0
 };
 extern ChannelTable channelTable;
 
