@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "core/grow_vector.h"
@@ -86,10 +87,12 @@ DynString GetCurrentDirectory() {
     if (errno != ERANGE || buffer.size() >= (1u << 20)) return DynString();
     buffer.resize(buffer.size() * 2);
   }
-  DynString text(buffer.data());
-  BackslashesToSlashes(text);
-  if (text.Length() > 0 && text.CStr()[text.Length() - 1] != '/') text.AppendCString("/");
-  return text;
+  std::string path = buffer.data();
+  for (char& c : path) {
+    if (c == '\\') c = '/';
+  }
+  if (!path.empty() && path.back() != '/') path += '/';
+  return DynString(path.c_str());
 }
 
 u32 BackslashesToSlashes(DynString& text) {
