@@ -34,9 +34,11 @@ DynString::DynString() : data(SharedEmpty()), capacity(0), length(0) {}
 
 DynString::~DynString() {
   if (data != nullptr && !IsSharedEmpty()) delete[] data;
-  data = nullptr;
-  capacity = 0;
-  length = 0;
+  // The all-zero destroyed state is part of the contract, but stores at the end of an object's
+  // lifetime are dead to the optimiser: volatile stores keep them.
+  *const_cast<char* volatile*>(&data) = nullptr;
+  const_cast<volatile u32&>(capacity) = 0u;
+  const_cast<volatile u32&>(length) = 0u;
 }
 
 DynString::DynString(const DynString& src) : DynString() {

@@ -2,6 +2,8 @@
 // end the process, replace it, run a shell, change directory, read the clock or sleep, and every
 // handheld-only device path, goes through this table. The defaults are the real calls; tests swap
 // in recorders and fake clocks, and a desktop simply finds the handheld's devices absent.
+// The real shell and exec flush stdout and stderr first, so no buffered line is lost or reordered
+// when another program takes over the process or shares its output.
 #pragma once
 
 #include <cstddef>

@@ -1,0 +1,169 @@
+// The end of program: its report through the test hook, and its sequence, exit status and
+// at-most-once rule in child processes, where it really ends or replaces the process.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "core/runtime_error.h"
+#include "core/runtime_globals.h"
+#include "platform/platform_ops.h"
+#include "tests/core/platform_recorder.h"
+#include "tests/support/test_support.h"
+
+namespace {
+
+class EndProgramTest : public testing::Test {
+ protected:
+  void SetUp() override { Reset(); }
+  void TearDown() override { Reset(); }
+  static void Reset() {
+    ResetRuntimeGlobalsForTests();
+    ResetPlatformOps();
+    ResetEndProgramStateForTests();
+    SetShutdownHandler(nullptr);
+    SetExitWriteBackHandler(nullptr);
+  }
+};
+
+const std::string kTail =
+    "shell sync\nchdir /a/b\n"
+    "exec gp2xmenu.pge gp2xmenu.gpe\nexec gp2xmenu.pgu gp2xmenu.gpu\nexec gp2xmenu gp2xmenu\n"
+    "chdir /usr/gp2x\nexec gp2xmenu gp2xmenu\n";
+
+void PrintRelease() { std::puts("release"); }
+
+TEST_F(EndProgramTest, ReportThroughTheHook) {
+  const struct {
+    i32 debug;
+    f32 code;
+    i32 line;
+    i32 position;
+    const char* report;
+  } rows[] = {
+      {1, kErrRegularEnd, 0, 0, "-End On Line\n0\n-1\n0\n0\n"},  // no line ever set
+      {1, kErrIndex, 12, 3, "-End On Line\n9\n11\n12\n3\n"},
+      {1, kErrNoData, 1, 0, "-End On Line\n20\n0\n1\n0\n"},
+      {0, kErrFile, 40, 2, ""},
+  };
+  SetShutdownHandler([] { ADD_FAILURE() << "the hook must not release anything"; });
+  for (const auto& row : rows) {
+    ResetRuntimeGlobalsForTests();
+    debugReport = row.debug;
+    SetLinePosition(row.position, row.line);
+    testing::internal::CaptureStdout();
+    EXPECT_FATAL(row.code, FatalError(row.code));
+    EXPECT_EQ(row.report, testing::internal::GetCapturedStdout()) << row.code;
+  }
+  SetRuntimeError(kErrFile);
+  EXPECT_FATAL(kErrRegularEnd, EndCommand());
+  EXPECT_FATAL(kErrAppend, (SetRuntimeError(kErrAppend), EndProgram()));
+}
+
+TEST_F(EndProgramTest, ExitStatusIsTheStoredCode) {
+  const struct {
+    f32 code;
+    int status;
+  } rows[] = {{0, 0}, {3, 3}, {7, 7}, {8, 8}, {9, 9}, {20, 20}, {256, 1}, {-3, 1}};
+  for (const auto& row : rows) {
+    EXPECT_EQ(row.status, ExitStatusForErrorCode(row.code)) << row.code;
+    if (row.status != 1) {
+      const f32 code = row.code;
+      EXPECT_EQ(row.status, RunInChild([code] {
+                              InstallPrintingPlatform("/a/b/game");
+                              FatalError(code);
+                            }).exitStatus);
+    }
+  }
+}
+
+TEST_F(EndProgramTest, SequenceRunsOnceAndNeverReturns) {
+  const struct {
+    const char* name;
+    void (*body)();
+    int status;
+    std::string output;
+  } rows[] = {
+      {"fatal error",
+       [] {
+         SetShutdownHandler(PrintRelease);
+         SetExitWriteBackHandler([] { std::puts("write back"); });
+         debugReport = 1;
+         SetLinePosition(5, 12);
+         FatalError(kErrIndex);
+       },
+       9, "-End On Line\n9\n11\n12\n5\nrelease\nwrite back\n" + kTail},
+      {"its own exit enters the handler, which returns at once",
+       [] {
+         SetShutdownHandler(PrintRelease);
+         atexit(EndProgramAtExit);  // start-up's registration, in a child only
+         FatalError(kErrAppend);
+       },
+       8, "release\n" + kTail},
+      {"an exit started elsewhere keeps its status",
+       [] {
+         SetShutdownHandler(PrintRelease);
+         atexit(EndProgramAtExit);
+         std::exit(1);
+       },
+       1, "release\n" + kTail},
+      {"a fatal error inside a release step does not return into it",
+       [] {
+         SetShutdownHandler([] {
+           std::puts("release");
+           FatalError(kErrStorage);
+           std::puts("returned");
+         });
+         FatalError(kErrIndex);
+       },
+       7, "release\n"},
+      {"the same inside an exit under way",
+       [] {
+         SetShutdownHandler([] {
+           std::puts("release");
+           FatalError(kErrFile);
+         });
+         atexit(EndProgramAtExit);
+         std::exit(1);
+       },
+       3, "release\n"},
+  };
+  for (const auto& row : rows) {
+    const ChildResult child = RunInChild([&row] {
+      InstallPrintingPlatform("/a/b/game");
+      row.body();
+    });
+    EXPECT_EQ(row.status, child.exitStatus) << row.name;
+    EXPECT_EQ(row.output, child.output) << row.name;
+  }
+}
+
+// The launcher really replaces the process: a fake launcher in the executable's directory copies
+// the report file, which shows that the report reached the file before the exec.
+TEST_F(EndProgramTest, LauncherStartsAfterTheReportIsWritten) {
+  ScopedTempDir dir;
+  const std::string launcher = dir.File("gp2xmenu.pge");
+  ASSERT_TRUE(WriteFileBytes(launcher, "#!/bin/sh\ncat report.txt > seen.txt\npwd >> seen.txt\n"));
+  ASSERT_EQ(0, chmod(launcher.c_str(), 0755));
+  const std::string link = dir.File("game");
+  const std::string report = dir.File("report.txt");
+
+  const ChildResult child = RunInChild([&] {
+    if (std::freopen(report.c_str(), "w", stdout) == nullptr) _exit(90);
+    const PlatformOps real = Platform();
+    InstallPrintingPlatform(link);  // fake link and "sync"; real chdir and exec
+    Platform().changeDir = real.changeDir;
+    Platform().execProgram = real.execProgram;
+    debugReport = 1;
+    SetLinePosition(0, 3);
+    FatalError(kErrFile);
+  });
+  EXPECT_EQ(0, child.exitStatus);  // the launcher's status: it replaced the child
+  const std::string directory = std::filesystem::canonical(dir.path()).string();
+  EXPECT_EQ("-End On Line\n3\n2\n3\n0\nshell sync\n" + directory + "\n",
+            ReadFileBytes(dir.File("seen.txt")));
+}
+
+}  // namespace

@@ -1,0 +1,63 @@
+// Running a function in a forked child with its standard output captured, for the parts of the
+// runtime that really end or replace the process.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "tests/support/test_support.h"
+
+namespace {
+
+std::string ReadAll(int fd) {
+  std::string text;
+  char buffer[4096];
+  for (;;) {
+    const ssize_t count = read(fd, buffer, sizeof buffer);
+    if (count > 0) {
+      text.append(buffer, static_cast<std::size_t>(count));
+    } else if (count == 0 || errno != EINTR) {
+      return text;
+    }
+  }
+}
+
+int StatusOf(int waitStatus) {
+  if (WIFEXITED(waitStatus)) return WEXITSTATUS(waitStatus);
+  if (WIFSIGNALED(waitStatus)) return 128 + WTERMSIG(waitStatus);
+  return -1;
+}
+
+}  // namespace
+
+ChildResult RunInChild(const std::function<void()>& fn) {
+  ChildResult result;
+  int pipeFds[2];
+  if (pipe(pipeFds) != 0) return result;
+  // Nothing the parent has buffered may be written a second time by the child.
+  std::fflush(stdout);
+  std::fflush(stderr);
+  const pid_t child = fork();
+  if (child < 0) {
+    close(pipeFds[0]);
+    close(pipeFds[1]);
+    return result;
+  }
+  if (child == 0) {
+    close(pipeFds[0]);
+    dup2(pipeFds[1], STDOUT_FILENO);
+    close(pipeFds[1]);
+    fn();
+    std::fflush(stdout);
+    _exit(0);
+  }
+  close(pipeFds[1]);
+  result.output = ReadAll(pipeFds[0]);
+  close(pipeFds[0]);
+  int waitStatus = 0;
+  while (waitpid(child, &waitStatus, 0) < 0 && errno == EINTR) {
+  }
+  result.exitStatus = StatusOf(waitStatus);
+  return result;
+}
