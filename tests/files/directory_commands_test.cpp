@@ -81,9 +81,6 @@ TEST_F(DirectoryTest, WorkingDirectory) {
   ASSERT_EQ(ChangeDirectory(root), 1.0f);
   EXPECT_STREQ(GetCurrentDirectory().CStr(), "/");
   EXPECT_EQ(IsDirectory("/no/such/path"), 0);
-}
-
-TEST(BackslashesToSlashes, ChangesInPlace) {
   DynString path("a\\b\\\\c");
   EXPECT_EQ(BackslashesToSlashes(path), 6u);
   EXPECT_STREQ(path.CStr(), "a/b//c");

@@ -58,17 +58,6 @@ TEST_P(ChannelLinesTest, SplitsLinesAndPieces) {
 
 INSTANTIATE_TEST_SUITE_P(FileAndMemory, ChannelLinesTest, ::testing::Bool());
 
-TEST_F(FilesTest, MemoryBlockStaysUnchanged) {
-  const std::string data = "ab\r\ncd\r\n";
-  const std::string copy = data;
-  FileChannel channel;
-  ASSERT_EQ(OpenFileChannelRead(&channel, FormatMemoryName(8, data.data()).c_str()), 1);
-  char line[16];
-  while (ReadFileChannelLine(&channel, line, sizeof line)) {
-  }
-  EXPECT_EQ(data, copy);
-}
-
 TEST(MemoryName, FormatsAndParsesWholeAddresses) {
   const void* high = reinterpret_cast<const void*>(static_cast<std::uintptr_t>(0x7ffd12345678ull));
   const std::string name = FormatMemoryName(0x1234, high);

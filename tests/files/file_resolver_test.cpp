@@ -60,14 +60,17 @@ TEST_F(ResolverTest, NamesOnDiskAndMemoryNames) {
 }
 
 TEST_F(ResolverTest, FindsEntriesInEveryPackLayout) {
-  const std::vector<PackFile> files = {{"TITLE.PNG", "picture"}, {"empty.txt", ""},
+  const std::vector<PackFile> files = {{"title.png.bak", "bak"}, {"TITLE.PNG", "picture"},
+                                       {"title.png", "second"}, {"empty.txt", ""},
                                        {"music.ogg", std::string(3000, 'm')}};
+  const std::string inMemory = MakePack(files);
   const std::string layouts[] = {MakePack(files), MakePack(files, true),
-                                 MakePack(files, true, "an executable's own bytes")};
+                                 MakePack(files, true, "an executable's own bytes"), ""};
   for (const std::string& pack : layouts) {
     ASSERT_TRUE(WriteFileBytes("game.sbx", pack));
     SetPack("GAME.SBX");  // the pack itself is found ignoring case
-    EXPECT_EQ(Contents(Resolve("gfx\\Title.png")), "picture");
+    if (pack.empty()) SetPack(FormatMemoryName(static_cast<u32>(inMemory.size()), inMemory.data()));
+    EXPECT_EQ(Contents(Resolve("gfx\\Title.png")), "picture");  // the first exact name wins
     EXPECT_EQ(Contents(Resolve("empty.txt")), "");
     EXPECT_EQ(result_, 1);
     const std::string temp = Resolve("music.ogg", false);
@@ -75,19 +78,6 @@ TEST_F(ResolverTest, FindsEntriesInEveryPackLayout) {
     EXPECT_EQ(temp.substr(temp.size() - 9), "music.ogg");
     EXPECT_EQ(ReadFileBytes(temp), std::string(3000, 'm'));
   }
-}
-
-TEST_F(ResolverTest, PackHeldInMemory) {
-  const std::string pack = MakePack({{"a.txt", "from memory"}});
-  SetPack(FormatMemoryName(static_cast<u32>(pack.size()), pack.data()));
-  EXPECT_EQ(Contents(Resolve("a.txt")), "from memory");
-}
-
-TEST_F(ResolverTest, FirstExactNameWins) {
-  ASSERT_TRUE(WriteFileBytes(
-      "p.sbx", MakePack({{"title.png.bak", "bak"}, {"Title.png", "first"}, {"title.PNG", "second"}})));
-  SetPack("p.sbx");
-  EXPECT_EQ(Contents(Resolve("title.png")), "first");
 }
 
 TEST_F(ResolverTest, BadMagicSwitchesThePackOffUntilTheNextSetting) {
@@ -162,6 +152,7 @@ TEST_F(ResolverTest, TemporaryFilesAreReplacedAndShared) {
   SetPack("p.sbx", "p.sbx");
   const std::string first = Resolve("s.wav", false);
   EXPECT_EQ(Resolve("s.wav", false), first);
+  EXPECT_EQ(Resolve(first, false), first);  // a resolved temporary file survives its own request
   EXPECT_EQ(ReadFileBytes(first), "sound");
   char musicOut[kResolvedPathSize];
   ASSERT_EQ(ResolveFile(musicResolver, "S.WAV", musicOut, false), 1);

@@ -86,20 +86,17 @@ struct PackFile {
 // the offsets from the start of the file or, with fromEnd, negative from its end.
 inline std::string MakePack(const std::vector<PackFile>& files, bool fromEnd = false,
                             const std::string& prefix = "") {
+  i64 total = static_cast<i64>(prefix.size()) + 1 + 7;
+  for (const PackFile& f : files) total += PackedStream(f.contents).size() + 9 + f.name.size();
+  auto stored = [&](std::size_t position) {
+    return static_cast<i32>(fromEnd ? static_cast<i64>(position) - total : static_cast<i64>(position));
+  };
   std::string data;
   std::vector<RawEntry> entries;
-  std::vector<i64> positions;
   for (const PackFile& f : files) {
     const std::string stream = PackedStream(f.contents);
-    positions.push_back(static_cast<i64>(prefix.size() + data.size()));
-    entries.push_back({f.name, 0, static_cast<i32>(stream.size())});
+    entries.push_back({f.name, stored(prefix.size() + data.size()), static_cast<i32>(stream.size())});
     data += stream;
   }
-  std::string directory = DirectoryBytes(entries);
-  const i64 total = static_cast<i64>(prefix.size() + data.size() + directory.size() + 7);
-  auto stored = [&](i64 position) { return static_cast<i32>(fromEnd ? position - total : position); };
-  for (std::size_t i = 0; i < files.size(); ++i) entries[i].dataOffset = stored(positions[i]);
-  directory = DirectoryBytes(entries);
-  return prefix + data + directory + "sbX" +
-         LE32(stored(static_cast<i64>(prefix.size() + data.size())));
+  return prefix + data + DirectoryBytes(entries) + "sbX" + LE32(stored(prefix.size() + data.size()));
 }
