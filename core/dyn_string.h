@@ -46,8 +46,8 @@ class DynString {
 
   // Assignment and appending in place.
   void AssignCString(const char* s);           // temporary + swap: s may point into this value
-  void SetCString(const char* s);              // in place; s must not point into this value
-  DynString& AppendCString(const char* s);     // s must not point into this value
+  void SetCString(const char* s);              // in place; s may point into this value
+  DynString& AppendCString(const char* s);     // s may point into this value
   DynString& AppendString(const DynString& other);  // other may be this value
   DynString& AppendNumber(i32 v);
   DynString& AppendNumber(f32 v);
@@ -55,8 +55,8 @@ class DynString {
 
   // Conversions.
   f32 ToNumber() const;               // strtod, narrowed; no number gives 0
-  void ToUpper();                     // ASCII only, in place
-  void ToLower();
+  char* ToUpper();                    // ASCII only, in place; returns the buffer
+  char* ToLower();
 
   bool IsSharedEmpty() const;         // true while data is the shared empty buffer
 };
