@@ -6,24 +6,10 @@
 #include <memory>
 #include <new>
 
+#include "files/byte_order.h"
+#include "files/file_open.h"
+#include "files/memory_name.h"
 #include "media/image_source.h"
-
-// TEMPORARY until the file layer's byte-order helpers land.
-namespace {
-inline u16 ReadLE16(const u8* p) { return static_cast<u16>(p[0] | (p[1] << 8)); }
-inline u32 ReadLE32(const u8* p) {
-  return static_cast<u32>(p[0]) | (static_cast<u32>(p[1]) << 8) | (static_cast<u32>(p[2]) << 16) |
-         (static_cast<u32>(p[3]) << 24);
-}
-inline void WriteLE16(u8* p, u32 v) {
-  p[0] = static_cast<u8>(v);
-  p[1] = static_cast<u8>(v >> 8);
-}
-inline void WriteLE32(u8* p, u32 v) {
-  WriteLE16(p, v);
-  WriteLE16(p + 2, v >> 16);
-}
-}  // namespace
 
 namespace {
 
@@ -161,8 +147,6 @@ i32 Fail(RgbaImage& image) {
   return 0;
 }
 
-}  // namespace
-
 i32 DecodeBmp(RgbaImage& image, ImageSource& src, u32 colourKey) {
   BmpHeader h;
   BmpPalette pal;
@@ -189,6 +173,8 @@ i32 DecodeBmp(RgbaImage& image, ImageSource& src, u32 colourKey) {
   ApplyKey(image, colourKey);
   return 1;
 }
+
+}  // namespace
 
 i32 LoadBmpImage(RgbaImage& image, const char* name, u32 colourKey) {
   ImageSource src;
@@ -219,7 +205,8 @@ void EncodeBmp24Header(u8 header[kBmpHeaderBytes], i32 width, i32 height) {
 
 i32 SaveBmp24(const char* name, i32 width, i32 height, const u8* fileRows) {
   if (!WritableImageSize(width, height) || fileRows == nullptr) return 0;
-  std::FILE* fp = OpenImageFileForWrite(name);
+  if (name == nullptr || IsMemoryName(name)) return 0;
+  std::FILE* fp = CreateFileForWriting(name);
   if (fp == nullptr) return 0;
   u8 header[kBmpHeaderBytes];
   EncodeBmp24Header(header, width, height);

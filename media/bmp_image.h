@@ -7,8 +7,6 @@
 #include "core/types.h"
 #include "media/rgba_image.h"
 
-class ImageSource;
-
 // No colour key: no pixel is made transparent.
 constexpr u32 kNoColourKey = 0xFFFFFFFFu;
 
@@ -17,7 +15,6 @@ constexpr u32 kNoColourKey = 0xFFFFFFFFu;
 // nothing) becomes 0, 0, 0, 0. Returns 1, or 0 with the image emptied.
 i32 LoadBmpImage(RgbaImage& image, const char* name, u32 colourKey);
 i32 LoadBmpImage(RgbaImage* image, const char* name, u32 colourKey);
-i32 DecodeBmp(RgbaImage& image, ImageSource& source, u32 colourKey);
 
 // The 24-bit layout: rows of B, G, R padded to a multiple of 4 bytes, bottom row first, after a
 // 54-byte header.

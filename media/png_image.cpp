@@ -11,6 +11,8 @@
 #include <memory>
 #include <new>
 
+#include "files/file_open.h"
+#include "files/memory_name.h"
 #include "media/bmp_image.h"
 #include "media/image_source.h"
 
@@ -207,7 +209,7 @@ i32 SavePng(const char* name, const u8* pixels, i32 width, i32 height) {
       !WritableImageSize(width, height)) {
     return 0;
   }
-  std::FILE* fp = OpenImageFileForWrite(name);
+  std::FILE* fp = CreateFileForWriting(name);
   if (fp == nullptr) return 0;
   std::unique_ptr<png_bytep[]> rows(new png_bytep[static_cast<size_t>(height)]);
   for (i32 y = 0; y < height; ++y) {

@@ -7,6 +7,7 @@
 
 #include <csetjmp>
 
+#include "files/memory_name.h"
 #include "media/bmp_image.h"
 #include "tests/media/media_test_util.h"
 #include "tests/support/test_support.h"
@@ -55,10 +56,7 @@ std::string Encode(const Png& p) {
 
 // A memory-file name for bytes that outlive its use.
 std::string MemoryName(const std::string& bytes) {
-  char name[64];
-  std::snprintf(name, sizeof name, "mem://%8x.%lx", unsigned(bytes.size()),
-                reinterpret_cast<unsigned long>(bytes.data()));
-  return name;
+  return FormatMemoryName(static_cast<u32>(bytes.size()), bytes.data());
 }
 
 const png_color_16 kBlackIsClear = {0, 0, 0, 0, 0}, kMagentaIsClear = {0, 0xFF, 0, 0xFF, 0};
@@ -214,8 +212,10 @@ TEST(PngWriter, RoundTripsDeterministicallyAndRefusesWhatItCannotWrite) {
   EXPECT_EQ(0, SavePng(dir.File("negative.png").c_str(), bgra.data(), 1, -1));
   testing::internal::CaptureStdout();
   EXPECT_EQ(0, SavePng("/nonexistent-folder/x.png", bgra.data(), 1, 1));
-  EXPECT_EQ("can't write to file: /nonexistent-folder/x.png\n",
-            testing::internal::GetCapturedStdout());
+  EXPECT_EQ(
+      "wrt-request: fopen(\"/nonexistent-folder/x.png\", \"wb\") failed\n\n"
+      "can't write to file: /nonexistent-folder/x.png\n",
+      testing::internal::GetCapturedStdout());
 }
 
 }  // namespace
