@@ -1,0 +1,56 @@
+// Little-endian reading and writing of fixed-width values in byte buffers. Every binary format of
+// the file layer (packs, pack streams, channel values) is little endian whatever the host is, so
+// values are assembled byte by byte rather than copied from memory.
+#pragma once
+
+#include <cstring>
+
+#include "core/types.h"
+
+inline u16 ReadLE16(const u8* p) { return static_cast<u16>(p[0] | (p[1] << 8)); }
+
+inline u32 ReadLE32(const u8* p) {
+  return static_cast<u32>(p[0]) | (static_cast<u32>(p[1]) << 8) | (static_cast<u32>(p[2]) << 16) |
+         (static_cast<u32>(p[3]) << 24);
+}
+
+inline u64 ReadLE64(const u8* p) {
+  return static_cast<u64>(ReadLE32(p)) | (static_cast<u64>(ReadLE32(p + 4)) << 32);
+}
+
+inline void WriteLE16(u8* p, u32 v) {
+  p[0] = static_cast<u8>(v);
+  p[1] = static_cast<u8>(v >> 8);
+}
+
+inline void WriteLE32(u8* p, u32 v) {
+  WriteLE16(p, v);
+  WriteLE16(p + 2, v >> 16);
+}
+
+inline void WriteLE64(u8* p, u64 v) {
+  WriteLE32(p, static_cast<u32>(v));
+  WriteLE32(p + 4, static_cast<u32>(v >> 32));
+}
+
+// IEEE 754 values travel as their bit patterns.
+inline f32 BitsToF32(u32 bits) {
+  f32 v;
+  std::memcpy(&v, &bits, sizeof v);
+  return v;
+}
+inline u32 F32ToBits(f32 v) {
+  u32 bits;
+  std::memcpy(&bits, &v, sizeof bits);
+  return bits;
+}
+inline f64 BitsToF64(u64 bits) {
+  f64 v;
+  std::memcpy(&v, &bits, sizeof v);
+  return v;
+}
+inline u64 F64ToBits(f64 v) {
+  u64 bits;
+  std::memcpy(&bits, &v, sizeof bits);
+  return bits;
+}

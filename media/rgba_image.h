@@ -1,0 +1,44 @@
+// RgbaImage: a decoded picture, 4 bytes a pixel in the order R, G, B, A, rows top to bottom, as
+// the BMP and PNG readers fill it and surfaces and fonts are built from it.
+//
+// Ownership: a plain record. Whoever holds it owns `rgba` (allocated with new[]) and frees it
+// with ReleaseRgbaImage, or with delete[] itself: the 3D scene loader zeroes the record before
+// each picture and frees the buffer on its own. OwnedRgbaImage does the release for local use.
+#pragma once
+
+#include "core/types.h"
+
+struct RgbaImage {
+  i32 width = 0;
+  i32 height = 0;
+  u8* rgba = nullptr;     // width * height * 4 bytes
+  i32 capacityBytes = 0;  // size of rgba; replaced only when a picture needs more
+};
+
+// Largest picture any reader accepts: each side and the pixel count are capped so that a
+// damaged or hostile header cannot ask for gigabytes.
+constexpr i32 kMaxImageSide = 16384;
+constexpr i64 kMaxImagePixels = i64{4096} * 4096;
+
+// True when a picture of width x height is within the caps (both sides above 0).
+bool ImageSizeAllowed(i64 width, i64 height);
+
+// True when a written picture of width x height stays within the 2 GiB that file formats and
+// their size fields can describe.
+bool WritableImageSize(i64 width, i64 height);
+
+// Sizes the image to width x height with every byte 0; the buffer is replaced only when it is
+// too small. False (image emptied) when the size is not allowed or cannot be allocated.
+bool SizeRgbaImage(RgbaImage& image, i32 width, i32 height);
+
+// Frees the buffer; width, height and capacity become 0.
+void ReleaseRgbaImage(RgbaImage& image);
+
+// An RgbaImage released when it goes out of scope.
+struct OwnedRgbaImage {
+  RgbaImage image;
+  OwnedRgbaImage() = default;
+  ~OwnedRgbaImage() { ReleaseRgbaImage(image); }
+  OwnedRgbaImage(const OwnedRgbaImage&) = delete;
+  OwnedRgbaImage& operator=(const OwnedRgbaImage&) = delete;
+};

@@ -1,0 +1,8 @@
+// The 3D texture mode command.
+#include "scene3d/texture_mode_command.h"
+
+#include "core/float_convert.h"
+
+i32 textureMode3D = 0;
+
+void SetObjectTextureMode(f32 mode) { textureMode3D = TruncToI32(mode); }

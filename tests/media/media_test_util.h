@@ -1,0 +1,109 @@
+// Helpers for the media tests: a small render target in a known state, and pictures and
+// surfaces written as rows of letters ('.' transparent, 'A'..'Z' distinct opaque colours).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "media/render_target.h"
+#include "media/rgba_image.h"
+#include "media/surface.h"
+
+using Rows = std::vector<std::string>;
+
+// The global target resized to w x h: black, plain blend, viewport = whole target.
+inline RenderTarget& FreshTarget(i32 w, i32 h) {
+  RenderTarget& rt = GetRenderTarget();
+  rt.Resize(0, w, h, 0);
+  rt.SetBlend(0);
+  return rt;
+}
+
+inline u16 PixelAt(i32 x, i32 y) {
+  return GetRenderTarget().colourBuffer[y * GetRenderTarget().width + x];
+}
+
+inline void SetViewport(i32 x, i32 y, i32 w, i32 h) {
+  RenderTarget& rt = GetRenderTarget();
+  rt.viewportX = x, rt.viewportY = y, rt.viewportWidth = w, rt.viewportHeight = h;
+}
+
+// Red 8 for 'A', 16 for 'B', ...: every letter keeps its own RGB565 pixel.
+constexpr u8 LetterRed(char c) { return static_cast<u8>((c - '@') * 8); }
+constexpr u16 LetterPixel(char c) { return RgbToPixel(LetterRed(c), 0, 0); }
+
+inline char PixelLetter(u16 p) {
+  for (char l = 'A'; l <= 'Z'; ++l)
+    if (p == LetterPixel(l)) return l;
+  return '?';
+}
+
+// The target as letters, '.' where it holds `background`.
+inline Rows TargetRows(u16 background = 0) {
+  const RenderTarget& rt = GetRenderTarget();
+  Rows rows(rt.height, std::string(rt.width, '.'));
+  for (i32 y = 0; y < rt.height; ++y)
+    for (i32 x = 0; x < rt.width; ++x)
+      if (PixelAt(x, y) != background) rows[y][x] = PixelLetter(PixelAt(x, y));
+  return rows;
+}
+
+inline void PaintTarget(const Rows& rows) {
+  for (size_t y = 0; y < rows.size(); ++y)
+    for (size_t x = 0; x < rows[y].size(); ++x)
+      GetRenderTarget().colourBuffer[y * GetRenderTarget().width + x] = LetterPixel(rows[y][x]);
+}
+
+// A w x h picture of one colour, allocated here so that it may exceed the readers' caps.
+inline void MakePicture(RgbaImage& image, i32 w, i32 h, u8 r, u8 g, u8 b, u8 a) {
+  ReleaseRgbaImage(image);
+  image.rgba = new u8[static_cast<size_t>(w) * h * 4];
+  image.width = w, image.height = h, image.capacityBytes = w * h * 4;
+  for (i32 i = 0; i < w * h; ++i) {
+    u8* p = image.rgba + i * 4;
+    p[0] = r, p[1] = g, p[2] = b, p[3] = a;
+  }
+}
+
+inline void SetPicturePixel(RgbaImage& image, i32 x, i32 y, u8 r, u8 g, u8 b, u8 a) {
+  u8* p = image.rgba + (y * image.width + x) * 4;
+  p[0] = r, p[1] = g, p[2] = b, p[3] = a;
+}
+
+inline void SurfaceFromRows(Surface& s, const Rows& rows, u32 key = 0x008000FF) {
+  OwnedRgbaImage picture;
+  MakePicture(picture.image, static_cast<i32>(rows[0].size()), static_cast<i32>(rows.size()), 0, 0,
+              0, 0);
+  for (size_t y = 0; y < rows.size(); ++y)
+    for (size_t x = 0; x < rows[y].size(); ++x)
+      if (rows[y][x] != '.')
+        SetPicturePixel(picture.image, i32(x), i32(y), LetterRed(rows[y][x]), 0, 0, 255);
+  s.FromRgba(picture.image, key, nullptr);
+}
+
+// The surface as letters, '.' for its key while it has one.
+inline Rows SurfaceRows(const Surface& s) {
+  Rows rows(s.height, std::string(s.width, '?'));
+  for (i32 y = 0; y < s.height; ++y)
+    for (i32 x = 0; x < s.width; ++x) {
+      u16 p = s.pixels[y * s.width + x];
+      rows[y][x] = (s.hasKey && p == s.colourKey) ? '.' : PixelLetter(p);
+    }
+  return rows;
+}
+
+// A picture as "RRGGBBAA " per pixel, row by row.
+inline Rows RgbaRows(const RgbaImage& image) {
+  Rows out;
+  for (i32 y = 0; y < image.height; ++y) {
+    std::string row;
+    for (i32 x = 0; x < image.width; ++x) {
+      const u8* p = image.rgba + (y * image.width + x) * 4;
+      char buf[10];
+      std::snprintf(buf, sizeof buf, "%02x%02x%02x%02x ", p[0], p[1], p[2], p[3]);
+      row += buf;
+    }
+    out.push_back(row);
+  }
+  return out;
+}
