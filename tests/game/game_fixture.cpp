@@ -1,6 +1,9 @@
 // The game tests' common set-up and field helpers.
 #include "tests/game/game_fixture.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "core/data_blocks.h"
 #include "core/random.h"
 #include "game/game_data.h"
@@ -21,6 +24,26 @@ void GameTest::SetUp() {
 }
 
 void GameTest::TearDown() { InitGameGlobals(); }
+
+void GameFilesTest::SetUp() {
+  GameTest::SetUp();
+  char cwd[4096];
+  ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+  savedCwd_ = cwd;
+  ASSERT_EQ(0, chdir(dir_.path().c_str()));
+}
+
+void GameFilesTest::TearDown() {
+  ASSERT_EQ(0, chdir(savedCwd_.c_str()));
+  GameTest::TearDown();
+}
+
+void GameFilesTest::EnterRemovedFolder() {
+  const std::string gone = Path("gone");
+  ASSERT_EQ(0, mkdir(gone.c_str(), 0700));
+  ASSERT_EQ(0, chdir(gone.c_str()));
+  ASSERT_EQ(0, rmdir(gone.c_str()));
+}
 
 void FillRows(i32 top, const std::vector<std::string>& rows, i32 colour) {
   for (std::size_t r = 0; r < rows.size(); ++r) {

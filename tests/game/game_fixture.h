@@ -21,6 +21,22 @@ class GameTest : public testing::Test {
   ScopedFatalHook fatalHook_;  // a fatal error fails the test instead of ending the program
 };
 
+// GameTest run inside a fresh temporary working folder, where the game's files are read and
+// written; the previous working folder is restored afterwards.
+class GameFilesTest : public GameTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  std::string Path(const std::string& name) const { return dir_.File(name); }
+  // Moves into a sub-folder and removes it: no file can be created or opened there any more.
+  void EnterRemovedFolder();
+
+  ScopedTempDir dir_;
+
+ private:
+  std::string savedCwd_;
+};
+
 // Fills field rows from `top` down with the pictures (10 characters each); 'X' filled with
 // colour `colour`, a digit filled with that colour, '.' empty.
 void FillRows(i32 top, const std::vector<std::string>& rows, i32 colour = 0);
