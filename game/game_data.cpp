@@ -12,6 +12,7 @@ constexpr ReadDataItem N(f32 value) { return ReadDataItem{value, nullptr}; }
 constexpr ReadDataItem T(const char* text) { return ReadDataItem{0, text}; }
 
 // Name, level as shown, score.
+// clang-format off
 constexpr ReadDataItem kDefaultHiscoreItems[] = {
     T("Zorvan"), N(3),  N(120),
     T("Pilo"),   N(2),  N(100),
@@ -19,6 +20,7 @@ constexpr ReadDataItem kDefaultHiscoreItems[] = {
     T("Tullo"),  N(1),  N(80),
     T("Brem"),   N(1),  N(190),
 };
+// clang-format on
 
 ReadDataCursor defaultHiscoreBlock{kDefaultHiscoreItems, 15, 0};
 
@@ -31,7 +33,8 @@ void RewindGameDataBlocks() {
   RewindShapeBlocks();
 }
 
-DynString GameBuildStamp() { return DynString::FromCString("Jun 20 2009" "-" "19:13:10"); }
+// The build date, "-", the build time; fixed, so the stamp is the same in every build.
+DynString GameBuildStamp() { return DynString::FromCString("Jun 20 2009-19:13:10"); }
 
 void SetUpKeyLatches() { keyLatches.Redim(kKeyCount); }
 

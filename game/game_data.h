@@ -22,8 +22,9 @@ constexpr i32 kKeyVolumeDown = 209;
 // The key table: a key's position is also the index of its latch. Six codes are latched but
 // never asked for (44, 29, 58, 42, 54, 28).
 constexpr i32 kKeyCount = 14;
-constexpr i32 kKeyTable[kKeyCount] = {kKeyLeft, kKeyRight, kKeyUp, kKeyDown, 44, kKeyAction, 29,
-                                      58, 42, 54, 28, kKeyPause, kKeyVolumeUp, kKeyVolumeDown};
+constexpr i32 kKeyTable[kKeyCount] = {
+    kKeyLeft, kKeyRight, kKeyUp, kKeyDown, 44,        kKeyAction,   29,
+    58,       42,        54,     28,       kKeyPause, kKeyVolumeUp, kKeyVolumeDown};
 
 // Field size in cells.
 constexpr i32 kFieldColumns = 10;

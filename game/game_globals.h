@@ -28,48 +28,48 @@ constexpr i32 kPaused = 1;
 constexpr f32 kDefaultMusicVolume = 0.3f;
 
 // Scalars.
-extern i32 gameState;        // kStateTitle ... kStateNameEntry
-extern i32 pauseValue;       // kRunning or kPaused
-extern i32 gameOver;         // 1 once a newly spawned piece overlapped filled cells
-extern i32 currentPiece;     // id 0..6 of the falling piece
-extern i32 currentColour;    // sprite of its cells (equal to its id)
-extern i32 rotation;         // 0..3
-extern i32 pieceColumn;      // field cell of the top-left corner of the falling piece's box
+extern i32 gameState;      // kStateTitle ... kStateNameEntry
+extern i32 pauseValue;     // kRunning or kPaused
+extern i32 gameOver;       // 1 once a newly spawned piece overlapped filled cells
+extern i32 currentPiece;   // id 0..6 of the falling piece
+extern i32 currentColour;  // sprite of its cells (equal to its id)
+extern i32 rotation;       // 0..3
+extern i32 pieceColumn;    // field cell of the top-left corner of the falling piece's box
 extern i32 pieceRow;
-extern i32 currentColumns;   // width and height of the falling piece's box
+extern i32 currentColumns;  // width and height of the falling piece's box
 extern i32 currentRows;
 extern i32 nextPiece;
 extern i32 nextColour;
 extern i32 nextColumns;
 extern i32 nextRows;
-extern i32 handicap;         // 0..10
-extern i32 level;            // shown as level + 1
+extern i32 handicap;  // 0..10
+extern i32 level;     // shown as level + 1
 extern i32 lines;
 extern i32 score;
-extern i32 bonusFlag;        // 1 while a row is cleared with the bonus row empty
-extern i32 cellCount;        // filled cells counted in the bonus row
-extern f32 rowShiftStart;    // first row moved down after a row is cleared
-extern f32 effectStepX;      // last movement computed for a particle
+extern i32 bonusFlag;      // 1 while a row is cleared with the bonus row empty
+extern i32 cellCount;      // filled cells counted in the bonus row
+extern f32 rowShiftStart;  // first row moved down after a row is cleared
+extern f32 effectStepX;    // last movement computed for a particle
 extern f32 effectStepY;
-extern i32 backgroundIndex;  // entry of the backgrounds table shown in play
-extern f32 fadeValue;        // blend value of the splash and of the play background
-extern i32 fadeDirection;    // 1 or -1 while a fade runs, 0 when still
-extern f32 musicVolume;      // 0..0.9, kept in "Config.dat"
-extern i32 statisticsSwitch; // the frame statistics are drawn only when it is 1
-extern f32 frameTime;        // ms of the last frame
-extern i32 now;              // the game's clock: ms since start-up, taken once per pass
-extern i32 gameWidth;        // screen mode and frame rate the game asks for
+extern i32 backgroundIndex;   // entry of the backgrounds table shown in play
+extern f32 fadeValue;         // blend value of the splash and of the play background
+extern i32 fadeDirection;     // 1 or -1 while a fade runs, 0 when still
+extern f32 musicVolume;       // 0..0.9, kept in "Config.dat"
+extern i32 statisticsSwitch;  // the frame statistics are drawn only when it is 1
+extern f32 frameTime;         // ms of the last frame
+extern i32 now;               // the game's clock: ms since start-up, taken once per pass
+extern i32 gameWidth;         // screen mode and frame rate the game asks for
 extern i32 gameHeight;
 extern i32 gameFrameRate;
 
 // Globals of the input handling.
-extern i32 selectedButton;   // 0 start, 1 handicap, 2 high scores, 3 exit
-extern i32 editedEntry;      // high-score entry whose name is being entered
-extern i32 nameCursor;       // 0..7
-extern i32 currentLetter;    // character code at the cursor: blank or 'A'..'Z'
+extern i32 selectedButton;  // 0 start, 1 handicap, 2 high scores, 3 exit
+extern i32 editedEntry;     // high-score entry whose name is being entered
+extern i32 nameCursor;      // 0..7
+extern i32 currentLetter;   // character code at the cursor: blank or 'A'..'Z'
 extern DynString editedName;
 extern f32 nameLength;
-extern i32 handicapRow;      // counter while handicap rows are built
+extern i32 handicapRow;  // counter while handicap rows are built
 extern f32 holeCount;
 extern f32 holeColumn;
 
@@ -83,7 +83,7 @@ extern NumArray<i32> menuFlags;       // 4: 1 for the highlighted title button
 extern NumArray<i32> backgrounds;     // 5: sprites of the play backgrounds
 extern NumArray<i32> keyLatches;      // 14: one per key-table entry
 extern DynArray<NamedTimer> timers;
-extern DynArray<i32> timerEvents;     // values of the timers that fired in this pass
+extern DynArray<i32> timerEvents;  // values of the timers that fired in this pass
 extern DynArray<EffectParticle> effects;
 extern DynArray<HiscoreEntry> hiscores;  // ascending by score: entry 0 is the lowest
 

@@ -85,8 +85,8 @@ void LoadHiscores(i32 count) {
   }
   const i32 entryCount = count < 0 ? 0 : count;
   const i64 maxBytes = static_cast<i64>(entryCount) * kMaxEntryBytes;
-  const std::optional<std::string> bytes =
-      ReadChannelBytes(kChannel, maxBytes < kMaxSmallFileBytes ? static_cast<i32>(maxBytes) : kMaxSmallFileBytes);
+  const std::optional<std::string> bytes = ReadChannelBytes(
+      kChannel, maxBytes < kMaxSmallFileBytes ? static_cast<i32>(maxBytes) : kMaxSmallFileBytes);
   CloseChannel(kChannel);
   std::vector<HiscoreEntry> entries;
   if (!bytes || !ParseEntries(*bytes, entryCount, entries)) {

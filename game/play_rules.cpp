@@ -48,7 +48,9 @@ void PickNextPiece() {
   LoadShape(nextPiece, 0, nextCells, nextColumns, nextRows);
 }
 
-void LoadPieceRotation() { LoadShape(currentPiece, rotation, currentCells, currentColumns, currentRows); }
+void LoadPieceRotation() {
+  LoadShape(currentPiece, rotation, currentCells, currentColumns, currentRows);
+}
 
 void SpawnPiece() {
   currentColour = nextColour;

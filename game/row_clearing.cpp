@@ -41,8 +41,8 @@ void SpawnRowEffects(i32 y) {
     bonusFlag = 0;
   }
   for (i32 x = 0; x < kFieldColumns; ++x) {
-    SpawnEffect(1, Colour(x, y), static_cast<f32>(10 * x + 110), rowTop, 4.0f, 8.0f, 2000, 4000,
-                0, 50, 1.0f, 0.2f);
+    SpawnEffect(1, Colour(x, y), static_cast<f32>(10 * x + 110), rowTop, 4.0f, 8.0f, 2000, 4000, 0,
+                50, 1.0f, 0.2f);
     Occupancy(x, y) = 0;
   }
 }

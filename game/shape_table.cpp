@@ -61,7 +61,8 @@ ReadDataCursor shapeBlocks[kPieceCount][kRotationCount] = {
 }  // namespace
 
 ReadDataCursor* ShapeBlock(i32 piece, i32 rotation) {
-  if (piece < 0 || piece >= kPieceCount || rotation < 0 || rotation >= kRotationCount) return nullptr;
+  if (piece < 0 || piece >= kPieceCount || rotation < 0 || rotation >= kRotationCount)
+    return nullptr;
   return &shapeBlocks[piece][rotation];
 }
 

@@ -16,7 +16,7 @@ using namespace game;
 
 void GameTest::SetUp() {
   InitGameGlobals();
-  ResetRuntimeDouble();
+  runtime = RuntimeDouble{};
   SetUpKeyLatches();
   SetUpPlayArrays();
   FillConstantTables();
@@ -39,33 +39,32 @@ void GameFilesTest::TearDown() {
 }
 
 void GameFilesTest::EnterRemovedFolder() {
-  const std::string gone = Path("gone");
-  ASSERT_EQ(0, mkdir(gone.c_str(), 0700));
-  ASSERT_EQ(0, chdir(gone.c_str()));
-  ASSERT_EQ(0, rmdir(gone.c_str()));
+  ASSERT_EQ(0, mkdir(Path("gone").c_str(), 0700));
+  ASSERT_EQ(0, chdir(Path("gone").c_str()));
+  ASSERT_EQ(0, rmdir(Path("gone").c_str()));
 }
 
-void FillRows(i32 top, const std::vector<std::string>& rows, i32 colour) {
-  for (std::size_t r = 0; r < rows.size(); ++r) {
-    const i32 y = top + static_cast<i32>(r);
+void FillRows(i32 top, const std::vector<std::string>& rows) {
+  for (i32 r = 0; r < static_cast<i32>(rows.size()); ++r)
     for (i32 x = 0; x < kFieldColumns; ++x) {
-      const char c = rows[r].at(static_cast<std::size_t>(x));
-      const bool filled = c != '.';
-      *fieldOccupancy.At(x, y) = filled ? 1 : 0;
-      if (filled) *fieldColours.At(x, y) = c >= '0' && c <= '9' ? c - '0' : colour;
+      const char c = rows[static_cast<std::size_t>(r)].at(static_cast<std::size_t>(x));
+      *fieldOccupancy.At(x, top + r) = c != '.' ? 1 : 0;
+      if (c >= '0' && c <= '9') *fieldColours.At(x, top + r) = c - '0';
     }
-  }
 }
 
-std::string RowPicture(i32 row) {
-  std::string picture;
-  for (i32 x = 0; x < kFieldColumns; ++x) picture += *fieldOccupancy.At(x, row) == 1 ? 'X' : '.';
-  return picture;
+std::vector<std::string> Rows(i32 top, i32 bottom) {
+  std::vector<std::string> rows;
+  for (i32 y = top; y <= bottom; ++y) {
+    std::string row;
+    for (i32 x = 0; x < kFieldColumns; ++x) row += *fieldOccupancy.At(x, y) == 1 ? 'X' : '.';
+    rows.push_back(row);
+  }
+  return rows;
 }
 
 void PlacePiece(i32 piece, i32 turn, i32 column, i32 row) {
-  currentPiece = piece;
-  currentColour = piece;
+  currentPiece = currentColour = piece;
   rotation = turn;
   LoadPieceRotation();
   pieceColumn = column;

@@ -1,12 +1,13 @@
-// The common set-up of the game tests: globals back to the program-start state, the tables and
-// arrays as the main program sets them up, a fresh runtime double and a fixed random seed. Also
-// helpers to build fields and pieces from pictures ("X" filled, "." empty).
+// The game tests' set-up: globals at their program-start values, the arrays and tables as the
+// main program sets them up, a fresh runtime double, a fixed seed, and a fatal error failing the
+// test instead of ending it. Fields are written as pictures: one text of 10 characters per row,
+// '.' empty, 'X' filled (colour 0) or a digit (filled with that colour).
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "core/types.h"
 #include "tests/game/runtime_double.h"
@@ -18,33 +19,23 @@ class GameTest : public testing::Test {
   void TearDown() override;
 
  private:
-  ScopedFatalHook fatalHook_;  // a fatal error fails the test instead of ending the program
+  ScopedFatalHook fatalHook_;
 };
 
-// GameTest run inside a fresh temporary working folder, where the game's files are read and
-// written; the previous working folder is restored afterwards.
+// GameTest in a fresh temporary working folder.
 class GameFilesTest : public GameTest {
  protected:
   void SetUp() override;
   void TearDown() override;
   std::string Path(const std::string& name) const { return dir_.File(name); }
-  // Moves into a sub-folder and removes it: no file can be created or opened there any more.
-  void EnterRemovedFolder();
+  void EnterRemovedFolder();  // a working folder where no file can be made any more
 
   ScopedTempDir dir_;
-
- private:
   std::string savedCwd_;
 };
 
-// Fills field rows from `top` down with the pictures (10 characters each); 'X' filled with
-// colour `colour`, a digit filled with that colour, '.' empty.
-void FillRows(i32 top, const std::vector<std::string>& rows, i32 colour = 0);
-// The field row as a picture ('X' filled, '.' empty).
-std::string RowPicture(i32 row);
-// Makes `piece` in `turn` the falling piece at (column, row).
-void PlacePiece(i32 piece, i32 turn, i32 column, i32 row);
-// Makes `piece` (rotation 0) the next piece.
+void FillRows(i32 top, const std::vector<std::string>& rows);
+std::vector<std::string> Rows(i32 top, i32 bottom);
+void PlacePiece(i32 piece, i32 turn, i32 column, i32 row);  // the falling piece
 void SetNextPiece(i32 piece);
-// Adds the "block" timer as a new game does.
 void AddBlockTimer();

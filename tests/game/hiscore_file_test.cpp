@@ -1,16 +1,16 @@
-// "Hiscores.dat": the exact default file, round trips, sorting after reading, and damaged,
-// truncated or unwritable files, which keep the list and never end the program.
+// "Hiscores.dat": the exact default file, round trips and sorting, files as a channel reads them,
+// and damaged or unwritable files, which keep the list and never end the program.
+#include "game/hiscore_file.h"
+
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <string>
-#include <utility>
+#include <tuple>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "game/game_globals.h"
-#include "game/hiscore_file.h"
 #include "game/hiscore_table.h"
 #include "tests/game/game_fixture.h"
 
@@ -18,140 +18,117 @@ using namespace game;
 
 namespace {
 
+using List = std::vector<std::tuple<std::string, i32, i32>>;  // name, score, level
+
 std::string Entry(i32 score, const std::string& nameLine, i32 level) {
   std::string bytes;
-  for (i32 shift = 0; shift < 32; shift += 8) bytes += static_cast<char>(static_cast<u32>(score) >> shift);
-  bytes += nameLine;
-  bytes += static_cast<char>(level & 0xFF);
-  bytes += static_cast<char>((level >> 8) & 0xFF);
-  return bytes;
+  for (u32 v = static_cast<u32>(score), k = 0; k < 4; ++k, v >>= 8) bytes += static_cast<char>(v);
+  return bytes + nameLine + static_cast<char>(level) + static_cast<char>(level >> 8);
 }
 
-// The default list in file order: ascending score, each name followed by CR LF.
 const std::string kDefaultFile = Entry(80, "Tullo\r\n", 1) + Entry(100, "Pilo\r\n", 2) +
                                  Entry(120, "Zorvan\r\n", 3) + Entry(190, "Brem\r\n", 1) +
                                  Entry(1230, "Mekkas\r\n", 10);
-
-struct Row {
-  std::string name;
-  i32 score, level;
-  bool operator==(const Row&) const = default;
-};
-
-std::vector<Row> ListRows() {
-  std::vector<Row> rows;
-  for (i32 i = 0; i < hiscores.dim[0]; ++i) {
-    const HiscoreEntry& e = hiscores.At(i);
-    rows.push_back({std::string(e.name.CStr(), e.name.Length()), e.score, e.level});
-  }
-  return rows;
-}
-
-std::size_t CountLines(const std::string& output, const std::string& line) {
-  std::size_t count = 0;
-  for (std::size_t at = output.find(line); at != std::string::npos; at = output.find(line, at + 1)) ++count;
-  return count;
-}
-
-const std::vector<Row> kDefaultRows = {
+const List kDefaultList = {
     {"Tullo", 80, 1}, {"Pilo", 100, 2}, {"Zorvan", 120, 3}, {"Brem", 190, 1}, {"Mekkas", 1230, 10}};
 
-TEST_F(GameFilesTest, AMissingFileIsWrittenFromTheDefaults) {
+List ListNow() {
+  List list;
+  for (i32 i = 0; i < hiscores.dim[0]; ++i) {
+    const HiscoreEntry& e = hiscores.At(i);
+    list.emplace_back(std::string(e.name.CStr(), e.name.Length()), e.score, e.level);
+  }
+  return list;
+}
+
+// Starts from the defaults, lays the file (unless absent) and loads it.
+void LoadFrom(const std::string& path, const std::string* bytes) {
+  InitGameGlobals();
   LoadDefaultHiscores();
-  LoadHiscores(5);
+  if (bytes != nullptr) {
+    ASSERT_TRUE(WriteFileBytes(path, *bytes));
+  }
+  EXPECT_NO_THROW(LoadHiscores(5));
+}
+
+TEST_F(GameFilesTest, AMissingFileIsWrittenFromTheDefaults) {
+  LoadFrom(Path("Hiscores.dat"), nullptr);
   EXPECT_EQ(65u, kDefaultFile.size());
   EXPECT_EQ(kDefaultFile, ReadFileBytes(Path("Hiscores.dat")));
-  EXPECT_EQ(kDefaultRows, ListRows());
+  EXPECT_EQ(kDefaultList, ListNow());
 }
 
 TEST_F(GameFilesTest, EntriesRoundTripAndComeBackSorted) {
   LoadDefaultHiscores();
   hiscores.At(0) = HiscoreEntry{2000, DynString::FromCString("ABC     "), 32767};
   hiscores.At(2) = HiscoreEntry{-7, DynString::FromCString("Z"), -3};
-  hiscores.At(4).name = DynString();  // an empty name is written as its line end alone
+  hiscores.At(4).name = DynString();  // an empty name is its line end alone
   SaveHiscores(5);
-  EXPECT_EQ(Entry(2000, "ABC     \r\n", 32767) + Entry(100, "Pilo\r\n", 2) + Entry(-7, "Z\r\n", -3) +
-                Entry(190, "Brem\r\n", 1) + Entry(1230, "\r\n", 10),
-            ReadFileBytes(Path("Hiscores.dat")));
-  InitGameGlobals();
-  LoadDefaultHiscores();
-  LoadHiscores(5);
-  EXPECT_EQ((std::vector<Row>{{"Z", -7, -3}, {"Pilo", 100, 2}, {"Brem", 190, 1}, {"", 1230, 10},
-                              {"ABC     ", 2000, 32767}}),
-            ListRows());
+  const std::string file = Entry(2000, "ABC     \r\n", 32767) + Entry(100, "Pilo\r\n", 2) +
+                           Entry(-7, "Z\r\n", -3) + Entry(190, "Brem\r\n", 1) +
+                           Entry(1230, "\r\n", 10);
+  EXPECT_EQ(file, ReadFileBytes(Path("Hiscores.dat")));
+  LoadFrom(Path("Hiscores.dat"), nullptr);
+  EXPECT_EQ((List{{"Z", -7, -3},
+                  {"Pilo", 100, 2},
+                  {"Brem", 190, 1},
+                  {"", 1230, 10},
+                  {"ABC     ", 2000, 32767}}),
+            ListNow());
 }
 
-TEST_F(GameFilesTest, HandMadeFilesAreReadAsAChannelReadsThem) {
-  struct Case {
-    const char* what;
-    std::string bytes;
-    std::vector<Row> expected;
-  };
+TEST_F(GameFilesTest, FilesAreReadAsAChannelReadsThem) {
   const std::string tail = Entry(3, "C\r\n", 1) + Entry(4, "D\r\n", 1) + Entry(5, "E\r\n", 1);
-  const Case cases[] = {
-      {"out of order", Entry(50, "B\r\n", 1) + Entry(10, "A\r\n", 2) + tail,
-       {{"A", 10, 2}, {"C", 3, 1}, {"D", 4, 1}, {"E", 5, 1}, {"B", 50, 1}}},
-      {"a line feed without carriage return; a level read sign-extended",
-       Entry(1, "A\n", 0xFFFF) + Entry(2, "B\r\n", 0x8000) + tail,
-       {{"A", 1, -1}, {"B", 2, -32768}, {"C", 3, 1}, {"D", 4, 1}, {"E", 5, 1}}},
-      {"bytes after the fifth entry are ignored", Entry(1, "A\r\n", 1) + Entry(2, "B\r\n", 1) + tail + "junk",
-       {{"A", 1, 1}, {"B", 2, 1}, {"C", 3, 1}, {"D", 4, 1}, {"E", 5, 1}}},
-      {"the longest name line a channel reads whole",
-       Entry(1, std::string(1022, 'n') + "\r\n", 1) + Entry(2, "B\r\n", 1) + tail,
-       {{std::string(1022, 'n'), 1, 1}, {"B", 2, 1}, {"C", 3, 1}, {"D", 4, 1}, {"E", 5, 1}}},
+  const List tailList = {{"C", 3, 1}, {"D", 4, 1}, {"E", 5, 1}};
+  const std::pair<std::string, List> cases[] = {
+      {Entry(50, "B\r\n", 1) + Entry(10, "A\r\n", 2) + tail, {{"A", 10, 2}, {"B", 50, 1}}},
+      // A line feed alone ends a line; the level is sign-extended; bytes after 5 entries are
+      // ignored.
+      {Entry(1, "A\n", 0xFFFF) + Entry(2, "B\r\n", 0x8000) + tail + "junk",
+       {{"A", 1, -1}, {"B", 2, -32768}}},
+      // The longest name line one channel read returns whole.
+      {Entry(1, std::string(1022, 'n') + "\r\n", 1) + Entry(2, "B\r\n", 1) + tail,
+       {{std::string(1022, 'n'), 1, 1}, {"B", 2, 1}}},
   };
-  for (const Case& c : cases) {
-    InitGameGlobals();
-    LoadDefaultHiscores();
-    ASSERT_TRUE(WriteFileBytes(Path("Hiscores.dat"), c.bytes));
-    LoadHiscores(5);
-    std::vector<Row> expected = c.expected;
-    std::sort(expected.begin(), expected.end(), [](const Row& a, const Row& b) { return a.score < b.score; });
-    EXPECT_EQ(expected, ListRows()) << c.what;
-    EXPECT_EQ(c.bytes, ReadFileBytes(Path("Hiscores.dat"))) << c.what << ": not rewritten";
+  for (const auto& [bytes, head] : cases) {
+    LoadFrom(Path("Hiscores.dat"), &bytes);
+    List expected = head;
+    expected.insert(expected.end(), tailList.begin(), tailList.end());
+    std::sort(expected.begin(), expected.end(),
+              [](auto& a, auto& b) { return std::get<1>(a) < std::get<1>(b); });
+    EXPECT_EQ(expected, ListNow());
+    EXPECT_EQ(bytes, ReadFileBytes(Path("Hiscores.dat")));  // not rewritten
   }
 }
 
 TEST_F(GameFilesTest, DamagedFilesKeepTheListAndAreWrittenAnew) {
-  std::vector<std::pair<std::string, std::string>> cases;
-  // Every cut of the default file short of its last byte.
-  for (std::size_t n = 0; n < kDefaultFile.size(); ++n) {
-    cases.push_back({"cut at " + std::to_string(n), kDefaultFile.substr(0, n)});
-  }
-  const std::string four = Entry(2, "B\r\n", 1) + Entry(3, "C\r\n", 1) + Entry(4, "D\r\n", 1) +
-                           Entry(5, "E\r\n", 1);
-  cases.push_back({"a name line too long for one channel read",
-                   Entry(1, std::string(1023, 'n') + "\r\n", 1) + four});
-  cases.push_back({"a name line without its end", Entry(1, std::string(3000, 'n'), 1)});
-  for (const auto& [what, bytes] : cases) {
-    InitGameGlobals();
-    LoadDefaultHiscores();
-    ASSERT_TRUE(WriteFileBytes(Path("Hiscores.dat"), bytes));
-    EXPECT_NO_THROW(LoadHiscores(5)) << what;
-    EXPECT_EQ(kDefaultRows, ListRows()) << what;
-    EXPECT_EQ(kDefaultFile, ReadFileBytes(Path("Hiscores.dat"))) << what;
+  std::vector<std::string> cases;
+  for (std::size_t n = 0; n < kDefaultFile.size(); ++n) cases.push_back(kDefaultFile.substr(0, n));
+  cases.push_back(Entry(1, std::string(1023, 'n') + "\r\n", 1) + kDefaultFile);  // line too long
+  cases.push_back(Entry(1, std::string(3000, 'n'), 1));                          // line never ends
+  for (const std::string& bytes : cases) {
+    LoadFrom(Path("Hiscores.dat"), &bytes);
+    EXPECT_EQ(kDefaultList, ListNow()) << bytes.size() << " bytes";
+    EXPECT_EQ(kDefaultFile, ReadFileBytes(Path("Hiscores.dat"))) << bytes.size() << " bytes";
   }
 }
 
-TEST_F(GameFilesTest, AFolderThatCannotTakeTheFileDoesNotEndTheGame) {
-  LoadDefaultHiscores();
-  EnterRemovedFolder();
+TEST_F(GameFilesTest, FilesThatCannotBeMadeOrReadDoNotEndTheGame) {
+  // A folder in place of the file reports an endless size and fails every read.
+  ASSERT_EQ(0, mkdir(Path("Hiscores.dat").c_str(), 0700));
+  ASSERT_TRUE(WriteFileBytes(Path("Hiscores.dat/x"), "x"));
   testing::internal::CaptureStdout();
-  EXPECT_NO_THROW(LoadHiscores(5));
+  LoadFrom(Path("Hiscores.dat"), nullptr);
+  EXPECT_EQ(kDefaultList, ListNow());
+  EnterRemovedFolder();
+  LoadFrom(Path("Hiscores.dat"), nullptr);
   EXPECT_NO_THROW(SaveHiscores(5));
   const std::string output = testing::internal::GetCapturedStdout();
-  EXPECT_EQ(2u, CountLines(output, "can't write to file: Hiscores.dat\n")) << output;
-  EXPECT_EQ(kDefaultRows, ListRows());
-}
-
-TEST_F(GameFilesTest, AFolderInPlaceOfTheFileDoesNotEndTheGame) {
-  LoadDefaultHiscores();
-  ASSERT_EQ(0, mkdir(Path("Hiscores.dat").c_str(), 0700));
-  ASSERT_TRUE(WriteFileBytes(Path("Hiscores.dat/keep"), "x"));
-  testing::internal::CaptureStdout();
-  EXPECT_NO_THROW(LoadHiscores(5));
-  testing::internal::GetCapturedStdout();
-  EXPECT_EQ(kDefaultRows, ListRows());
+  std::size_t refusals = 0;
+  for (std::size_t at = 0;
+       (at = output.find("can't write to file: Hiscores.dat\n", at)) != std::string::npos; ++at)
+    ++refusals;
+  EXPECT_EQ(3u, refusals) << output;
 }
 
 }  // namespace

@@ -1,165 +1,111 @@
-// Clearing full rows: one per call from the bottom up, the rows above moving down, score and
-// handicap bonus, the flying blocks, every tenth line's level rise with its timer and fade, and
-// the clear of row 0.
-#include <string>
-#include <vector>
+// Clearing full rows: one per call from the bottom up, rows and colours moving down, score and
+// handicap bonus, the flying blocks, every tenth line's level rise, and the clear of row 0.
+#include "game/row_clearing.h"
 
 #include <gtest/gtest.h>
 
-#include "game/game_data.h"
+#include <string>
+#include <vector>
+
 #include "game/game_globals.h"
-#include "game/play_rules.h"
-#include "game/row_clearing.h"
-#include "game/timers.h"
 #include "tests/game/game_fixture.h"
 
 using namespace game;
 
 namespace {
 
+using Picture = std::vector<std::string>;
 const std::string kFull = "XXXXXXXXXX";
-
-std::vector<std::string> Rows(i32 top, i32 bottom) {
-  std::vector<std::string> rows;
-  for (i32 y = top; y <= bottom; ++y) rows.push_back(RowPicture(y));
-  return rows;
-}
+const std::string kEmpty = "..........";
 
 TEST_F(GameTest, StackedFullRowsClearOnePerCall) {
-  FillRows(16, {"X.........", "..X.......", kFull, kFull});
-  ClearFullRows();
-  EXPECT_EQ(1, lines);
-  EXPECT_EQ((std::vector<std::string>{"..........", "X.........", "..X.......", kFull}), Rows(16, 19));
-  ClearFullRows();
-  EXPECT_EQ(2, lines);
+  FillRows(16, {"5.........", "..X.......", kFull, "2XXXXXXXXX"});
+  const Picture after[] = {{kEmpty, "X.........", "..X.......", kFull},
+                           {kEmpty, kEmpty, "X.........", "..X......."},
+                           {kEmpty, kEmpty, "X.........", "..X......."}};
+  for (i32 call = 0; call < 3; ++call) {
+    ClearFullRows();
+    EXPECT_EQ(after[call], Rows(16, 19)) << "call " << call;
+    EXPECT_EQ(call < 2 ? call + 1 : 2, lines);
+  }
   EXPECT_EQ(200, score);
-  EXPECT_EQ((std::vector<std::string>{"..........", "..........", "X.........", "..X......."}),
-            Rows(16, 19));
-  ClearFullRows();
-  EXPECT_EQ(2, lines);
-}
-
-TEST_F(GameTest, SeparatedFullRowsClearInOneCall) {
-  FillRows(15, {kFull, "...X......", kFull, "X........X", kFull});
-  ClearFullRows();
-  EXPECT_EQ(3, lines);
-  EXPECT_EQ((std::vector<std::string>{"..........", "...X......", "X........X"}), Rows(17, 19));
-}
-
-TEST_F(GameTest, ClearedRowsMoveColoursDownWithTheirCells) {
-  FillRows(17, {"5.........", "XXXXXXXXX2"}, 1);
-  FillRows(19, {kFull}, 4);
-  ClearFullRows();
-  EXPECT_EQ(5, *fieldColours.At(0, 18));
-  EXPECT_EQ(2, *fieldColours.At(9, 19));
-  EXPECT_EQ(1, *fieldColours.At(0, 19));
+  EXPECT_EQ(5, *fieldColours.At(0, 18));  // colours move with their cells
 }
 
 TEST_F(GameTest, EachClearedRowSendsItsBlocksFlying) {
   now = 1000;
-  FillRows(19, {"0123456012"});
-  ClearFullRows();
-  ASSERT_EQ(10, effects.dim[0]);
+  FillRows(15, {kFull, "...X......", "0123456012", "X........X", kFull});
+  ClearFullRows();  // full rows apart from each other clear in the same call
+  EXPECT_EQ(3, lines);
+  EXPECT_EQ((Picture{"...X......", "X........X"}), Rows(18, 19));
+  ASSERT_EQ(30, effects.dim[0]);
   for (i32 x = 0; x < 10; ++x) {
-    const EffectParticle& p = effects.At(x);
-    EXPECT_EQ("0123456012"[x] - '0', p.sprite);
-    EXPECT_EQ(static_cast<f32>(110 + 10 * x), p.x);
-    EXPECT_EQ(223.0f, p.y);
-    EXPECT_GE(p.speed, 4.0f);
-    EXPECT_LE(p.speed, 8.0f);
-    EXPECT_GE(p.endTime, 3000);
-    EXPECT_LE(p.endTime, 5000);
+    const EffectParticle& p = effects.At(10 + x);  // the second cleared, met at row 18
+    EXPECT_EQ(std::make_tuple("0123456012"[x] - '0', 110.0f + 10 * x, 213.0f, 1.0f, 0.2f),
+              std::make_tuple(p.sprite, p.x, p.y, p.fall, p.gravity));
+    EXPECT_TRUE(p.speed >= 4 && p.speed <= 8 && p.endTime >= 3000 && p.endTime <= 5000);
     EXPECT_TRUE(p.angle <= 50 || p.angle >= 310) << p.angle;
-    EXPECT_EQ(1.0f, p.fall);
-    EXPECT_EQ(0.2f, p.gravity);
   }
 }
 
 TEST_F(GameTest, HandicapBonusNeedsTheBonusRowEmpty) {
-  struct Case {
-    const char* what;
-    i32 handicap;
-    i32 clearedRow;
-    std::string bonusRow;  // row 19 - handicap before the clear (when it is not the cleared row)
+  const struct {
+    i32 handicap, clearedRow;
+    std::string bonusRow;  // row 19 - handicap, unless it is the cleared row
     i32 points;
-    i32 particles;
+  } cases[] = {
+      {3, 12, kEmpty, 400}, {3, 12, "....X.....", 100}, {10, 5, kEmpty, 1100},
+      {0, 19, "", 100},      // the cleared row is the bonus row: still full when tested
+      {0, 12, kEmpty, 100},  // bonus earned, worth 100 x 0
   };
-  const Case cases[] = {
-      {"bonus row empty", 3, 12, "..........", 400, 11},
-      {"bonus row holds a block", 3, 12, "....X.....", 100, 10},
-      {"handicap 0: the cleared row is the bonus row", 0, 19, "", 100, 10},
-      {"handicap 0, bonus row 19 empty", 0, 12, "..........", 100, 11},
-      {"handicap 10", 10, 5, "..........", 1100, 11},
-  };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SetUp();
-    now = 0;
     handicap = c.handicap;
-    FillRows(c.clearedRow, {kFull}, 2);
+    FillRows(c.clearedRow, {kFull});
     if (!c.bonusRow.empty()) FillRows(19 - c.handicap, {c.bonusRow});
     ClearFullRows();
-    EXPECT_EQ(c.points, score) << c.what;
-    ASSERT_EQ(c.particles, effects.dim[0]) << c.what;
-    EXPECT_EQ(0, bonusFlag) << c.what;
-    if (c.particles == 11) {
-      const EffectParticle& bonus = effects.At(0);
-      EXPECT_EQ(10, bonus.sprite);
-      EXPECT_EQ(140.0f, bonus.x);
-      EXPECT_EQ(static_cast<f32>(10 * c.clearedRow + 33), bonus.y);
-      EXPECT_EQ(4.0f, bonus.speed);
-      EXPECT_EQ(500, bonus.endTime);
-      EXPECT_EQ(0, bonus.angle);
+    EXPECT_EQ(c.points, score) << c.handicap << "/" << c.clearedRow;
+    const bool bonus = c.bonusRow == kEmpty;
+    ASSERT_EQ(bonus ? 11 : 10, effects.dim[0]);
+    if (bonus) {
+      const EffectParticle& p = effects.At(0);
+      EXPECT_EQ(std::make_tuple(10, 140.0f, 10.0f * c.clearedRow + 33, 4.0f, 500, 0),
+                std::make_tuple(p.sprite, p.x, p.y, p.speed, p.endTime, p.angle));
     }
   }
 }
 
 TEST_F(GameTest, EveryTenthLineRaisesTheLevel) {
-  struct Case {
-    i32 levelBefore;
-    i32 points;         // for the tenth line
-    bool fades;         // stored levels 2, 5, 8, ... (shown 3, 6, 9)
+  const struct {
+    i32 linesBefore, levelBefore, points, level;
+    bool fades;  // rises to stored levels 2, 5, 8, 11 (shown 3, 6, 9, 12)
     i32 interval;
-  };
-  const Case cases[] = {{0, 100 + 500, false, 800}, {1, 100 + 1000, true, 600},
-                        {4, 100 + 2500, true, 400}, {7, 100 + 4000, true, 250},
-                        {8, 100 + 4500, false, 232}, {10, 100 + 5500, true, 228}};
-  for (const Case& c : cases) {
+  } cases[] = {{9, 0, 600, 1, false, 800},  {9, 1, 1100, 2, true, 600},
+               {19, 4, 2600, 5, true, 400}, {9, 7, 4100, 8, true, 250},
+               {9, 8, 4600, 9, false, 232}, {9, 10, 5600, 11, true, 228},
+               {10, 1, 100, 1, false, 1000}};
+  for (const auto& c : cases) {
     SetUp();
     now = 5000;
     AddBlockTimer();
+    lines = c.linesBefore;
     level = c.levelBefore;
-    lines = 9;
-    fadeDirection = 0;
-    fadeValue = 0;
     FillRows(19, {kFull});
     ClearFullRows();
-    EXPECT_EQ(10, lines);
-    EXPECT_EQ(c.levelBefore + 1, level);
-    EXPECT_EQ(c.points, score) << "level " << c.levelBefore;
-    EXPECT_EQ(c.fades ? 1 : 0, fadeDirection) << "level " << c.levelBefore;
-    EXPECT_EQ(c.fades ? -0.99f : 0.0f, fadeValue);
-    ASSERT_EQ(1, timers.dim[0]);
-    EXPECT_EQ(c.interval, timers.At(0).interval);
-    EXPECT_EQ(5000 + c.interval, timers.At(0).nextDue);
-    EXPECT_EQ(0, timers.At(0).value);
-    EXPECT_EQ(0, timers.At(0).once);
+    EXPECT_EQ(std::make_tuple(c.points, c.level, c.fades ? 1 : 0, c.fades ? -0.99f : 0.0f),
+              std::make_tuple(score, level, fadeDirection, fadeValue))
+        << "level " << c.levelBefore;
+    const NamedTimer& block = timers.At(0);
+    EXPECT_EQ(std::make_tuple(c.interval, 5000 + c.interval, 0, 0),
+              std::make_tuple(block.interval, block.nextDue, block.value, block.once));
   }
-}
-
-TEST_F(GameTest, TheEleventhLineDoesNotRaiseTheLevelAgain) {
-  level = 1;
-  lines = 10;
-  FillRows(19, {kFull});
-  ClearFullRows();
-  EXPECT_EQ(1, level);
-  EXPECT_EQ(100, score);
 }
 
 TEST_F(GameTest, ClearingRowZeroKeepsRowOne) {
   FillRows(0, {kFull, "X.X.X.X.X.", "XXXX......"});
   ClearFullRows();
   EXPECT_EQ(1, lines);
-  EXPECT_EQ((std::vector<std::string>{"..........", "X.X.X.X.X.", "XXXX......"}), Rows(0, 2));
+  EXPECT_EQ((Picture{kEmpty, "X.X.X.X.X.", "XXXX......"}), Rows(0, 2));
 }
 
 }  // namespace
