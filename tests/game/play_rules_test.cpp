@@ -129,6 +129,7 @@ TEST_F(GameTest, TurnsNeedTheTurnedBoxInsideTheFieldAndFreeCells) {
       {kPieceJ, 1, 7, 17, kEmpty, true},
       {kPieceL, 0, 8, 0, kEmpty, false},
       {kPieceL, 0, 7, 0, kEmpty, true},
+      {kPieceL, 0, 7, 0, "........X.", true},   // a filled cell under a hole of the box
       {kPieceI, 0, 2, 5, ".....X....", false},  // the turned I would cover (5, 5): undone
       {kPieceJ, 3, 0, 0, ".X........", false},  // 3 turns to 0, overlaps, and back to 3
   };
