@@ -9,47 +9,14 @@
 #include "media/button_decoder.h"
 #include "media/input_device.h"
 #include "media/pointer.h"
+#include "tests/media/scripted_pointer.h"
 
 namespace {
 
-struct Touch {
-  i32 x;
-  i32 y;
-  u32 buttons = 1;
-};
-
-// The scripted pointer: one entry per read, the last one repeated; and a settable clock.
-struct ScriptedPointer {
-  std::vector<Touch> touches;
-  std::size_t next = 0;
-  std::size_t reads = 0;
-  u32 nowMs = 5000;
-};
-ScriptedPointer script;
-
-void ScriptedRead(i32* x, i32* y, u32* buttons) {
-  ++script.reads;
-  const Touch t = script.touches.empty() ? Touch{0, 0, 0}
-                                         : script.touches[std::min(script.next, script.touches.size() - 1)];
-  if (script.next < script.touches.size()) ++script.next;
-  *x = t.x, *y = t.y, *buttons = t.buttons;
-}
-
-u32 ScriptedNow() { return script.nowMs; }
-
 class InputDeviceTest : public testing::Test {
  protected:
-  void SetUp() override {
-    script = ScriptedPointer{};
-    Pointer() = PointerOps{ScriptedRead, ScriptedNow};
-    ResetPointerSamplingForTests();
-    ResetTypedCharStateForTests();
-  }
-  void TearDown() override {
-    ResetPointerOps();
-    ResetPointerSamplingForTests();
-    ResetTypedCharStateForTests();
-  }
+  void SetUp() override { ResetTypedCharStateForTests(); }
+  void TearDown() override { ResetTypedCharStateForTests(); }
 
   // Opens the device over a script of button words.
   void OpenWith(std::vector<u32> words) {
@@ -57,18 +24,13 @@ class InputDeviceTest : public testing::Test {
     device.Open(false);
   }
 
-  // Queues touches for the next read, a new sample time later.
-  void Touches(std::vector<Touch> touches) {
-    script.touches = std::move(touches);
-    script.next = 0;
-    script.reads = 0;
-    script.nowMs += 6;
-  }
+  void Touches(std::vector<Touch> touches) { pointer.Touches(std::move(touches)); }
 
+  ScopedScriptedPointer pointer;
   InputDevice device;
 };
 
-// One query per frame over a script of words; the characters typed, 0 as '_'.
+// One query per frame over a script of words, and the characters typed (0: none).
 TEST_F(InputDeviceTest, ReadKeyCharSequences) {
   const struct {
     std::vector<u32> words;
@@ -125,7 +87,7 @@ TEST_F(InputDeviceTest, ReadMouseBeforeOpenGivesNothing) {
   EXPECT_EQ(0, device.ReadMouse(out));
   EXPECT_EQ(0, out.button1);
   EXPECT_EQ(0, out.dx);
-  EXPECT_EQ(0u, script.reads);
+  EXPECT_EQ(0u, scriptedPointer.reads);
 }
 
 TEST_F(InputDeviceTest, ReadMouseCollectsThirteenSamplesAndWeighsThem) {
@@ -137,7 +99,7 @@ TEST_F(InputDeviceTest, ReadMouseCollectsThirteenSamplesAndWeighsThem) {
   Touches(touches);
   MouseSample out;
   EXPECT_EQ(1, device.ReadMouse(out));
-  EXPECT_EQ(13u, script.reads);
+  EXPECT_EQ(13u, scriptedPointer.reads);
   // Weights 8..1 for x 22..15, 1 for x 14..10: (8*22+7*21+...+1*15 + 14+13+12+11+10) / 41.
   EXPECT_EQ((8 * 22 + 7 * 21 + 6 * 20 + 5 * 19 + 4 * 18 + 3 * 17 + 2 * 16 + 15 + 60) / 41,
             device.pointer.mouseX);
@@ -147,11 +109,11 @@ TEST_F(InputDeviceTest, ReadMouseCollectsThirteenSamplesAndWeighsThem) {
   EXPECT_EQ(20, out.dy);
 
   // Next read within 6 ms: the cached sample, nothing read.
-  script.reads = 0;
-  script.nowMs += 5;
+  scriptedPointer.reads = 0;
+  scriptedPointer.nowMs += 5;
   MouseSample again;
   EXPECT_EQ(1, device.ReadMouse(again));
-  EXPECT_EQ(0u, script.reads);
+  EXPECT_EQ(0u, scriptedPointer.reads);
   EXPECT_EQ(out.dx, again.dx);
   EXPECT_EQ(1, again.button1);
 }
@@ -162,7 +124,7 @@ TEST_F(InputDeviceTest, NineJumpSamplesMoveThePointer) {
   Touches({{26, 20}});  // 16 pixels away from the smoothed position
   MouseSample out;
   EXPECT_EQ(1, device.ReadMouse(out));
-  EXPECT_EQ(13u, script.reads);
+  EXPECT_EQ(13u, scriptedPointer.reads);
   EXPECT_EQ(26, device.pointer.mouseX);
   EXPECT_EQ(20, device.pointer.mouseY);
 }
@@ -180,7 +142,7 @@ TEST_F(InputDeviceTest, EdgesOfTheScreenAndRelease) {
   for (Touch outside : {Touch{320, 100}, Touch{100, 240}, Touch{-1, 100}}) {
     Touches({outside});
     ASSERT_EQ(1, device.ReadMouse(out));
-    EXPECT_EQ(1u, script.reads);
+    EXPECT_EQ(1u, scriptedPointer.reads);
     EXPECT_EQ(accepted.dx, out.dx);
     EXPECT_EQ(accepted.button1, out.button1);
     EXPECT_EQ(319, device.pointer.mouseX);
@@ -190,11 +152,11 @@ TEST_F(InputDeviceTest, EdgesOfTheScreenAndRelease) {
   ASSERT_EQ(1, device.ReadMouse(out));
   EXPECT_EQ(0, out.button1);
   EXPECT_EQ(accepted.dx, out.dx);
-  script.nowMs += 6;
+  scriptedPointer.nowMs += 6;
   EXPECT_EQ(0, device.AnyMouseButton());
   Touches({{319, 239}});  // a new touch collects thirteen samples again
   ASSERT_EQ(1, device.ReadMouse(out));
-  EXPECT_EQ(13u, script.reads);
+  EXPECT_EQ(13u, scriptedPointer.reads);
   EXPECT_EQ(0, out.dx);
 }
 
@@ -212,7 +174,7 @@ TEST_F(InputDeviceTest, JumpBurstOnAFullHistoryStaysBounded) {
   burst.push_back({50, 50});
   Touches(burst);
   ASSERT_EQ(1, device.ReadMouse(out));
-  EXPECT_EQ(9u, script.reads);
+  EXPECT_EQ(9u, scriptedPointer.reads);
   // Newest 14: (50,50) at weight 8, eight jumps at 7..1 and 1, five older (50,50) at 1.
   EXPECT_EQ((8 * 50 + 29 * 200 + 5 * 50) / 42, device.pointer.mouseX);
 }
@@ -220,11 +182,11 @@ TEST_F(InputDeviceTest, JumpBurstOnAFullHistoryStaysBounded) {
 TEST_F(InputDeviceTest, RateLimitSurvivesClockWrap) {
   OpenWith({});
   device.pointer.mouseX = 30, device.pointer.mouseY = 30;
-  script.nowMs = 0xFFFFFFFAu;
-  script.touches = {{30, 30}};
+  scriptedPointer.nowMs = 0xFFFFFFFAu;
+  scriptedPointer.touches = {{30, 30}};
   MouseSample out;
   ASSERT_EQ(1, device.ReadMouse(out));
-  ASSERT_EQ(13u, script.reads);
+  ASSERT_EQ(13u, scriptedPointer.reads);
   const struct {
     u32 now;
     bool samples;
@@ -235,10 +197,10 @@ TEST_F(InputDeviceTest, RateLimitSurvivesClockWrap) {
       {0u - 100u, true},     // a clock that stepped back does not freeze the pointer
   };
   for (const auto& step : steps) {
-    script.nowMs = step.now;
-    script.reads = 0;
+    scriptedPointer.nowMs = step.now;
+    scriptedPointer.reads = 0;
     ASSERT_EQ(1, device.ReadMouse(out));
-    EXPECT_EQ(step.samples, script.reads > 0) << step.now;
+    EXPECT_EQ(step.samples, scriptedPointer.reads > 0) << step.now;
   }
 }
 
