@@ -6,6 +6,7 @@
 #include <SDL.h>
 
 #include <memory>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -34,9 +35,7 @@ class RuntimeTest : public testing::Test {
     testing::internal::GetCapturedStdout();
     device3D = new Rainbows3D(graphicsDevice);
     inputDevice = new InputDevice();
-    auto source = std::make_unique<ScriptedButtonSource>();
-    buttons = source.get();
-    inputDevice->SetButtonSource(std::move(source));
+    Script({});
     inputDevice->Open(false);
     DrainEvents();
   }
@@ -49,6 +48,12 @@ class RuntimeTest : public testing::Test {
     ResetEndProgramStateForTests();
     ResetTypedCharStateForTests();
     SetQuitComboEnabled(1.0f);
+  }
+  // A new script of button words, from its first frame on.
+  void Script(std::vector<u32> words) {
+    auto source = std::make_unique<ScriptedButtonSource>(std::move(words));
+    buttons = source.get();
+    inputDevice->SetButtonSource(std::move(source));
   }
   static void DrainEvents() {
     SDL_Event event;
