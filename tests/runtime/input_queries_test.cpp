@@ -54,24 +54,15 @@ TEST_F(InputQueriesTest, JoystickReadersDecodeTheLastWord) {
   EXPECT_EQ(0.0f, x + y + b1 + b2);
   IsKeyDown(0);  // one read
   ReadJoystick(x, y, b1, b2);
-  EXPECT_EQ(-1.0f, x);
-  EXPECT_EQ(0.0f, y);
-  EXPECT_EQ(1.0f, b1);
-  EXPECT_EQ(0.0f, b2);
+  EXPECT_EQ((std::vector<f32>{-1, 0, 1, 0}), (std::vector<f32>{x, y, b1, b2}));
   const std::size_t reads = buttons->reads;
-  EXPECT_EQ(-1.0f, GetJoyX(0));
-  EXPECT_EQ(0.0f, GetJoyY(0));
-  EXPECT_EQ(1.0f, GetJoyZ(0));
-  EXPECT_EQ(-1.0f, GetJoyW(0));
-  EXPECT_EQ(0.0f, GetJoyAxis3(0));
-  EXPECT_EQ(0.0f, GetJoyAxis5(0));
-  EXPECT_EQ(0.0f, GetJoyHatX(0));  // no hat: centred, not up
-  EXPECT_EQ(0.0f, GetJoyHatY(0));
-  EXPECT_EQ(1, GetJoyButton(0, kJoyA));
-  EXPECT_EQ(1, GetJoyButton(0, kJoyR));
-  EXPECT_EQ(0, GetJoyButton(0, kJoyB));
-  EXPECT_EQ(0, GetJoyButton(0, 32));
-  EXPECT_EQ(0, GetJoyButton(0, 0xFFFFFFFFu));
+  // x y third z fifth w, then the hat: centred, neither up nor right.
+  EXPECT_EQ((std::vector<f32>{-1, 0, 0, 1, 0, -1, 0, 0}),
+            (std::vector<f32>{GetJoyX(0), GetJoyY(0), GetJoyAxis3(0), GetJoyZ(0), GetJoyAxis5(0),
+                              GetJoyW(0), GetJoyHatX(0), GetJoyHatY(0)}));
+  EXPECT_EQ((std::vector<i32>{1, 0, 1, 0, 0}),
+            (std::vector<i32>{GetJoyButton(0, kJoyA), GetJoyButton(0, kJoyB), GetJoyButton(0, kJoyR),
+                              GetJoyButton(0, 32), GetJoyButton(0, 0xFFFFFFFFu)}));
   EXPECT_EQ(reads, buttons->reads);  // none of them reads the device
   EXPECT_EQ(1.0f, GetJoystickCountCommand());
   EXPECT_EQ("WIZ", std::string(GetJoystickNameCommand(0).CStr()));
@@ -93,25 +84,18 @@ TEST_F(InputQueriesTest, PointerIsClampedToTheScreenAndWrittenBack) {
     pointer.Touches({{0, 0, 0}});  // not touching
     f32 x = -1, y = -1, b1 = -1, b2 = -1;
     GetMouseState(x, y, b1, b2);
-    EXPECT_EQ(row.x, x);
-    EXPECT_EQ(row.y, y);
-    EXPECT_EQ(0.0f, b1 + b2);
-    EXPECT_EQ(row.x, inputDevice->pointer.mouseX);
+    EXPECT_EQ((std::vector<f32>{f32(row.x), f32(row.y), 0, 0}), (std::vector<f32>{x, y, b1, b2}));
+    EXPECT_EQ(row.x, inputDevice->pointer.mouseX);  // written back
     EXPECT_EQ(row.y, inputDevice->pointer.mouseY);
   }
   // A touch near the position: thirteen samples, then the buttons and the movement.
   pointer.Touches({{12, 20}});
   i32 ix = 0, iy = 0, ib1 = 0, ib2 = 0;
   ReadMouseClamped(ix, iy, ib1, ib2);
-  EXPECT_EQ(12, ix);
-  EXPECT_EQ(1, ib1);
-  EXPECT_EQ(0, ib2);
+  EXPECT_EQ((std::vector<i32>{12, 20, 1, 0}), (std::vector<i32>{ix, iy, ib1, ib2}));
   pointer.Touches({{14, 20}});
   EXPECT_EQ(1, GetMouseAxis(3));
-  EXPECT_EQ(0, GetMouseAxis(4));
-  EXPECT_EQ(0, GetMouseAxis(2));
-  EXPECT_EQ(0, GetMouseAxis(6));
-  EXPECT_EQ(0, GetMouseAxis(-1));
+  for (i32 axis : {2, 4, 5, 6, -1}) EXPECT_EQ(0, GetMouseAxis(axis)) << axis;
 }
 
 TEST_F(InputQueriesTest, PumpIsBoundedAndReturnsOnInput) {
