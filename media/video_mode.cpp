@@ -17,8 +17,8 @@ namespace {
 constexpr i32 kVideoBitsPerPixel = 16;
 
 [[noreturn]] void FailVideoStartUp(const char* format) {
+  std::fflush(stdout);  // the progress lines so far come first
   std::fprintf(stderr, format, SDL_GetError());
-  std::fflush(stdout);
   std::fflush(stderr);
   Platform().exitProcess(1);
   _exit(1);  // only a test replacement of the exit returns
