@@ -12,8 +12,7 @@ namespace {
 u16* TargetPixel(i32 x, i32 y) {
   const RenderTarget& rt = GetRenderTarget();
   const i64 absX = i64{x} + rt.viewportX, absY = i64{y} + rt.viewportY;
-  if (rt.colourBuffer == nullptr || absX < 0 || absX >= rt.width || absY < 0 ||
-      absY >= rt.height) {
+  if (rt.colourBuffer == nullptr || absX < 0 || absX >= rt.width || absY < 0 || absY >= rt.height) {
     return nullptr;
   }
   return rt.colourBuffer + absY * rt.width + absX;

@@ -30,8 +30,8 @@ FrameRect CollisionFrame(const SpriteInfo& info, i32 frame) {
   if (info.frameWidth == 0) return {0, 0, info.width, info.height};
   i64 perRow = info.width / info.frameWidth;
   if (perRow == 0) perRow = 1;
-  return {(frame % perRow) * info.frameWidth, (frame / perRow) * info.frameHeight,
-          info.frameWidth, info.frameHeight};
+  return {(frame % perRow) * info.frameWidth, (frame / perRow) * info.frameHeight, info.frameWidth,
+          info.frameHeight};
 }
 
 }  // namespace
@@ -110,10 +110,10 @@ i32 OpenGLRainbows::SpritesCollide(i32 a, i32 aFrame, i32 ax, i32 ay, i32 b, i32
   if (sa == nullptr || sb == nullptr) return 0;
   const FrameRect fa = CollisionFrame(spriteInfo[a], aFrame);
   const FrameRect fb = CollisionFrame(spriteInfo[b], bFrame);
-  const i32 hit = SurfacesCollideFrames(
-      *sa, ax, ay, ClampToI32(fa.left), ClampToI32(fa.top), ClampToI32(fa.width),
-      ClampToI32(fa.height), *sb, bx, by, ClampToI32(fb.left), ClampToI32(fb.top),
-      ClampToI32(fb.width), ClampToI32(fb.height));
+  const i32 hit = SurfacesCollideFrames(*sa, ax, ay, ClampToI32(fa.left), ClampToI32(fa.top),
+                                        ClampToI32(fa.width), ClampToI32(fa.height), *sb, bx, by,
+                                        ClampToI32(fb.left), ClampToI32(fb.top),
+                                        ClampToI32(fb.width), ClampToI32(fb.height));
   return hit != 0 ? 1 : 0;
 }
 

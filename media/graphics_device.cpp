@@ -64,9 +64,7 @@ Surface* OpenGLRainbows::Screen(i32 i) {
   return i >= 0 && i < kScreenSlotCount ? &screens[i] : nullptr;
 }
 
-Font* OpenGLRainbows::FontSlot(i32 i) {
-  return i >= 0 && i < kFontSlotCount ? &fonts[i] : nullptr;
-}
+Font* OpenGLRainbows::FontSlot(i32 i) { return i >= 0 && i < kFontSlotCount ? &fonts[i] : nullptr; }
 
 void OpenGLRainbows::ReleaseTextureOf(i32 i) {
   SoftRenderContext& renderer = GetSoftRenderContext();

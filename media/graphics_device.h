@@ -27,11 +27,14 @@ constexpr u32 kDefaultTransparentColour = 0x8000FF;
 struct SpriteInfo {
   u32 reserved0 = 0;
   u32 reserved1 = 0;
-  i16 loadedWidth = -1;   // size of the picture as loaded or created; -1 when empty
+  // Size of the picture as loaded or created; -1 when empty.
+  i16 loadedWidth = -1;
   i16 loadedHeight = -1;
-  i16 width = 0;          // the logical size; 0 when empty
+  // The logical size; 0 when empty.
+  i16 width = 0;
   i16 height = 0;
-  i16 frameWidth = 0;     // animation frame size; 0 means no frames
+  // Animation frame size; 0 means no frames.
+  i16 frameWidth = 0;
   i16 frameHeight = 0;
 };
 

@@ -118,13 +118,10 @@ i32 SaveImageFile(OpenGLRainbows* gfx, const char* name, const u8* pixels, i32 w
   if (name == nullptr || pixels == nullptr || gfx == nullptr) return 0;
   if (!WritableImageSize(width, height) || stride < width || rows < height) return 0;
   const u32 key = ProbeStoredColour(gfx);
-  const BgrSource src{pixels,
-                      width,
-                      height,
-                      stride,
-                      topDown,
-                      {static_cast<u8>(key >> 8), static_cast<u8>(key >> 16),
-                       static_cast<u8>(key >> 24)}};
+  BgrSource src{pixels, width, height, stride, topDown, {}};
+  src.key[0] = static_cast<u8>(key >> 8);
+  src.key[1] = static_cast<u8>(key >> 16);
+  src.key[2] = static_cast<u8>(key >> 24);
   return IsPngName(name) ? WritePng(name, src) : WriteBmp(name, src);
 }
 

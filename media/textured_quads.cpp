@@ -69,7 +69,9 @@ bool LookUpFrame(OpenGLRainbows* gfx, i32 sprite, i32 frame, FrameUv& out) {
   return true;
 }
 
-void SubmitQuad(const f32 (&quad)[16]) { SubmitFloatMesh(kMeshTriangleFan, 4, quad, 0, 0, 1, 0, 0); }
+void SubmitQuad(const f32 (&quad)[16]) {
+  SubmitFloatMesh(kMeshTriangleFan, 4, quad, 0, 0, 1, 0, 0);
+}
 
 }  // namespace
 
@@ -114,8 +116,8 @@ void AddPolyVertex(OpenGLRainbows* gfx, i32 x, i32 y, f32 u, f32 v, u32 colour) 
 void EndTexturedPolygon() {
   // The sprite may have been cleared or reloaded since the polygon began.
   SelectSpriteTexture(textureDevice, currentTexture);
-  const bool textured = currentTexture >= 0 && TextureSprite(textureDevice, currentTexture,
-                                                             nullptr, nullptr);
+  const bool textured =
+      currentTexture >= 0 && TextureSprite(textureDevice, currentTexture, nullptr, nullptr);
   const f32* data = polygonList.count > 0 ? &polygonList[0].x : nullptr;
   SubmitFloatMesh(kMeshTriangleFan, polygonList.count, data, 0, 0, textured ? 1 : 0, 1, 1);
 }
@@ -153,11 +155,17 @@ void DrawSpriteQuadRotoZoom(OpenGLRainbows* gfx, i32 sprite, i32 frame, i32 x, i
   const f32 s = std::sin(radians), c = std::cos(radians);
   const f32 cx = static_cast<f32>(i64{x} + f.frameWidth / 2);
   const f32 cy = static_cast<f32>(i64{y} + f.frameHeight / 2);
-  auto cornerX = [&](f32 dx, f32 dy) { return cx + dx * c + dy * s; };
-  auto cornerY = [&](f32 dx, f32 dy) { return cy - dx * s + dy * c; };
-  const f32 quad[16] = {cornerX(-hw, -hh), cornerY(-hw, -hh), uL, vT,
-                        cornerX(-hw, hh),  cornerY(-hw, hh),  uL, vB,
-                        cornerX(hw, hh),   cornerY(hw, hh),   uR, vB,
-                        cornerX(hw, -hh),  cornerY(hw, -hh),  uR, vT};
+  // The corner at offset (dx, dy) from the centre, turned, with its texture coordinates.
+  f32 quad[16];
+  auto corner = [&](i32 k, f32 dx, f32 dy, f32 u, f32 v) {
+    quad[k * 4] = cx + dx * c + dy * s;
+    quad[k * 4 + 1] = cy - dx * s + dy * c;
+    quad[k * 4 + 2] = u;
+    quad[k * 4 + 3] = v;
+  };
+  corner(0, -hw, -hh, uL, vT);
+  corner(1, -hw, hh, uL, vB);
+  corner(2, hw, hh, uR, vB);
+  corner(3, hw, -hh, uR, vT);
   SubmitQuad(quad);
 }

@@ -109,10 +109,10 @@ TEST_F(FramePacing, SleepsUntilThreeMillisecondsBeforeTheDueTimeThenSpins) {
       {20.0, 30, 17.0, 23.0, kThirtyFps},  // sleep 17, then readings 19, 20, 21 and 22
       {5.5, 30, 0.0, 8.0, kThirtyFps},     // 5 ms ahead is not worth a sleep
       {6.0, 30, 3.0, 9.0, kThirtyFps},
-      {0.0, 30, 0.0, 3.0, kThirtyFps},     // due at the first reading: one more
+      {0.0, 30, 0.0, 3.0, kThirtyFps},         // due at the first reading: one more
       {-120.0, 30, 0.0, 2.0, 4 * kThirtyFps},  // 120 ms late: the late frames are dropped
-      {-10.0, 0, 0.0, 2.0, 10.0},          // fps 0: 2 ms intervals, up to the reading itself
-      {-1e6, 1000000, 0.0, 2.0, 1e6, 1e-3},  // a billion intervals in one step
+      {-10.0, 0, 0.0, 2.0, 10.0},              // fps 0: 2 ms intervals, up to the reading itself
+      {-1e6, 1000000, 0.0, 2.0, 1e6, 1e-3},    // a billion intervals in one step
   };
   for (const Case& c : cases) {
     gfx->SetFrameRate(c.fps);
@@ -129,9 +129,9 @@ TEST(NextDueTime, StepsByWholeIntervalsAsTheLoopWould) {
   struct Case {
     f64 due, interval, now;
   };
-  for (const Case& c : {Case{100.0, kThirtyFps, 50.0}, Case{100.0, kThirtyFps, 220.0},
-                        Case{100.0, 2.0, 110.0}, Case{100.0, 2.0, 109.0},
-                        Case{0.0, 0.001, 12345.6789}}) {
+  for (const Case& c :
+       {Case{100.0, kThirtyFps, 50.0}, Case{100.0, kThirtyFps, 220.0}, Case{100.0, 2.0, 110.0},
+        Case{100.0, 2.0, 109.0}, Case{0.0, 0.001, 12345.6789}}) {
     // The stepping loop gathers rounding on the way; the division lands within it.
     f64 stepped = c.due + c.interval;
     for (i64 guard = 0; stepped < c.now && guard < 100000000; ++guard) stepped += c.interval;

@@ -93,8 +93,7 @@ TEST_F(GraphicsDevice, ViewportIsStoredAsAskedClippedForTheTargetAndResetsTheRen
     GetSoftRenderContext().modelView[0][1] = 7;
     gfx->SetViewport(c.x, c.y, c.w, c.h);
     const RenderTarget& rt = GetRenderTarget();
-    const i32 stored[4] = {gfx->viewportX, gfx->viewportY, gfx->viewportWidth,
-                           gfx->viewportHeight};
+    const i32 stored[4] = {gfx->viewportX, gfx->viewportY, gfx->viewportWidth, gfx->viewportHeight};
     const i32 target[4] = {rt.viewportX, rt.viewportY, rt.viewportWidth, rt.viewportHeight};
     EXPECT_TRUE(std::equal(stored, stored + 4, c.stored)) << c.x << "," << c.y;
     EXPECT_TRUE(std::equal(target, target + 4, c.target)) << c.x << "," << c.y;
@@ -209,8 +208,8 @@ std::array<i32, 4> DrawnBox() {
   std::array<i32, 4> box = {rt.width, rt.height, -1, -1};
   for (i32 y = 0; y < rt.height; ++y)
     for (i32 x = 0; x < rt.width; ++x)
-      if (PixelAt(x, y) != 0) box = {std::min(box[0], x), std::min(box[1], y),
-                                     std::max(box[2], x), std::max(box[3], y)};
+      if (PixelAt(x, y) != 0)
+        box = {std::min(box[0], x), std::min(box[1], y), std::max(box[2], x), std::max(box[3], y)};
   return box;
 }
 
@@ -225,7 +224,7 @@ TEST_F(GraphicsDevice, RotoZoomKeepsTheCentreAndTakesTheScaleAsAMagnitude) {
   };
   const Case cases[] = {
       {0.0f, 1.0f, 12, {12, 12, 21, 21}},  // the sprite's own rectangle
-      {0.0f, 2.0f, 12, {8, 8, 27, 27}},  // 16.16 sampling of the doubled square
+      {0.0f, 2.0f, 12, {8, 8, 27, 27}},    // 16.16 sampling of the doubled square
       {0.0f, -2.0f, 12, {8, 8, 27, 27}},
       {360.0f, -1.0f, 12, {13, 13, 22, 22}},  // stretched, not drawn: sampled one pixel late
       {0.0f, 0.0f, 12, {40, 40, -1, -1}},
@@ -367,10 +366,13 @@ TEST_F(GraphicsDevice, SlotNumbersOutOfRangeDoNothing) {
       {"DrawSpriteRotoZoom", kSprites,
        [&](i32 s) { return g->DrawSpriteRotoZoom(s, 0, 0, 5, 2), 0; }},
       {"SpritesCollideAt", kSprites,
-       [&](i32 s) { return g->SpritesCollideAt(s, 0, 0, 0, 0, 0) + g->SpritesCollideAt(0, s, 0, 0, 0, 0); }},
+       [&](i32 s) {
+         return g->SpritesCollideAt(s, 0, 0, 0, 0, 0) + g->SpritesCollideAt(0, s, 0, 0, 0, 0);
+       }},
       {"SpritesCollide", kSprites,
        [&](i32 s) {
-         return g->SpritesCollide(s, 0, 0, 0, 0, 0, 0, 0) + g->SpritesCollide(0, 0, 0, 0, s, 0, 0, 0);
+         return g->SpritesCollide(s, 0, 0, 0, 0, 0, 0, 0) +
+                g->SpritesCollide(0, 0, 0, 0, s, 0, 0, 0);
        }},
       {"GrabSprite", kSprites, [&](i32 s) { return g->GrabSprite(s, 0, 0, 2, 2) - 1; }},
       {"ClearSprite", kSprites, [&](i32 s) { return g->ClearSprite(s), 0; }},
@@ -380,14 +382,17 @@ TEST_F(GraphicsDevice, SlotNumbersOutOfRangeDoNothing) {
       {"CreateOffscreenSprite", kSprites,
        [&](i32 s) { return CreateOffscreenSprite(g, 0, s, 4, 4), g->offscreen[0].sprite; }},
       {"SelectSpriteTexture", kSprites,
-       [&](i32 s) { return SelectSpriteTexture(g, s), i64{GetSoftRenderContext().texture != nullptr}; }},
+       [&](i32 s) {
+         return SelectSpriteTexture(g, s), i64{GetSoftRenderContext().texture != nullptr};
+       }},
       {"DrawSpriteQuadFrame", kSprites,
        [&](i32 s) {
          return DrawSpriteQuadFrame(g, s, 0, 0, 0, 4, 4), i64{LastSubmittedFloatMesh().submissions};
        }},
       {"DrawSpriteQuadRotoZoom", kSprites,
        [&](i32 s) {
-         return DrawSpriteQuadRotoZoom(g, s, 0, 0, 0, 0, 1), i64{LastSubmittedFloatMesh().submissions};
+         return DrawSpriteQuadRotoZoom(g, s, 0, 0, 0, 0, 1),
+                i64{LastSubmittedFloatMesh().submissions};
        }},
       {"DrawScreenSlot", kScreens, [&](i32 s) { return g->DrawScreenSlot(s), 0; }},
       {"GrabScreenSlot", kScreens, [&](i32 s) { return g->GrabScreenSlot(s), 0; }},

@@ -27,9 +27,9 @@ TEST_F(OffscreenDrawing, SpritesGetPowerOfTwoTexturesAndKeepTheirLogicalSize) {
     i16 loadedWidth, loadedHeight;  // -1: refused, the sprite is left as it was
   };
   const Case cases[] = {
-      {100, 30, 128, 32}, {1, 1, 2, 2},           {0, 0, 2, 2},        {2, 3, 2, 4},
-      {64, 65, 64, 128},  {4096, 1, 4096, 2},     {16385, 1, -1, -1},  {1, 40000, -1, -1},
-      {-1, 4, -1, -1},    {INT_MAX, 1, -1, -1},   {1, INT_MIN, -1, -1},
+      {100, 30, 128, 32}, {1, 1, 2, 2},         {0, 0, 2, 2},         {2, 3, 2, 4},
+      {64, 65, 64, 128},  {4096, 1, 4096, 2},   {16385, 1, -1, -1},   {1, 40000, -1, -1},
+      {-1, 4, -1, -1},    {INT_MAX, 1, -1, -1}, {1, INT_MIN, -1, -1},
   };
   for (const Case& c : cases) {
     PutSprite(7, {"AB"});
