@@ -6,7 +6,6 @@
 // far outside the viewport as the true one, and draws the same nothing.
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 #include "core/float_convert.h"
 #include "media/graphics_device.h"

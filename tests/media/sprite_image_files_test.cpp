@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <array>
+
 #include "media/bmp_image.h"
 #include "media/png_image.h"
 #include "tests/media/device_fixture.h"
@@ -13,12 +15,15 @@
 
 namespace {
 
+const std::string kKeyInPng = "f8008000 ";  // the transparent colour with alpha 0
+const std::string kKeyInBmp = "ff0080ff ";  // R 255, G 0, B 128
+
 class SpriteImageFiles : public DeviceTest {
  protected:
   ScopedTempDir dir;
 };
 
-// A picture file read back without key, as "RRGGBBAA" per pixel.
+// A picture file read back without key, as "RRGGBBAA " per pixel.
 Rows ReadBack(const std::string& path) {
   OwnedRgbaImage image;
   if (LoadBmpImage(image.image, path.c_str(), kNoColourKey) == 0 &&
@@ -28,26 +33,23 @@ Rows ReadBack(const std::string& path) {
   return RgbaRows(image.image);
 }
 
-std::string Hex(char letter) {
+// An opaque pixel of red r, as ReadBack shows it.
+std::string Red(u8 r) {
   char text[12];
-  std::snprintf(text, sizeof text, "%02x0000ff ", LetterRed(letter));
+  std::snprintf(text, sizeof text, "%02x0000ff ", r);
   return text;
 }
+std::string Hex(char letter) { return Red(LetterRed(letter)); }
 
 TEST_F(SpriteImageFiles, SavedSpritesReadBackWithTheKeyAsTransparency) {
   struct Case {
     const char* name;
-    const char* keyPixel;  // how the transparent pixel reads back
     bool png;
   };
   const Case cases[] = {
-      {"lower.bmp", "ff0080ff ", false},
-      {"lower.png", "f8008000 ", true},
-      {"UPPER.PnG", "f8008000 ", true},
-      {"lower.png.bak", "ff0080ff ", false},
-      {"lower.pngx", "ff0080ff ", false},
-      {".png", "ff0080ff ", false},  // four characters: no room for a name before the suffix
-      {"plain", "ff0080ff ", false},
+      {"lower.bmp", false},  {"lower.png", true}, {"UPPER.PnG", true}, {"lower.png.bak", false},
+      {"lower.pngx", false}, {"plain", false},    {".png", false},  // four characters: no room for
+                                                                    // a name before the suffix
   };
   PutSprite(4, {"A.B", "CDE"});
   // The names are used as given, relative to the working directory.
@@ -55,186 +57,142 @@ TEST_F(SpriteImageFiles, SavedSpritesReadBackWithTheKeyAsTransparency) {
   ASSERT_NE(nullptr, getcwd(saved, sizeof saved));
   ASSERT_EQ(0, chdir(dir.path().c_str()));
   for (const Case& c : cases) {
-    const std::string path = c.name;
-    ASSERT_EQ(1, gfx->SaveSprite(4, path.c_str())) << c.name;
-    const std::string bytes = ReadFileBytes(path);
-    EXPECT_EQ(c.png ? "\x89P" : "BM", bytes.substr(0, 2)) << c.name;
-    EXPECT_EQ((Rows{Hex('A') + c.keyPixel + Hex('B'), Hex('C') + Hex('D') + Hex('E')}),
-              ReadBack(path))
+    ASSERT_EQ(1, gfx->SaveSprite(4, c.name)) << c.name;
+    EXPECT_EQ(c.png ? "\x89P" : "BM", ReadFileBytes(c.name).substr(0, 2)) << c.name;
+    EXPECT_EQ((Rows{Hex('A') + (c.png ? kKeyInPng : kKeyInBmp) + Hex('B'),
+                    Hex('C') + Hex('D') + Hex('E')}),
+              ReadBack(c.name))
         << c.name;
-    ASSERT_EQ(1, gfx->LoadSprite(6, path.c_str(), gfx->transparentColour));
+    ASSERT_EQ(1, gfx->LoadSprite(6, c.name, gfx->transparentColour));
     EXPECT_EQ((Rows{"A.B", "CDE"}), SurfaceRows(*gfx->Sprite(6))) << c.name;
     const SpriteInfo& info = *gfx->Info(6);
-    EXPECT_EQ(3, info.width);
-    EXPECT_EQ(2, info.height);
-    EXPECT_EQ(3, info.loadedWidth);
-    EXPECT_EQ(2, info.loadedHeight);
+    EXPECT_EQ((std::array<i16, 4>{3, 2, 3, 2}),
+              (std::array{info.width, info.height, info.loadedWidth, info.loadedHeight}));
   }
   ASSERT_EQ(0, chdir(saved));
-}
-
-TEST_F(SpriteImageFiles, BmpRowsArePaddedWithZerosAndRunBottomFirst) {
-  PutSprite(1, {"ABC", "DEF"});
-  const std::string path = dir.File("rows.bmp");
-  ASSERT_EQ(1, gfx->SaveSprite(1, path.c_str()));
-  const std::string bytes = ReadFileBytes(path);
-  ASSERT_EQ(54u + 2 * 12, bytes.size());  // 9 bytes of pixels and 3 of padding a row
-  EXPECT_EQ(std::string("\0\0\0", 3), bytes.substr(54 + 9, 3));
-  EXPECT_EQ(std::string("\0\0\0", 3), bytes.substr(54 + 12 + 9, 3));
-  EXPECT_EQ(LetterRed('D'), static_cast<u8>(bytes[54 + 2]));  // bottom row first, B G R
-  EXPECT_EQ(LetterRed('A'), static_cast<u8>(bytes[54 + 12 + 2]));
+  // A 3-pixel row is 9 bytes of pixels and 3 of zero padding.
+  const std::string bmp = ReadFileBytes(dir.File("lower.bmp"));
+  ASSERT_EQ(54u + 2 * 12, bmp.size());
+  EXPECT_EQ(std::string(3, '\0'), bmp.substr(54 + 9, 3));
+  EXPECT_EQ(std::string(3, '\0'), bmp.substr(54 + 12 + 9, 3));
 }
 
 TEST_F(SpriteImageFiles, TheBufferIsReadTopDownOrBottomUpWithinItsSize) {
-  // Three rows of B, G, R pixels, 2 wide in a stride of 3.
-  const u8 pixels[] = {8,  0, 0, 16, 0, 0, 99, 99, 99,   // row 0
-                       24, 0, 0, 32, 0, 0, 99, 99, 99,   // row 1
-                       40, 0, 0, 48, 0, 0, 99, 99, 99};  // row 2
+  u8 pixels[3 * 3 * 3] = {};  // three rows of three B, G, R pixels, red 8 to 72
+  for (i32 i = 0; i < 9; ++i) pixels[i * 3 + 2] = static_cast<u8>(8 * (i + 1));
   struct Case {
     const char* name;
     u8 topDown;
-    i32 width, height, stride, rows;
-    i32 result;
-    Rows picture;  // blue bytes, top row first
+    i32 width, height;
+    Rows picture;  // empty: refused
   };
   const Case cases[] = {
-      {"a.bmp", 1, 2, 2, 3, 3, 1, {"0816", "2432"}},  // the first rows of the buffer, top first
-      {"a.png", 1, 2, 2, 3, 3, 1, {"0816", "2432"}},
-      {"b.bmp", 0, 2, 2, 3, 3, 1, {"2432", "0816"}},  // the same rows, bottom first
-      {"b.png", 0, 2, 2, 3, 3, 1, {"2432", "0816"}},
-      {"c.bmp", 1, 3, 3, 3, 3, 1, {"081699", "243299", "404899"}},
-      {"d.bmp", 1, 4, 1, 3, 3, 0, {}},  // wider than a buffer row
-      {"e.bmp", 1, 2, 4, 3, 3, 0, {}},  // more rows than the buffer
-      {"f.png", 1, 0, 1, 3, 3, 0, {}},
-      {"g.png", 1, 2, -1, 3, 3, 0, {}},
+      {"a.bmp", 1, 2, 2, {Red(8) + Red(16), Red(32) + Red(40)}},  // the buffer's first rows
+      {"a.png", 1, 2, 2, {Red(8) + Red(16), Red(32) + Red(40)}},
+      {"b.bmp", 0, 2, 2, {Red(32) + Red(40), Red(8) + Red(16)}},  // the same, bottom first
+      {"b.png", 0, 2, 2, {Red(32) + Red(40), Red(8) + Red(16)}},
+      {"c.bmp", 1, 4, 1, {}},  // wider than a buffer row
+      {"d.bmp", 1, 2, 4, {}},  // more rows than the buffer
+      {"e.png", 1, 0, 1, {}},
+      {"f.png", 1, 2, -1, {}},
   };
   for (const Case& c : cases) {
     const std::string path = dir.File(c.name);
-    EXPECT_EQ(c.result, SaveImageFile(gfx.get(), path.c_str(), pixels, c.width, c.height, c.stride,
-                                      c.rows, c.topDown))
+    EXPECT_EQ(c.picture.empty() ? 0 : 1,
+              SaveImageFile(gfx.get(), path.c_str(), pixels, c.width, c.height, 3, 3, c.topDown))
         << c.name;
-    if (c.result == 0) continue;
-    OwnedRgbaImage image;
-    ASSERT_TRUE(LoadBmpImage(image.image, path.c_str(), kNoColourKey) != 0 ||
-                LoadPngImage(image.image, path.c_str(), kNoColourKey) != 0);
-    Rows picture;
-    for (i32 y = 0; y < image.image.height; ++y) {
-      std::string row;
-      for (i32 x = 0; x < image.image.width; ++x) {
-        char text[4];
-        std::snprintf(text, sizeof text, "%02d",
-                      image.image.rgba[(y * image.image.width + x) * 4 + 2]);
-        row += text;
-      }
-      picture.push_back(row);
+    if (!c.picture.empty()) {
+      EXPECT_EQ(c.picture, ReadBack(path)) << c.name;
     }
-    EXPECT_EQ(c.picture, picture) << c.name;
   }
   testing::internal::CaptureStdout();
-  for (const char* refused : {"mem://       8.1234", "/no/such/folder/x.bmp"}) {
+  for (const char* refused : {"mem://       8.1234", "/no/such/folder/x.bmp", "/no/such/x.png"})
     EXPECT_EQ(0, SaveImageFile(gfx.get(), refused, pixels, 2, 2, 3, 3, 1)) << refused;
-  }
   EXPECT_EQ(0, SaveImageFile(gfx.get(), nullptr, pixels, 2, 2, 3, 3, 1));
   EXPECT_EQ(0, SaveImageFile(gfx.get(), dir.File("n.png").c_str(), nullptr, 2, 2, 3, 3, 1));
-  EXPECT_EQ(0, SaveImageFile(nullptr, dir.File("n.png").c_str(), pixels, 2, 2, 3, 3, 1));
   EXPECT_EQ(0, gfx->SaveSprite(1, dir.File("empty.png").c_str()));  // nothing in the slot
-  EXPECT_EQ(0, gfx->SaveSprite(1, nullptr));
   testing::internal::GetCapturedStdout();
 }
 
 TEST_F(SpriteImageFiles, TheKeyIsTheTransparentColourAsTheBackBufferWouldStoreIt) {
-  EXPECT_EQ(0xF8008000u, ProbeStoredColour(gfx.get()));  // RGB565 0xF810 widened
+  auto widened = [](u16 p) {
+    return u32{PixelRed8(p)} << 24 | u32{PixelGreen8(p)} << 16 | u32{PixelBlue8(p)} << 8;
+  };
+  EXPECT_EQ(0xF8008000u, ProbeStoredColour(gfx.get()));
   RenderTarget& rt = GetRenderTarget();
   rt.colourBuffer[4 * 8 + 4] = LetterPixel('C');
   rt.SetBlend(-128);
-  const u16 blended = BlendAlpha(0xF810, LetterPixel('C'), 128);
-  const u32 expected = u32{PixelRed8(blended)} << 24 | u32{PixelGreen8(blended)} << 16 |
-                       u32{PixelBlue8(blended)} << 8;
-  EXPECT_EQ(expected, ProbeStoredColour(gfx.get()));
+  EXPECT_EQ(widened(BlendAlpha(0xF810, LetterPixel('C'), 128)), ProbeStoredColour(gfx.get()));
   PutSprite(2, {"AB"});
   ASSERT_EQ(1, gfx->SaveSprite(2, dir.File("blend.bmp").c_str()));
   EXPECT_EQ(LetterPixel('C'), PixelAt(4, 4));  // the probed pixel is left as it was
+  gfx->SetViewport(5, 3, 3, 3);                // the probe falls outside the target: over black
+  EXPECT_EQ(widened(BlendAlpha(0xF810, 0, 128)), ProbeStoredColour(gfx.get()));
 
-  gfx->SetViewport(5, 3, 3, 3);  // the probe falls outside the target: over black
-  EXPECT_EQ(0x78000000u | (u32{PixelBlue8(BlendAlpha(0xF810, 0, 128))} << 8),
-            ProbeStoredColour(gfx.get()));
   rt.SetBlend(0);
   gfx->SetTransparentColour(0);  // black everywhere counts as the key
   EXPECT_EQ(0u, ProbeStoredColour(gfx.get()));
   Reset(2, 1);
   PaintTarget({"AA"});
-  GetRenderTarget().colourBuffer[1] = 0;
+  rt.colourBuffer[1] = 0;
   ASSERT_EQ(1, SaveScreenImage(gfx.get(), dir.File("black.png").c_str()));
   EXPECT_EQ((Rows{Hex('A') + "00000000 "}), ReadBack(dir.File("black.png")));
 }
 
-TEST_F(SpriteImageFiles, TheScreenSavesWholeWithTransparentPixelsMarked) {
-  Reset(4, 3);
-  PaintTarget({"ABCD", "EFGH", "IJKL"});
-  GetRenderTarget().colourBuffer[5] = kDefaultColourKey;
+TEST_F(SpriteImageFiles, TheScreenSavesFromTheViewportOrigin) {
+  const Rows screen = {"ABCD", "EFGH", "IJKL"};
   struct Case {
     const char* name;
-    Rows drawn;
+    Rows drawn;  // after loading it back into a screen slot, which has no key
   };
-  // A PNG keeps the pixel transparent; a BMP turns it into the colour it stands for.
-  for (const Case& c : {Case{"screen.png", {"ABCD", "E.GH", "IJKL"}},
-                        Case{"screen.bmp", {"ABCD", "E?GH", "IJKL"}}}) {
+  for (const Case& c : {Case{"screen.png", {"ABCD", "E.GH", "IJKL"}},     // still transparent
+                        Case{"screen.bmp", {"ABCD", "E?GH", "IJKL"}}}) {  // the key's colour
+    Reset(4, 3);
+    PaintTarget(screen);
+    GetRenderTarget().colourBuffer[5] = kDefaultColourKey;
     const std::string path = dir.File(c.name);
     ASSERT_EQ(1, SaveScreenImage(gfx.get(), path.c_str()));
     ASSERT_EQ(1, gfx->LoadScreenSlot(3, path.c_str()));
     Reset(4, 3);
     gfx->DrawScreenSlot(3);
     EXPECT_EQ(c.drawn, TargetRows()) << c.name;
-    PaintTarget({"ABCD", "EFGH", "IJKL"});
-    GetRenderTarget().colourBuffer[5] = kDefaultColourKey;
   }
-  EXPECT_EQ(kDefaultColourKey, gfx->Screen(3)->pixels[5]);
-  gfx->SetViewport(2, 1, 2, 2);  // grabbed from the viewport: the rest saves as transparent
+  PaintTarget(screen);
+  gfx->SetViewport(2, 1, 2, 2);  // what lies outside the viewport saves as transparent
   ASSERT_EQ(1, SaveScreenImage(gfx.get(), dir.File("view.png").c_str()));
-  const std::string none = "f8008000 ";
-  EXPECT_EQ((Rows{Hex('G') + Hex('H') + none + none, Hex('K') + Hex('L') + none + none,
-                  none + none + none + none}),
+  const std::string none = kKeyInPng + kKeyInPng;
+  EXPECT_EQ((Rows{Hex('G') + Hex('H') + none, Hex('K') + Hex('L') + none, none + none}),
             ReadBack(dir.File("view.png")));
-}
 
-TEST_F(SpriteImageFiles, SpritesBeingDrawnIntoSaveTheirLogicalSize) {
-  CreateOffscreenSprite(gfx.get(), 0, 8, 5, 3);
-  const std::string path = dir.File("canvas.png");
-  ASSERT_EQ(1, gfx->SaveSprite(8, path.c_str()));
-  const std::string none = "f8008000 ";
-  EXPECT_EQ(Rows(3, none + none + none + none + none), ReadBack(path));
+  CreateOffscreenSprite(gfx.get(), 0, 8, 3, 1);  // a texture of 4 x 2: the logical size saves
+  ASSERT_EQ(1, gfx->SaveSprite(8, dir.File("canvas.png").c_str()));
+  EXPECT_EQ(Rows(1, kKeyInPng + kKeyInPng + kKeyInPng), ReadBack(dir.File("canvas.png")));
 }
 
 TEST_F(SpriteImageFiles, FailedLoadsEmptyASpriteButKeepAScreen) {
-  PutSprite(1, {"AB"});
+  PutSprite(1, {"A."});
+  gfx->SetTransparentColour(LetterRed('Z'));  // 0xF810 is no longer the key: a plain colour
   const std::string path = dir.File("ab.bmp");
   ASSERT_EQ(1, gfx->SaveSprite(1, path.c_str()));
   gfx->SetSpriteFrameSize(5, 1, 1);
   ASSERT_EQ(1, gfx->LoadSprite(5, path.c_str(), kNoColourKey));
-  EXPECT_EQ(1, gfx->Info(5)->frameWidth);  // the frame size is the program's, kept
   ASSERT_EQ(1, gfx->LoadScreenSlot(2, path.c_str()));
+  EXPECT_EQ(0, gfx->Screen(2)->hasKey);
+  EXPECT_EQ(kDefaultColourKey, gfx->Screen(2)->pixels[1]);
 
   ASSERT_TRUE(WriteFileBytes(dir.File("bad.bmp"), "BM not a picture"));
   testing::internal::CaptureStdout();
   for (const std::string& bad : {dir.File("missing.png"), dir.File("bad.bmp")}) {
     EXPECT_EQ(0, gfx->LoadSprite(5, bad.c_str(), kNoColourKey));
     EXPECT_EQ(nullptr, gfx->Sprite(5)->pixels);
-    EXPECT_EQ(-1, gfx->Info(5)->loadedWidth);
-    EXPECT_EQ(0, gfx->Info(5)->width);
-    EXPECT_EQ(1, gfx->Info(5)->frameHeight);
+    const SpriteInfo& info = *gfx->Info(5);
+    EXPECT_EQ((std::array<i16, 4>{-1, 0, 1, 1}),
+              (std::array{info.loadedWidth, info.width, info.frameWidth, info.frameHeight}));
     EXPECT_EQ(0, gfx->LoadScreenSlot(2, bad.c_str()));
-    EXPECT_EQ((Rows{"AB"}), SurfaceRows(*gfx->Screen(2)));
+    EXPECT_EQ(kDefaultColourKey, gfx->Screen(2)->pixels[1]);  // the old picture stays
   }
   EXPECT_EQ(0, gfx->LoadSprite(5, nullptr, 0));
   testing::internal::GetCapturedStdout();
-
-  // Screens load without a key: the transparent colour stays a colour.
-  PutSprite(1, {"A."});
-  gfx->SetTransparentColour(LetterRed('Z'));  // the 0xF810 pixel is no longer the key
-  ASSERT_EQ(1, gfx->SaveSprite(1, path.c_str()));
-  ASSERT_EQ(1, gfx->LoadScreenSlot(2, path.c_str()));
-  EXPECT_EQ(0, gfx->Screen(2)->hasKey);
-  EXPECT_EQ(kDefaultColourKey, gfx->Screen(2)->pixels[1]);
 }
 
 }  // namespace
