@@ -39,9 +39,9 @@ Tone ToneFor(Instrument instrument) {
     case Instrument::kHarmony:
       return {Tone::kPulse, 0.5f, {0.008f, 0.12f, 0.6f, 0.06f}, 0.13f, -0.4f, 0.25f, true};
     case Instrument::kArpeggio:
-      return {Tone::kPulse, 0.125f, {0.002f, 0.07f, 0.3f, 0.03f}, 0.10f, 0.4f, 0.1f, false};
+      return {Tone::kPulse, 0.125f, {0.002f, 0.07f, 0.3f, 0.03f}, 0.14f, 0.4f, 0.1f, false};
     default:
-      return {Tone::kTriangle, 0.5f, {0.003f, 0.05f, 0.9f, 0.02f}, 0.42f, 0.0f, 0.0f, false};
+      return {Tone::kTriangle, 0.5f, {0.003f, 0.05f, 0.9f, 0.02f}, 0.34f, 0.0f, 0.0f, false};
   }
 }
 
