@@ -1,12 +1,12 @@
 // The asset generator's pieces: its pixel alphabet, the canvas export and its colour lift, the
 // lettering's measured sizes, the bevel and dither, and the sound side (note names and melody
 // lines, the synthesiser's loop, WAV and MP3 encoding).
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "files/byte_order.h"
 #include "tests/tools/audio_checks.h"
@@ -72,9 +72,9 @@ TEST(CanvasColour, TooDarkColoursAreLiftedJustEnough) {
     Rgb in;
     bool survives;
   };
-  const Case cases[] = {{{0, 0, 0}, false},  {{7, 3, 7}, false},   {{8, 0, 0}, true},
-                        {{0, 4, 0}, true},   {{0, 0, 8}, true},    {{7, 0, 2}, false},
-                        {{1, 3, 0}, false},  {{200, 10, 40}, true}};
+  const Case cases[] = {{{0, 0, 0}, false}, {{7, 3, 7}, false},   {{8, 0, 0}, true},
+                        {{0, 4, 0}, true},  {{0, 0, 8}, true},    {{7, 0, 2}, false},
+                        {{1, 3, 0}, false}, {{200, 10, 40}, true}};
   for (const Case& c : cases) {
     EXPECT_EQ(SurvivesAsOpaque(c.in), c.survives);
     const Rgb out = KeepOpaque(c.in);
@@ -91,14 +91,15 @@ TEST(CanvasExport, BmpRowsRunBottomUpPaddedWithKeyAndLift) {
   c.Set(0, 0, {10, 20, 30});
   c.Set(2, 1, {1, 1, 1});  // too dark: lifted
   c.Set(1, 1, {50, 60, 70});
-  c.Erase(1, 1);           // back to see-through
+  c.Erase(1, 1);  // back to see-through
   const std::vector<u8> rows = c.BmpRows(12);
-  const std::vector<u8> expected = {0, 0, 0, 0, 0, 0, 1, 4, 1, 0, 0, 0,     // bottom row first
+  const std::vector<u8> expected = {0,  0,  0,  0, 0, 0, 1, 4, 1, 0, 0, 0,   // bottom row first
                                     30, 20, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0};  // B, G, R
   EXPECT_EQ(rows, expected);
   const std::vector<u8> bgra = c.BgraPixels();
   ASSERT_EQ(bgra.size(), 24u);
-  EXPECT_EQ((std::vector<u8>(bgra.begin(), bgra.begin() + 8)), (std::vector<u8>{30, 20, 10, 255, 0, 0, 0, 0}));
+  EXPECT_EQ((std::vector<u8>(bgra.begin(), bgra.begin() + 8)),
+            (std::vector<u8>{30, 20, 10, 255, 0, 0, 0, 0}));
   EXPECT_EQ(bgra[23], 255);
 }
 
@@ -132,11 +133,10 @@ TEST(Lettering, DrawnExtentMatchesTheMeasuredBox) {
     i32 width, height;
   };
   const Case cases[] = {
-      {"SCORE", 2, 12, 1, 0, 50, 14},   // the play labels: squeezed into 14 rows
+      {"SCORE", 2, 12, 1, 0, 50, 14},    // the play labels: squeezed into 14 rows
       {"HANDICAP", 2, 0, 1, 0, 78, 16},  // the longest button word, inside 95
       {"Ag", 2, 0, 1, 0, 20, 20},        // a descender adds its two rows
-      {"PAUSED", 5, 0, 2, 2, 151, 41},
-      {"7", 1, 0, 0, 0, 4, 7},
+      {"PAUSED", 5, 0, 2, 2, 151, 41},  {"7", 1, 0, 0, 0, 4, 7},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -190,7 +190,8 @@ TEST(Shapes, BevelBlocksAreLitFromTheTopLeft) {
 }
 
 TEST(Shapes, DitherAveragesToTheColourOnTheSixteenBitScreen) {
-  for (const Rgb colour : {Rgb{100, 50, 200}, Rgb{3, 1, 250}, Rgb{255, 255, 255}, Rgb{12, 130, 77}}) {
+  for (const Rgb colour :
+       {Rgb{100, 50, 200}, Rgb{3, 1, 250}, Rgb{255, 255, 255}, Rgb{12, 130, 77}}) {
     Canvas c(4, 4);
     c.Fill(colour);
     c.Erase(3, 3);
@@ -216,7 +217,7 @@ TEST(Score, NoteNamesGiveMidiNumbers) {
     i32 midi;
   };
   const Case cases[] = {{"A4", 69}, {"C4", 60}, {"G#5", 80}, {"Bb3", 58}, {"C0", 12}, {"B9", 131},
-                        {"H4", -1}, {"A", -1},  {"A10", -1}, {"C#x", -1}, {"", -1},  {"a4", -1}};
+                        {"H4", -1}, {"A", -1},  {"A10", -1}, {"C#x", -1}, {"", -1},   {"a4", -1}};
   for (const Case& c : cases) EXPECT_EQ(MidiFromName(c.name), c.midi) << c.name;
 }
 
@@ -254,7 +255,7 @@ TEST(Score, TheSongLoopsForHalfAMinuteToAMinute) {
 TEST(Synth, SoundsRingingPastTheEndWrapToTheStart) {
   Song song;
   song.bpm = 120;
-  song.beats = 4;  // two seconds
+  song.beats = 4;                                                   // two seconds
   song.notes.push_back({3.9f, 0.5f, 45, 1.0f, Instrument::kBass});  // no echo on the bass
   const StereoBuffer out = RenderSong(song);
   ASSERT_EQ(out.left.size(), static_cast<size_t>(2 * kMusicRate));

@@ -30,20 +30,22 @@ inline WavInfo ReadWav(const std::string& bytes) {
   info.bits = ReadLE16(p + 34);
   info.dataBytes = ReadLE32(p + 40);
   if (ReadLE32(p + 4) != bytes.size() - 8 || info.dataBytes != bytes.size() - 44) return info;
-  for (size_t i = 44; i + 1 < bytes.size(); i += 2) info.samples.push_back(static_cast<i16>(ReadLE16(p + i)));
+  for (size_t i = 44; i + 1 < bytes.size(); i += 2)
+    info.samples.push_back(static_cast<i16>(ReadLE16(p + i)));
   info.valid = true;
   return info;
 }
 
 struct Mp3Info {
-  bool valid = false;   // the stream is nothing but whole MPEG-1 Layer III frames
+  bool valid = false;  // the stream is nothing but whole MPEG-1 Layer III frames
   i32 frames = 0;
   u32 rate = 0;
   f64 seconds = 0;
 };
 
 inline Mp3Info ReadMp3Frames(const std::vector<u8>& bytes) {
-  static constexpr u32 kBitrates[16] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 0};
+  static constexpr u32 kBitrates[16] = {0,   32,  40,  48,  56,  64,  80,  96,
+                                        112, 128, 160, 192, 224, 256, 320, 0};
   static constexpr u32 kRates[4] = {44100, 48000, 32000, 0};
   Mp3Info info;
   size_t at = 0;

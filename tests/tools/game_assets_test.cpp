@@ -9,6 +9,7 @@
 // directly, which is what the sound layer will do with them.
 #include <SDL/SDL.h>
 #include <SDL/SDL_mixer.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
@@ -16,8 +17,6 @@
 #include <set>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "files/byte_order.h"
 #include "files/file_resolver.h"
@@ -55,21 +54,21 @@ std::vector<PictureRule> PictureRules() {
       {"stakkoback3.bmp", 320, 320, 240, 240, Fill::kOpaque},
       {"stakkoback4.bmp", 320, 320, 240, 240, Fill::kOpaque},
       {"stakkoback5.bmp", 320, 320, 240, 240, Fill::kOpaque},
-      {"field.bmp", 100, 100, 200, 200, Fill::kOpaque},       // 10 x 20 cells of 10
-      {"field2.bmp", 40, 40, 50, 50, Fill::kOpaque},         // around the next piece at (270, 58)
-      {"borderleft.bmp", 6, 6, 200, 200, Fill::kOpaque},     // 104..109 beside the field
-      {"borderright.bmp", 6, 6, 200, 200, Fill::kOpaque},    // 210..215
-      {"borderdown.bmp", 100, 100, 1, 7, Fill::kOpaque},     // 233 down to the screen's edge
-      {"border2.bmp", 42, 42, 52, 52, Fill::kSeeThrough},    // a frame: the box shows inside
-      {"score.bmp", 1, 102, 1, 14, Fill::kSeeThrough},       // above the score's digits at y 25
-      {"lines.bmp", 1, 102, 1, 14, Fill::kSeeThrough},       // y 56, digits at 70
-      {"level.bmp", 1, 102, 1, 14, Fill::kSeeThrough},       // y 105, digits at 120
-      {"next.bmp", 1, 73, 1, 22, Fill::kSeeThrough},         // y 10, frame at 32
-      {"gameover.bmp", 210, 320, 1, 160, Fill::kEither},     // across the field from x 0
+      {"field.bmp", 100, 100, 200, 200, Fill::kOpaque},    // 10 x 20 cells of 10
+      {"field2.bmp", 40, 40, 50, 50, Fill::kOpaque},       // around the next piece at (270, 58)
+      {"borderleft.bmp", 6, 6, 200, 200, Fill::kOpaque},   // 104..109 beside the field
+      {"borderright.bmp", 6, 6, 200, 200, Fill::kOpaque},  // 210..215
+      {"borderdown.bmp", 100, 100, 1, 7, Fill::kOpaque},   // 233 down to the screen's edge
+      {"border2.bmp", 42, 42, 52, 52, Fill::kSeeThrough},  // a frame: the box shows inside
+      {"score.bmp", 1, 102, 1, 14, Fill::kSeeThrough},     // above the score's digits at y 25
+      {"lines.bmp", 1, 102, 1, 14, Fill::kSeeThrough},     // y 56, digits at 70
+      {"level.bmp", 1, 102, 1, 14, Fill::kSeeThrough},     // y 105, digits at 120
+      {"next.bmp", 1, 73, 1, 22, Fill::kSeeThrough},       // y 10, frame at 32
+      {"gameover.bmp", 210, 320, 1, 160, Fill::kEither},   // across the field from x 0
       {"paused.bmp", 210, 320, 1, 160, Fill::kEither},
-      {"handicap.bmp", 1, 70, 1, 30, Fill::kSeeThrough},     // rises from x 140 inside the field
+      {"handicap.bmp", 1, 70, 1, 30, Fill::kSeeThrough},  // rises from x 140 inside the field
       {"handycapline.bmp", 10, 10, 1, 10, Fill::kSeeThrough},
-      {"stakkologo.bmp", 1, 270, 1, 60, Fill::kSeeThrough},  // at (50, 20), buttons from y 85
+      {"stakkologo.bmp", 1, 270, 1, 60, Fill::kSeeThrough},     // at (50, 20), buttons from y 85
       {"koballogo.bmp", 200, 290, 40, 160, Fill::kSeeThrough},  // about 260 x 80 at (30, 80)
   };
   for (const char* block : {"greenblock.bmp", "redblock.bmp", "yellowblock.bmp", "blueblock.bmp",
@@ -196,8 +195,10 @@ TEST(GameAssets, PicturesLoadFromThePackWithTheirSizesAndKey) {
     i32 keyed = 0, fading = 0;
     for (i64 i = 0; i < i64{img.width} * img.height; ++i) {
       const u8* px = img.rgba + 4 * i;
-      if (IsKey(px)) ++keyed;
-      else if (!SurvivesAsOpaque(px)) ++fading;
+      if (IsKey(px))
+        ++keyed;
+      else if (!SurvivesAsOpaque(px))
+        ++fading;
     }
     EXPECT_EQ(fading, 0) << "opaque pixels the 16-bit screen turns into the key";
     if (rule.fill == Fill::kOpaque) {
@@ -217,11 +218,12 @@ TEST(GameAssets, PairedPicturesShareTheirSize) {
     return std::pair{picture.image.width, picture.image.height};
   };
   std::vector<std::pair<std::string, std::string>> pairs = {
-      {"start1.bmp", "start2.bmp"}, {"hiscores1.bmp", "hiscores2.bmp"},
-      {"handicap1.bmp", "handicap2.bmp"}, {"exit1.bmp", "exit2.bmp"},
+      {"start1.bmp", "start2.bmp"},          {"hiscores1.bmp", "hiscores2.bmp"},
+      {"handicap1.bmp", "handicap2.bmp"},    {"exit1.bmp", "exit2.bmp"},
       {"borderleft.bmp", "borderright.bmp"}, {"gameover.bmp", "paused.bmp"},
-      {"start1.bmp", "exit1.bmp"}, {"0_1.bmp", "7_1.bmp"}};
-  for (char d = '0'; d <= '9'; ++d) pairs.push_back({d + std::string("_1.bmp"), d + std::string("_2.bmp")});
+      {"start1.bmp", "exit1.bmp"},           {"0_1.bmp", "7_1.bmp"}};
+  for (char d = '0'; d <= '9'; ++d)
+    pairs.push_back({d + std::string("_1.bmp"), d + std::string("_2.bmp")});
   for (const auto& [a, b] : pairs) EXPECT_EQ(size(a), size(b)) << a << " and " << b;
 }
 

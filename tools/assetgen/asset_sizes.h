@@ -50,7 +50,7 @@ constexpr i32 kLabelMaxW = 104 - 2;  // 102
 // Menu buttons at (110, 85), (110, 115), (110, 145), (110, 175); the highlighted one of a pair
 // is drawn one pixel lower. 30 rows apart, so a highlighted button of 29 rows just meets the
 // next; the handicap digits start at x 205, which bounds the width to 95.
-constexpr i32 kButtonW = 205 - 110;     // 95
+constexpr i32 kButtonW = 205 - 110;  // 95
 constexpr i32 kButtonH = 28;  // 30 apart, less the highlight's one-pixel drop, less a row of air
 // Handicap digits at (205 + 14j, 119) beside the handicap button (115..143): 14 apart, and 20
 // rows keep them inside the button's height, centred on it (119 + 10 = 129 = 115 + 14).

@@ -48,7 +48,8 @@ Canvas NeonNight() {
   for (i32 y = 0; y < kScreenH; ++y) {
     for (i32 x = 0; x < kScreenW; ++x) {
       if (y < kHorizon) {
-        c.Set(x, y, Mix({14, 10, 42}, {96, 34, 112}, std::pow(static_cast<f32>(y) / kHorizon, 1.6f)));
+        c.Set(x, y,
+              Mix({14, 10, 42}, {96, 34, 112}, std::pow(static_cast<f32>(y) / kHorizon, 1.6f)));
         continue;
       }
       const f32 depth = static_cast<f32>(y - kHorizon + 1);
@@ -58,10 +59,12 @@ Canvas NeonNight() {
       constexpr f32 kAcross = 20.0f, kAlong = 240.0f, kCellA = 8.0f, kCellB = 2.0f;
       const f32 across = (x - kScreenW / 2.0f) * kAcross / depth;
       const f32 along = kAlong / depth;
-      const f32 lineA = std::fabs(Fraction(across / kCellA + 0.5f) - 0.5f) * kCellA * depth / kAcross;
+      const f32 lineA =
+          std::fabs(Fraction(across / kCellA + 0.5f) - 0.5f) * kCellA * depth / kAcross;
       const f32 lineB =
           std::fabs(Fraction(along / kCellB + 0.5f) - 0.5f) * kCellB * depth * depth / kAlong;
-      const f32 glow = std::max(std::max(0.0f, 1.0f - lineA / 1.2f), std::max(0.0f, 1.0f - lineB / 1.2f));
+      const f32 glow =
+          std::max(std::max(0.0f, 1.0f - lineA / 1.2f), std::max(0.0f, 1.0f - lineB / 1.2f));
       const f32 fade = std::min(1.0f, depth / 40.0f);
       floor = Mix(floor, {255, 70, 200}, glow * (0.15f + 0.85f * fade));
       c.Set(x, y, floor);
@@ -108,7 +111,8 @@ Canvas Underwater() {
     const f32 top = 205.0f + 10.0f * std::sin(x * 0.03f) + 6.0f * std::sin(x * 0.071f + 2.0f);
     for (i32 y = TruncToI32(top); y < kScreenH; ++y) {
       const f32 d = (y - top) / 30.0f;
-      c.Set(x, y, Mix({70, 96, 110}, {20, 40, 60}, d + FractalNoise(x * 0.2f, y * 0.2f, 5, 2) * 0.25f));
+      c.Set(x, y,
+            Mix({70, 96, 110}, {20, 40, 60}, d + FractalNoise(x * 0.2f, y * 0.2f, 5, 2) * 0.25f));
     }
   }
   Rng rng(11);
@@ -117,8 +121,10 @@ Canvas Underwater() {
     for (i32 py = TruncToI32(y - r - 1); py <= TruncToI32(y + r + 1); ++py) {
       for (i32 px = TruncToI32(x - r - 1); px <= TruncToI32(x + r + 1); ++px) {
         const f32 d = std::hypot(px - x, py - y);
-        if (d <= r && d > r - 1.0f) c.Blend(px, py, {190, 240, 255}, 0.7f);
-        else if (d <= r - 1.0f) c.Blend(px, py, {120, 200, 240}, 0.15f);
+        if (d <= r && d > r - 1.0f)
+          c.Blend(px, py, {190, 240, 255}, 0.7f);
+        else if (d <= r - 1.0f)
+          c.Blend(px, py, {120, 200, 240}, 0.15f);
       }
     }
     c.Blend(TruncToI32(x - r * 0.4f), TruncToI32(y - r * 0.4f), {255, 255, 255}, 0.9f);
@@ -173,7 +179,8 @@ Canvas Aurora() {
   for (i32 band = 0; band < 3; ++band) {
     const f32 phase = band * 2.1f, base = 70.0f + band * 28.0f;
     for (i32 x = 0; x < kScreenW; ++x) {
-      const f32 centre = base + 22.0f * std::sin(x * 0.017f + phase) + 9.0f * std::sin(x * 0.061f + phase * 3.0f);
+      const f32 centre =
+          base + 22.0f * std::sin(x * 0.017f + phase) + 9.0f * std::sin(x * 0.061f + phase * 3.0f);
       const f32 shimmer = 0.6f + 0.4f * std::sin(x * 0.35f + phase) * std::sin(x * 0.11f);
       for (i32 y = 0; y < kScreenH; ++y) {
         const f32 d = centre - y;  // above the curtain's foot the light trails up
@@ -186,8 +193,10 @@ Canvas Aurora() {
   }
   // Snow hills and pines.
   for (i32 x = 0; x < kScreenW; ++x) {
-    const i32 top = TruncToI32(200.0f + 8.0f * std::sin(x * 0.02f) + 5.0f * std::sin(x * 0.05f + 1.0f));
-    for (i32 y = top; y < kScreenH; ++y) c.Set(x, y, Mix({190, 210, 235}, {90, 110, 150}, (y - top) / 40.0f));
+    const i32 top =
+        TruncToI32(200.0f + 8.0f * std::sin(x * 0.02f) + 5.0f * std::sin(x * 0.05f + 1.0f));
+    for (i32 y = top; y < kScreenH; ++y)
+      c.Set(x, y, Mix({190, 210, 235}, {90, 110, 150}, (y - top) / 40.0f));
   }
   Rng rng(41);
   for (i32 k = 0; k < 26; ++k) {
@@ -223,7 +232,8 @@ Canvas DeepSpace() {
       const f32 a = k * kPi / 360.0f;
       if ((std::sin(a) > 0) != front) continue;
       for (f32 r = 46.0f; r < 58.0f; r += 0.5f) {
-        const i32 x = TruncToI32(kPx + r * std::cos(a)), y = TruncToI32(kPy + r * 0.28f * std::sin(a));
+        const i32 x = TruncToI32(kPx + r * std::cos(a)),
+                  y = TruncToI32(kPy + r * 0.28f * std::sin(a));
         const f32 band = 0.5f + 0.5f * std::sin(r * 1.3f);
         c.Set(x, y, Mix({150, 130, 110}, {230, 210, 170}, band));
       }
@@ -234,8 +244,10 @@ Canvas DeepSpace() {
     for (i32 x = TruncToI32(kPx - kPr); x <= TruncToI32(kPx + kPr); ++x) {
       const f32 dx = (x - kPx) / kPr, dy = (y - kPy) / kPr;
       if (dx * dx + dy * dy > 1.0f) continue;
-      const f32 light = std::clamp(0.35f - 0.75f * dx - 0.55f * dy + 0.3f * std::sqrt(1.0f - dx * dx - dy * dy), 0.0f, 1.0f);
-      const f32 stripes = 0.5f + 0.5f * std::sin(dy * 9.0f + FractalNoise(x * 0.1f, y * 0.3f, 3, 2) * 3.0f);
+      const f32 light = std::clamp(
+          0.35f - 0.75f * dx - 0.55f * dy + 0.3f * std::sqrt(1.0f - dx * dx - dy * dy), 0.0f, 1.0f);
+      const f32 stripes =
+          0.5f + 0.5f * std::sin(dy * 9.0f + FractalNoise(x * 0.1f, y * 0.3f, 3, 2) * 3.0f);
       const Rgb surface = Mix({200, 120, 70}, {240, 190, 120}, stripes);
       c.Set(x, y, Mix({30, 16, 24}, surface, light));
     }

@@ -10,16 +10,16 @@
 enum class Instrument { kLead, kHarmony, kArpeggio, kBass, kKick, kSnare, kHat, kOpenHat };
 
 struct Note {
-  f32 beat = 0;          // start, in beats from the top of the song
-  f32 length = 0;        // in beats
-  i32 midi = 0;          // pitch (69 = A 440 Hz); unused by the drums
-  f32 velocity = 1.0f;   // 0..1
+  f32 beat = 0;         // start, in beats from the top of the song
+  f32 length = 0;       // in beats
+  i32 midi = 0;         // pitch (69 = A 440 Hz); unused by the drums
+  f32 velocity = 1.0f;  // 0..1
   Instrument instrument = Instrument::kLead;
 };
 
 struct Song {
   f32 bpm = 120;
-  i32 beats = 0;         // the loop's length; notes that ring past it wrap to its start
+  i32 beats = 0;  // the loop's length; notes that ring past it wrap to its start
   std::vector<Note> notes;
 };
 

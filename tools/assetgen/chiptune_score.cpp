@@ -18,8 +18,8 @@ struct Chord {
   bool minor;
 };
 
-constexpr Chord kAm{9, true}, kF{5, false}, kC{0, false}, kG{7, false}, kE{4, false},
-    kEm{4, true}, kDm{2, true};
+constexpr Chord kAm{9, true}, kF{5, false}, kC{0, false}, kG{7, false}, kE{4, false}, kEm{4, true},
+    kDm{2, true};
 
 // Bars of the three sections: chord and melody line (lengths in eighths, eight to a bar).
 struct Bar {
@@ -154,8 +154,10 @@ i32 MidiFromName(std::string_view name) {
   if (name[0] < 'A' || name[0] > 'G') return -1;
   i32 pc = kLetters[name[0] - 'A'];
   size_t at = 1;
-  if (name[at] == '#') pc += 1, ++at;
-  else if (name[at] == 'b') pc -= 1, ++at;
+  if (name[at] == '#')
+    pc += 1, ++at;
+  else if (name[at] == 'b')
+    pc -= 1, ++at;
   i32 octave = 0;
   const auto [end, err] = std::from_chars(name.data() + at, name.data() + name.size(), octave);
   if (err != std::errc() || end != name.data() + name.size() || octave < 0 || octave > 9) return -1;

@@ -25,7 +25,7 @@ struct Envelope {
 
 struct Tone {
   enum Wave { kPulse, kTriangle } wave;
-  f32 duty;       // for pulses
+  f32 duty;  // for pulses
   Envelope env;
   f32 gain, pan;  // pan -1 left .. 1 right
   f32 echoSend;
@@ -130,12 +130,15 @@ void RenderTone(Mixer& mix, const Note& note, f32 secondsPerBeat) {
   for (i64 k = 0; k < frames; ++k) {
     const f32 t = static_cast<f32>(k) / kMusicRate;
     f32 hz = baseHz;
-    if (tone.vibrato && t > 0.15f) hz *= std::pow(2.0f, 0.12f / 12.0f * std::sin(kTwoPi * 5.5f * t));
+    if (tone.vibrato && t > 0.15f)
+      hz *= std::pow(2.0f, 0.12f / 12.0f * std::sin(kTwoPi * 5.5f * t));
     const f32 dt = hz / kMusicRate;
-    const f32 wave = tone.wave == Tone::kPulse ? Pulse(phase, dt, tone.duty) : SteppedTriangle(phase);
+    const f32 wave =
+        tone.wave == Tone::kPulse ? Pulse(phase, dt, tone.duty) : SteppedTriangle(phase);
     phase += dt;
     phase -= std::floor(phase);
-    mix.Put(start + k, wave * tone.env.At(t, held) * tone.gain * note.velocity, tone.pan, tone.echoSend);
+    mix.Put(start + k, wave * tone.env.At(t, held) * tone.gain * note.velocity, tone.pan,
+            tone.echoSend);
   }
 }
 

@@ -15,9 +15,7 @@ struct Rgb {
   friend bool operator==(const Rgb&, const Rgb&) = default;
 };
 
-inline u8 ClampChannel(f32 v) {
-  return static_cast<u8>(std::clamp(TruncToI32(v + 0.5f), 0, 255));
-}
+inline u8 ClampChannel(f32 v) { return static_cast<u8>(std::clamp(TruncToI32(v + 0.5f), 0, 255)); }
 
 // a * (1 - t) + b * t, channel by channel; t outside 0..1 is clamped.
 inline Rgb Mix(Rgb a, Rgb b, f32 t) {

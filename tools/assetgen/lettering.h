@@ -12,16 +12,16 @@
 #include "tools/assetgen/colour.h"
 
 struct LetterStyle {
-  i32 scale = 2;            // screen pixels per glyph pixel (across, and down unless capHeight)
-  i32 capHeight = 0;        // when above 0: pixels down for a capital, the 7 glyph rows sharing
-                            // them with the strokes (top, bottom, middle) served first
-  i32 gap = 1;              // empty glyph columns between characters
-  Rgb top{255, 255, 255};   // fill at the top of a capital
+  i32 scale = 2;              // screen pixels per glyph pixel (across, and down unless capHeight)
+  i32 capHeight = 0;          // when above 0: pixels down for a capital, the 7 glyph rows sharing
+                              // them with the strokes (top, bottom, middle) served first
+  i32 gap = 1;                // empty glyph columns between characters
+  Rgb top{255, 255, 255};     // fill at the top of a capital
   Rgb bottom{200, 200, 220};  // fill at its baseline (and below)
   Rgb outline{16, 12, 40};
-  i32 outlineWidth = 1;     // pixels of outline around the strokes; 0 for none
-  f32 highlight = 0.35f;    // how much lighter the top pixel row of each stroke is
-  i32 shadowOffset = 0;     // pixels right and down; 0 for no shadow
+  i32 outlineWidth = 1;   // pixels of outline around the strokes; 0 for none
+  f32 highlight = 0.35f;  // how much lighter the top pixel row of each stroke is
+  i32 shadowOffset = 0;   // pixels right and down; 0 for no shadow
   Rgb shadow{20, 16, 48};
 };
 

@@ -92,8 +92,8 @@ void BlockWord(Canvas& canvas, const std::string& word, i32 x, i32 y, i32 block,
 }
 
 // The letters of "STAKKO" take the piece colours, red to violet.
-constexpr Rgb kLogoColours[6] = {{225, 50, 55},  {250, 140, 30},  {240, 205, 40},
-                                 {60, 200, 80},  {50, 110, 235},  {160, 85, 225}};
+constexpr Rgb kLogoColours[6] = {{225, 50, 55}, {250, 140, 30}, {240, 205, 40},
+                                 {60, 200, 80}, {50, 110, 235}, {160, 85, 225}};
 
 Canvas TitleLogo() {
   constexpr i32 kBlock = 7, kShadow = 3;
@@ -126,7 +126,8 @@ Canvas SplashLogo() {
                           {kLogoColours[1], {}, {}}};
   for (i32 row = 0; row < 3; ++row) {
     for (i32 k = 0; k < 3 - row; ++k) {
-      DrawBevelBlock(c, left + k * kBlock + row * kBlock / 2, base - row * kBlock, kBlock, rows[row][k]);
+      DrawBevelBlock(c, left + k * kBlock + row * kBlock / 2, base - row * kBlock, kBlock,
+                     rows[row][k]);
     }
   }
   const i32 titleX = left + emblemW + gap;
@@ -152,15 +153,15 @@ Canvas SplashLogo() {
 
 void AddMenuSprites(PictureList& out) {
   out.push_back({"stakkologo.bmp", TitleLogo()});
-  const char* words[4][2] = {{"START", "start"},
-                             {"HISCORES", "hiscores"},
-                             {"HANDICAP", "handicap"},
-                             {"EXIT", "exit"}};
+  const char* words[4][2] = {
+      {"START", "start"}, {"HISCORES", "hiscores"}, {"HANDICAP", "handicap"}, {"EXIT", "exit"}};
   for (const auto& [word, file] : words) {
     out.push_back({std::string(file) + "1.bmp", Button(word, false)});
     out.push_back({std::string(file) + "2.bmp", Button(word, true)});
   }
-  for (char d = '0'; d <= '9'; ++d) out.push_back({std::string(1, d) + "_1.bmp", HandicapDigit(d, false)});
-  for (char d = '0'; d <= '9'; ++d) out.push_back({std::string(1, d) + "_2.bmp", HandicapDigit(d, true)});
+  for (char d = '0'; d <= '9'; ++d)
+    out.push_back({std::string(1, d) + "_1.bmp", HandicapDigit(d, false)});
+  for (char d = '0'; d <= '9'; ++d)
+    out.push_back({std::string(1, d) + "_2.bmp", HandicapDigit(d, true)});
   out.push_back({"koballogo.bmp", SplashLogo()});
 }

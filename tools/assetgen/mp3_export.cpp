@@ -29,8 +29,9 @@ std::vector<u8> EncodeMp3(const StereoBuffer& audio) {
   // LAME's own bound for one call: 1.25 bytes a sample plus 7200.
   std::vector<u8> out(frames + frames / 4 + 7200);
   const int n = static_cast<int>(frames);
-  const int written = lame_encode_buffer_ieee_float(lame.get(), audio.left.data(), audio.right.data(),
-                                                    n, out.data(), static_cast<int>(out.size()));
+  const int written =
+      lame_encode_buffer_ieee_float(lame.get(), audio.left.data(), audio.right.data(), n,
+                                    out.data(), static_cast<int>(out.size()));
   if (written < 0) return {};
   std::vector<u8> tail(7200);
   const int flushed = lame_encode_flush(lame.get(), tail.data(), static_cast<int>(tail.size()));

@@ -8,12 +8,12 @@
 
 #include "core/types.h"
 
-constexpr i32 kGlyphRows = 9;     // rows of every glyph, top of a capital first
-constexpr i32 kCapRows = 7;       // rows 0..6 hold capitals and digits; 7..8 descenders
+constexpr i32 kGlyphRows = 9;  // rows of every glyph, top of a capital first
+constexpr i32 kCapRows = 7;    // rows 0..6 hold capitals and digits; 7..8 descenders
 constexpr i32 kMaxGlyphWidth = 5;
 
 struct PixelGlyph {
-  i32 width = 0;                    // 0 for characters the alphabet does not have
+  i32 width = 0;                      // 0 for characters the alphabet does not have
   std::string_view rows[kGlyphRows];  // width characters each, '#' lit, '.' dark
   bool Lit(i32 x, i32 y) const {
     return x >= 0 && y >= 0 && x < width && y < kGlyphRows && rows[y][x] == '#';

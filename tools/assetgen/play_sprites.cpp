@@ -51,7 +51,7 @@ Canvas NextBox() {
 
 // Shading across a rail, from its outer edge to the edge against the field: a rounded steel
 // bar lit from the top left.
-constexpr Rgb kRailShades[6] = {kRailOutline,   {200, 208, 245}, {150, 158, 220},
+constexpr Rgb kRailShades[6] = {kRailOutline,    {200, 208, 245}, {150, 158, 220},
                                 {108, 116, 185}, {76, 82, 150},   {40, 42, 96}};
 
 // A vertical rail; `mirrored` puts the outline on the right, as the right border needs.
@@ -61,8 +61,8 @@ Canvas SideRail(bool mirrored) {
     for (i32 x = 0; x < kSideBorderW; ++x) {
       const i32 k = mirrored ? kSideBorderW - 1 - x : x;
       Rgb shade = kRailShades[k];
-      if (k > 0 && y % 40 == 39) shade = Shade(shade, -0.35f);      // seam
-      if (k > 0 && y % 40 == 0) shade = Shade(shade, 0.3f);         // lit edge after a seam
+      if (k > 0 && y % 40 == 39) shade = Shade(shade, -0.35f);  // seam
+      if (k > 0 && y % 40 == 0) shade = Shade(shade, 0.3f);     // lit edge after a seam
       c.Set(x, y, shade);
     }
   }
@@ -71,8 +71,8 @@ Canvas SideRail(bool mirrored) {
 
 Canvas BottomRail() {
   Canvas c(kBottomBorderW, kBottomBorderH);
-  constexpr Rgb kRows[7] = {{40, 42, 96},    {200, 208, 245}, {150, 158, 220}, {108, 116, 185},
-                            {76, 82, 150},   {52, 56, 118},   kRailOutline};
+  constexpr Rgb kRows[7] = {{40, 42, 96},  {200, 208, 245}, {150, 158, 220}, {108, 116, 185},
+                            {76, 82, 150}, {52, 56, 118},   kRailOutline};
   for (i32 y = 0; y < kBottomBorderH; ++y) c.FillRect(0, y, kBottomBorderW, 1, kRows[y]);
   return c;
 }
@@ -147,10 +147,14 @@ Canvas Banner(const std::string& text, Rgb stripe, Rgb letterTop, Rgb letterBott
   for (i32 y = 0; y < kBannerH; ++y) {
     const f32 t = static_cast<f32>(y) / (kBannerH - 1);
     Rgb row = Mix({44, 34, 92}, {18, 14, 44}, t);
-    if (y == 0 || y == kBannerH - 1) row = kRailOutline;
-    else if (y == 1 || y == kBannerH - 2) row = stripe;
-    else if (y == 2) row = Shade(stripe, -0.4f);
-    else if (y == 3) row = Shade(row, 0.25f);
+    if (y == 0 || y == kBannerH - 1)
+      row = kRailOutline;
+    else if (y == 1 || y == kBannerH - 2)
+      row = stripe;
+    else if (y == 2)
+      row = Shade(stripe, -0.4f);
+    else if (y == 3)
+      row = Shade(row, 0.25f);
     c.FillRect(0, y, kBannerW, 1, row);
   }
   DitherFor16Bit(c);
@@ -187,6 +191,7 @@ void AddPlaySprites(PictureList& out) {
   out.push_back({"next.bmp", Label("NEXT")});
   out.push_back({"handycapline.bmp", HandicapLine()});
   out.push_back({"handicap.bmp", BonusSprite()});
-  out.push_back({"gameover.bmp", Banner("GAME OVER", {255, 80, 70}, {255, 240, 220}, {255, 90, 70})});
+  out.push_back(
+      {"gameover.bmp", Banner("GAME OVER", {255, 80, 70}, {255, 240, 220}, {255, 90, 70})});
   out.push_back({"paused.bmp", Banner("PAUSED", {90, 200, 255}, {240, 250, 255}, {110, 190, 255})});
 }

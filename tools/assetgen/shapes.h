@@ -12,10 +12,10 @@
 void DrawBevelBlock(Canvas& canvas, i32 x, i32 y, i32 size, Rgb base);
 
 struct PanelStyle {
-  Rgb top;             // face colour at the top
-  Rgb bottom;          // face colour at the bottom
-  Rgb outline;         // the ring around the panel
-  i32 cornerCut = 3;   // pixels cut off each corner diagonally (see-through)
+  Rgb top;               // face colour at the top
+  Rgb bottom;            // face colour at the bottom
+  Rgb outline;           // the ring around the panel
+  i32 cornerCut = 3;     // pixels cut off each corner diagonally (see-through)
   f32 rimLight = 0.45f;  // how much lighter the row under the top outline is
   f32 rimDark = 0.35f;   // how much darker the row over the bottom outline is
 };
