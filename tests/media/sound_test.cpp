@@ -2,6 +2,8 @@
 // mapping, packed and differently-cased sound files, and the stored music volume.
 #include <SDL_mixer.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <string>
 
@@ -143,6 +145,25 @@ TEST_F(SoundTest, PlayMusicLeavesFullVolume) {
   EXPECT_EQ(0u, output.find("PLAYMUSIC:\n")) << output;
   EXPECT_EQ(0, IsMusicPlaying());
   EXPECT_EQ(1.0f, StoredMusicVolume());
+}
+
+// Without an audio output the program carries on: loads leave slots empty, plays answer -1.
+TEST(AudioDevice, CarriesOnWithoutAudio) {
+  ScopedTempDir dir;
+  ASSERT_TRUE(WriteFileBytes(dir.File("a.wav"), WavBytes(100)));
+  const ChildResult child = RunInChild([&] {
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    AudioDevice device;
+    device.Open();
+    audioDevice = &device;
+    soundSlots = new SoundSlot[kSoundSlotCount];
+    LoadSoundFile(DynString(dir.File("a.wav").c_str()), 1, 0);
+    std::printf("%d %d\n", PlaySoundCommand(1, 0.0f, 1.0f), IsSoundPlaying(0));
+    StopAllSounds();
+    PlayMusic(DynString(dir.File("a.wav").c_str()), 1);
+  });
+  EXPECT_EQ(0, child.exitStatus);
+  EXPECT_EQ(0u, child.output.find("Can't init audio\n-1 0\nPLAYMUSIC:\n")) << child.output;
 }
 
 }  // namespace
