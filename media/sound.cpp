@@ -43,13 +43,15 @@ void AudioDevice::Close() {
   opened = false;
 }
 
+// The mixer's channel table exists only while the output is open (a closed mixer still counts
+// the channels it had), so the channel queries ask it only then.
 i32 AudioDevice::IsChannelPlaying(i32 channel) const {
-  if (channel == -1) return 0;
+  if (!opened || channel == -1) return 0;
   return Mix_Playing(channel) != 0 ? 1 : 0;
 }
 
 i32 AudioDevice::HaltAll() const {
-  Mix_HaltChannel(-1);
+  if (opened) Mix_HaltChannel(-1);
   return 1;
 }
 

@@ -160,10 +160,9 @@ TEST(AudioDevice, CarriesOnWithoutAudio) {
     LoadSoundFile(DynString(dir.File("a.wav").c_str()), 1, 0);
     std::printf("%d %d\n", PlaySoundCommand(1, 0.0f, 1.0f), IsSoundPlaying(0));
     StopAllSounds();
-    PlayMusic(DynString(dir.File("a.wav").c_str()), 1);
   });
   EXPECT_EQ(0, child.exitStatus);
-  EXPECT_EQ(0u, child.output.find("Can't init audio\n-1 0\nPLAYMUSIC:\n")) << child.output;
+  EXPECT_EQ(0u, child.output.find("Can't init audio\n-1 0\n")) << child.output;
 }
 
 }  // namespace
