@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -17,6 +18,10 @@
 #include "core/startup/runtime_startup.h"
 #include "files/file_resolver.h"
 #include "media/font_commands.h"
+#include "media/graphics_device.h"
+#include "media/input_device.h"
+#include "media/sound.h"
+#include "net/net_session.h"
 #include "platform/platform_ops.h"
 #include "tests/media/media_test_util.h"
 #include "tests/support/test_support.h"
@@ -124,6 +129,32 @@ TEST(RuntimeStartUp, FontFileBesideTheExecutable) {
   EXPECT_EQ(kStartOfStartUp + "request: fopen(\"smalfont.png\", \"rb\") failed\n" +
                 kEndOfStartUp + "font 1x1, frame time 1\n" + kEnd,
             child.output);
+}
+
+// The end of program's release: everything start-up creates goes (the sanitizer build sees any
+// leak), the pointers are cleared, and a second release finds nothing to do.
+TEST(RuntimeRelease, ReleasesEverythingOnceAndIsSafeToRepeat) {
+  ResetRuntimeGlobalsForTests();
+  graphicsDevice = new OpenGLRainbows();
+  inputDevice = new InputDevice();
+  inputDevice->SetButtonSource(std::make_unique<ScriptedButtonSource>());
+  inputDevice->Open(false);
+  audioDevice = new AudioDevice();
+  audioDevice->Open();
+  soundSlots = new SoundSlot[kSoundSlotCount];
+  netSession = NetCreateSession();
+  musicResolver = CreateFileResolverContext();
+  generalResolver = CreateFileResolverContext();
+  for (int pass = 0; pass < 2; ++pass) {
+    ReleaseRuntimeObjects();
+    EXPECT_EQ(nullptr, graphicsDevice);
+    EXPECT_EQ(nullptr, inputDevice);
+    EXPECT_EQ(nullptr, soundSlots);
+    EXPECT_EQ(nullptr, audioDevice);
+    EXPECT_EQ(nullptr, netSession);
+    EXPECT_EQ(nullptr, musicResolver);
+    EXPECT_EQ(nullptr, generalResolver);
+  }
 }
 
 }  // namespace
