@@ -56,6 +56,9 @@ f64 OpenGLRainbows::PresentFrame() {
   for (;;) {
     if (PollQuitEvent() == 0) return 0.0;
     f64 now = GetTicksMs();
+    // The due time can only lie more than an interval ahead when the tick counter went back (it
+    // wraps after 49.7 days): start pacing afresh rather than sleep until the old due time.
+    if (nextFrameMs - now > frameMs + kSleepWhenAheadMs) nextFrameMs = now + frameMs;
     if (now + kSleepWhenAheadMs < nextFrameMs) {
       const i32 gap = TruncToI32(nextFrameMs - now);
       if (gap > kSleepWhenAheadMs) {

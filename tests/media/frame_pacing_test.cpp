@@ -117,6 +117,14 @@ TEST_F(FramePacing, SleepsUntilThreeMillisecondsBeforeTheDueTimeThenSpins) {
   }
 }
 
+TEST_F(FramePacing, AClockThatWentBackDoesNotSleepUntilTheOldDueTime) {
+  gfx->SetFrameRate(30);
+  const u64 sleptBefore = clock.SleptNs();
+  PresentDueIn(600000.0);  // as after the tick counter wrapped
+  EXPECT_LT(static_cast<f64>(clock.SleptNs() - sleptBefore), 2 * kThirtyFps * 1e6);
+  EXPECT_LT(gfx->nextFrameMs, clock.Now() + 2 * kThirtyFps);
+}
+
 SDL_Event KeyEvent(Uint8 type, SDLKey key) {
   SDL_Event event{};
   event.type = type;
