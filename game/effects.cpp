@@ -5,7 +5,7 @@
 #include "core/maths.h"
 #include "core/random.h"
 #include "game/game_globals.h"
-#include "game/runtime_calls.h"
+#include "media/graphics_commands.h"
 #include "game/timers.h"
 
 namespace game {

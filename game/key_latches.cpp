@@ -3,7 +3,7 @@
 
 #include "game/game_data.h"
 #include "game/game_globals.h"
-#include "game/runtime_calls.h"
+#include "core/startup/key_queries.h"
 
 namespace game {
 

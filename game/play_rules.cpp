@@ -6,7 +6,8 @@
 #include "core/random.h"
 #include "game/game_data.h"
 #include "game/game_globals.h"
-#include "game/runtime_calls.h"
+#include "game/asset_loading.h"
+#include "media/sound.h"
 #include "game/shape_table.h"
 #include "game/timers.h"
 
@@ -15,7 +16,6 @@ namespace game {
 namespace {
 
 constexpr i32 kSpawnColumn = 4;
-constexpr i32 kLandingSoundSlot = 2;
 
 // Reads a shape block into a cell array and its box size, row by row from the top.
 void LoadShape(i32 piece, i32 turn, NumArray<f32>& cells, i32& columns, i32& rows) {

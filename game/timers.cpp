@@ -7,7 +7,7 @@
 #include "core/float_convert.h"
 #include "core/text_functions.h"
 #include "game/game_globals.h"
-#include "game/runtime_calls.h"
+#include "core/startup/frame_step.h"
 
 namespace game {
 
