@@ -84,6 +84,17 @@ u32 SpritePixel(i32 sprite, i32 x, i32 y) {
   return PixelRed8(p) | static_cast<u32>(PixelGreen8(p)) << 8 | static_cast<u32>(PixelBlue8(p)) << 16;
 }
 
+bool SpriteShownAt(i32 sprite, i32 x, i32 y) {
+  const auto [w, h] = SpriteSize(sprite);
+  if (w == 0 || h == 0) return false;
+  for (i32 j = 0; j < h; ++j)
+    for (i32 i = 0; i < w; ++i) {
+      const u32 pixel = SpritePixel(sprite, i, j);
+      if (pixel != 0 && GetPixelCommand(x + i, y + j) != pixel) return false;
+    }
+  return true;
+}
+
 std::pair<i32, i32> SpriteSize(i32 sprite) {
   const SizePair size = graphicsDevice->GetSpriteSize(sprite);
   return {size.width, size.height};

@@ -51,5 +51,9 @@ void ClearScreen();
 i32 PixelsUnlike(i32 x, i32 y, i32 w, i32 h, u32 colour);
 // A pixel of a loaded sprite as 0x00BBGGRR (RGB565 widened like the screen's pixels).
 u32 SpritePixel(i32 sprite, i32 x, i32 y);
+// True when every pixel of the sprite that is not see-through (black) shows on the screen with
+// the sprite's top-left corner at (x, y), that is, the sprite was drawn there plainly and is not
+// covered.
+bool SpriteShownAt(i32 sprite, i32 x, i32 y);
 // Sprite sizes as the device holds them; 0 x 0 when empty.
 std::pair<i32, i32> SpriteSize(i32 sprite);
