@@ -15,7 +15,8 @@ namespace {
 constexpr i32 kDigitCount = 10;
 
 void LoadDigits(i32 firstSprite, const char* suffix) {
-  for (i32 d = 0; d < kDigitCount; ++d) LoadSpriteFile(ConcatIntCString(d, suffix), firstSprite + d);
+  for (i32 d = 0; d < kDigitCount; ++d)
+    LoadSpriteFile(ConcatIntCString(d, suffix), firstSprite + d);
 }
 
 }  // namespace

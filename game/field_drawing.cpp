@@ -17,7 +17,8 @@ constexpr i32 kNextCentreY = 58;
 void DrawFieldCells() {
   for (i32 x = 0; x < kFieldColumns; ++x)
     for (i32 y = 0; y < kFieldRows; ++y) {
-      if (*fieldOccupancy.At(x, y) == 1) DrawSpriteCommand(*fieldColours.At(x, y), CellX(x), CellY(y));
+      if (*fieldOccupancy.At(x, y) == 1)
+        DrawSpriteCommand(*fieldColours.At(x, y), CellX(x), CellY(y));
     }
 }
 

@@ -22,7 +22,8 @@ HiscoreEntry& EditedEntry() { return hiscores.At(editedEntry); }
 // The letter under the cursor becomes current; an unedited position turns blank on the way.
 void MoveCursor(i32 to) {
   nameCursor = to < 0 ? 0 : (to > kNameLength - 1 ? kNameLength - 1 : to);
-  currentLetter = static_cast<i32>(DynStringFirstByte(Substring(EditedEntry().name, nameCursor, 1)));
+  currentLetter =
+      static_cast<i32>(DynStringFirstByte(Substring(EditedEntry().name, nameCursor, 1)));
   if (currentLetter == kDot) {
     currentLetter = kBlank;
     RebuildName();

@@ -4,12 +4,12 @@
 #include "core/data_blocks.h"
 #include "core/float_convert.h"
 #include "core/random.h"
+#include "game/asset_loading.h"
 #include "game/game_data.h"
 #include "game/game_globals.h"
-#include "game/asset_loading.h"
-#include "media/sound.h"
 #include "game/shape_table.h"
 #include "game/timers.h"
+#include "media/sound.h"
 
 namespace game {
 

@@ -44,12 +44,11 @@ TEST_F(GameTest, VolumeKeysActOnReleaseAndDownWaitsForAPassWithoutUp) {
   const struct {
     u32 held;
     f32 volume, music;
-  } passes[] = {
-      {kVolumeUpButton, 0.3f, -1.0f},
-      {0, 0.4f, 0.4f},
-      {kVolumeUpButton | kVolumeDownButton, 0.4f, 0.4f},
-      {0, 0.5f, 0.5f},
-      {0, 0.4f, 0.4f}};  // both released together: up first, down one pass later
+  } passes[] = {{kVolumeUpButton, 0.3f, -1.0f},
+                {0, 0.4f, 0.4f},
+                {kVolumeUpButton | kVolumeDownButton, 0.4f, 0.4f},
+                {0, 0.5f, 0.5f},
+                {0, 0.4f, 0.4f}};  // both released together: up first, down one pass later
   for (const auto& p : passes) {
     runtime.Hold(p.held);
     UpdateFrameOverlay();

@@ -1,10 +1,9 @@
 // The game tests' common set-up and field helpers.
 #include "tests/game/game_fixture.h"
 
+#include <SDL/SDL_mixer.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <SDL/SDL_mixer.h>
 
 #include <filesystem>
 

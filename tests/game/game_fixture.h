@@ -1,6 +1,7 @@
 // The game tests' set-up: the real runtime (game_runtime.h) with no button held, the globals at
 // their program-start values, the arrays and tables as the main program sets them up, a fixed
-// seed, and a fatal error failing the test instead of ending it. Fields are written as pictures: one text of 10 characters per row,
+// seed, and a fatal error failing the test instead of ending it. Fields are written as pictures:
+// one text of 10 characters per row,
 // '.' empty, 'X' filled (colour 0) or a digit (filled with that colour).
 #pragma once
 

@@ -59,10 +59,15 @@ TEST_F(GamePlayTest, SetUpLoadsEveryAssetFromThePacks) {
     EXPECT_GT(SpriteSize(kSpriteDigit + d).first, 0) << d;
   }
   // Sizes the screens' coordinates rely on.
-  const std::pair<i32, std::pair<i32, i32>> sizes[] = {
-      {kSpriteTitleBackground, {320, 240}}, {1012, {320, 240}}, {1013, {320, 240}},
-      {1014, {320, 240}},                   {1016, {320, 240}}, {kSpriteField, {100, 200}},
-      {0, {10, 10}},                        {6, {10, 10}},      {kSpriteBorderLeft, {6, 200}}};
+  const std::pair<i32, std::pair<i32, i32>> sizes[] = {{kSpriteTitleBackground, {320, 240}},
+                                                       {1012, {320, 240}},
+                                                       {1013, {320, 240}},
+                                                       {1014, {320, 240}},
+                                                       {1016, {320, 240}},
+                                                       {kSpriteField, {100, 200}},
+                                                       {0, {10, 10}},
+                                                       {6, {10, 10}},
+                                                       {kSpriteBorderLeft, {6, 200}}};
   for (const auto& [sprite, size] : sizes) EXPECT_EQ(size, SpriteSize(sprite)) << sprite;
   EXPECT_GT(SpriteSize(kSpriteSplashLogo).first, 200);
   // The game's own font, current; the landing sound; 30 frames a second.

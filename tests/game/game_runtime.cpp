@@ -81,7 +81,8 @@ u32 SpritePixel(i32 sprite, i32 x, i32 y) {
   const Surface* s = graphicsDevice->Sprite(sprite);
   if (s == nullptr || x < 0 || y < 0 || x >= s->width || y >= s->height) return 0xFFFFFFFF;
   const u16 p = s->pixels[y * s->width + x];
-  return PixelRed8(p) | static_cast<u32>(PixelGreen8(p)) << 8 | static_cast<u32>(PixelBlue8(p)) << 16;
+  return PixelRed8(p) | static_cast<u32>(PixelGreen8(p)) << 8 |
+         static_cast<u32>(PixelBlue8(p)) << 16;
 }
 
 bool SpriteShownAt(i32 sprite, i32 x, i32 y) {

@@ -43,12 +43,9 @@ TEST_F(PlayInputTest, MovesStopAtTheEdgesAndAtFilledCells) {
     std::string row10;
     i32 after;
   } cases[] = {
-      {4, kLeftButton, "..........", 3},
-      {4, kRightButton, "..........", 5},
-      {0, kLeftButton, "..........", 0},
-      {8, kRightButton, "..........", 8},  // an O is 2 wide
-      {4, kLeftButton, "...X......", 4},
-      {4, kRightButton, "......X...", 4},
+      {4, kLeftButton, "..........", 3}, {4, kRightButton, "..........", 5},
+      {0, kLeftButton, "..........", 0}, {8, kRightButton, "..........", 8},  // an O is 2 wide
+      {4, kLeftButton, "...X......", 4}, {4, kRightButton, "......X...", 4},
   };
   for (const auto& c : cases) {
     SetUp();

@@ -61,7 +61,8 @@ TEST_F(PlayScreenTest, CellsAndPiecesStandOnTheirGrid) {
 TEST_F(PlayScreenTest, BannersShowGameOverBeforePause) {
   const struct {
     i32 gameOver, pause, banner;
-  } cases[] = {{0, kPaused, kSpritePaused}, {1, kPaused, kSpriteGameOver}, {1, kRunning, kSpriteGameOver}};
+  } cases[] = {
+      {0, kPaused, kSpritePaused}, {1, kPaused, kSpriteGameOver}, {1, kRunning, kSpriteGameOver}};
   for (const auto& c : cases) {
     gameOver = c.gameOver;
     pauseValue = c.pause;

@@ -38,7 +38,8 @@ class Screenshots : public GamePlayTest {
   // it until the next one appears.
   void Place(i32 shift, i32 turns) {
     for (i32 t = 0; t < turns; ++t) Tap(kActionButton);
-    for (i32 s = 0; s < (shift < 0 ? -shift : shift); ++s) Tap(shift < 0 ? kLeftButton : kRightButton);
+    for (i32 s = 0; s < (shift < 0 ? -shift : shift); ++s)
+      Tap(shift < 0 ? kLeftButton : kRightButton);
     runtime.Hold(kDownButton);
     for (i32 row = pieceRow, passes = 0; passes < 40 && gameOver == 0; ++passes) {
       GamePass();

@@ -30,11 +30,16 @@ TEST_F(GamePlayTest, MenuSelectionAndHandicapWrap) {
     std::vector<i32> flags;
     i32 handicap;
   } taps[] = {
-      {kUpButton, kMenuExit, {0, 0, 0, 1}, 0},      {kDownButton, kMenuStart, {1, 0, 0, 0}, 0},
-      {kLeftButton, kMenuStart, {1, 0, 0, 0}, 0},   {kDownButton, kMenuHandicap, {0, 1, 0, 0}, 0},
-      {kLeftButton, kMenuHandicap, {0, 1, 0, 0}, 10}, {kRightButton, kMenuHandicap, {0, 1, 0, 0}, 0},
-      {kRightButton, kMenuHandicap, {0, 1, 0, 0}, 1}, {kDownButton, kMenuHiscores, {0, 0, 1, 0}, 1},
-      {kRightButton, kMenuHiscores, {0, 0, 1, 0}, 1}, {kDownButton, kMenuExit, {0, 0, 0, 1}, 1},
+      {kUpButton, kMenuExit, {0, 0, 0, 1}, 0},
+      {kDownButton, kMenuStart, {1, 0, 0, 0}, 0},
+      {kLeftButton, kMenuStart, {1, 0, 0, 0}, 0},
+      {kDownButton, kMenuHandicap, {0, 1, 0, 0}, 0},
+      {kLeftButton, kMenuHandicap, {0, 1, 0, 0}, 10},
+      {kRightButton, kMenuHandicap, {0, 1, 0, 0}, 0},
+      {kRightButton, kMenuHandicap, {0, 1, 0, 0}, 1},
+      {kDownButton, kMenuHiscores, {0, 0, 1, 0}, 1},
+      {kRightButton, kMenuHiscores, {0, 0, 1, 0}, 1},
+      {kDownButton, kMenuExit, {0, 0, 0, 1}, 1},
       {kDownButton, kMenuStart, {1, 0, 0, 0}, 1},
   };
   for (const auto& t : taps) {

@@ -4,6 +4,7 @@
 // program ends as it ends, with its exit status and its files left behind. The shell commands
 // and the launcher are stand-ins, and the clock is virtual.
 #include <SDL.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,8 +15,6 @@
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "core/random.h"
 #include "core/runtime_globals.h"
@@ -69,8 +68,8 @@ class Player : public ScriptedButtonSource {
   u32 held_ = 0;
 };
 
-// Through the splash to a game, its pieces spread and dropped to game over, a name entered ("CA"), the
-// table, and out through the exit button.
+// Through the splash to a game, its pieces spread and dropped to game over, a name entered ("CA"),
+// the table, and out through the exit button.
 class WholeGamePlayer : public Player {
   void Decide() override {
     Hold(0);
@@ -146,9 +145,9 @@ void RunProgram() {
 // Lines a run may print: the runtime's own.
 bool RuntimeLinesOnly(const std::string& output) {
   const std::vector<std::string> known = {
-      "Init GFX",    "Set Vidmode",    "Screen BPP: 16", "",
-      "FBO",         "Viewport",       "GFX seem OK",    "Init Network",
-      "Init Input",  "Init Sound",     "Init Window",    "GPIO device not presentGPIO READ ERROR",
+      "Init GFX",      "Set Vidmode", "Screen BPP: 16", "",
+      "FBO",           "Viewport",    "GFX seem OK",    "Init Network",
+      "Init Input",    "Init Sound",  "Init Window",    "GPIO device not presentGPIO READ ERROR",
       "Init Finalized"};
   std::istringstream lines(output);
   for (std::string line; std::getline(lines, line);) {
