@@ -44,7 +44,9 @@ TEST_F(GameTest, ANewGameStartsFromAFieldWithItsHandicapRows) {
           for (i32 x = 0; x < kFieldColumns; ++x) {
             const i32 colour = *fieldColours.At(x, y);
             EXPECT_TRUE(colour >= 0 && colour <= 6);
-            if (*fieldOccupancy.At(x, y) == 0) EXPECT_EQ(0, colour);
+            if (*fieldOccupancy.At(x, y) == 0) {
+              EXPECT_EQ(0, colour);
+            }
           }
         }
       }
