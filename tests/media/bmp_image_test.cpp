@@ -18,11 +18,7 @@ std::string Le(u64 v, int bytes) {
   return s;
 }
 
-std::string B(std::initializer_list<int> values) {
-  std::string s;
-  for (int v : values) s += static_cast<char>(v);
-  return s;
-}
+std::string B(std::initializer_list<int> values) { return std::string(values.begin(), values.end()); }
 
 // A BMP file: palette as raw entries (3 bytes each for a 12-byte header, else 4), then rows.
 struct Bmp {
@@ -47,73 +43,44 @@ i32 Decode(RgbaImage& image, const std::string& bytes, u32 key = kNoColourKey) {
   return LoadBmpImage(image, FormatMemoryName(u32(bytes.size()), bytes.data()).c_str(), key);
 }
 
-struct ReadCase {
-  const char* name;
-  Bmp bmp;
-  Rows pixels;
-};
-
-std::vector<ReadCase> ReadCases() {
+TEST(BmpReader, DecodesEveryDepthAndLayoutFromMemoryAndFiles) {
   std::string pal4;
   for (int i = 0; i < 16; ++i) pal4 += B({i, 2 * i, 3 * i, 0});
-  return {
-      {"24-bit 3 wide, padded, bottom row first",
-       {3, 2, 24, 40, 0, "", B({1,  2,  3,  4,  5,  6,  7,   8,   9,   0xEE, 0xEE, 0xEE,
-                                16, 32, 48, 64, 80, 96, 112, 128, 144, 0,    0,    0})},
+  const std::pair<Bmp, Rows> cases[] = {
+      {{3, 2, 24, 40, 0, "", B({1, 2, 3, 4, 5, 6, 7, 8, 9, 0xEE, 0xEE, 0xEE,  // bottom row first,
+                                16, 32, 48, 64, 80, 96, 112, 128, 144, 0, 0, 0})},  // padded
        {"302010ff 605040ff 908070ff ", "030201ff 060504ff 090807ff "}},
-      {"24-bit 4 wide",
-       {4, 1, 24, 40, 0, "", B({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12})},
-       {"030201ff 060504ff 090807ff 0c0b0aff "}},
-      {"32-bit ignores the fourth byte",
-       {3, 1, 32, 40, 0, "", B({1, 2, 3, 0, 4, 5, 6, 0x7F, 7, 8, 9, 0xFF})},
+      {{3, 1, 32, 40, 0, "", B({1, 2, 3, 0, 4, 5, 6, 0x7F, 7, 8, 9, 0xFF})},  // no alpha
        {"030201ff 060504ff 090807ff "}},
-      {"negative height: top row first",
-       {1, -2, 24, 40, 0, "", B({1, 2, 3, 0, 4, 5, 6, 0})},
-       {"030201ff ", "060504ff "}},
-      {"1-bit 12 wide, rows of 4 bytes",
-       {12, 1, 1, 40, 0, B({0, 0, 0, 0, 0xFF, 0x80, 1, 0}), B({0xA5, 0xF0, 0xEE, 0xEE})},
+      {{1, -2, 24, 40, 0, "", B({1, 2, 3, 0, 4, 5, 6, 0})}, {"030201ff ", "060504ff "}},  // top first
+      {{12, 1, 1, 40, 0, B({0, 0, 0, 0, 0xFF, 0x80, 1, 0}), B({0xA5, 0xF0, 0xEE, 0xEE})},
        {"0180ffff 000000ff 0180ffff 000000ff 000000ff 0180ffff 000000ff 0180ffff 0180ffff 0180ffff "
         "0180ffff 0180ffff "}},
-      {"4-bit, high nibble first",
-       {3, 1, 4, 40, 0, pal4, B({0x12, 0xF0, 0, 0})},
-       {"030201ff 060402ff 2d1e0fff "}},
-      {"8-bit index past the palette is opaque black",
-       {3, 1, 8, 40, 0, B({1, 2, 3, 0, 4, 5, 6, 0}), B({1, 5, 0, 0})},
+      {{3, 1, 4, 40, 0, pal4, B({0x12, 0xF0, 0, 0})}, {"030201ff 060402ff 2d1e0fff "}},
+      {{3, 1, 8, 40, 0, B({1, 2, 3, 0, 4, 5, 6, 0}), B({1, 5, 0, 0})},  // 5: past the palette
        {"060504ff 000000ff 030201ff "}},
-      {"12-byte header, 3-byte palette",
-       {2, 1, 8, 12, 0, std::string(21, '\0') + B({0x11, 0x22, 0x33}) + std::string(744, '\0'),
+      {{2, 1, 8, 12, 0, std::string(21, '\0') + B({0x11, 0x22, 0x33}) + std::string(744, '\0'),
         B({7, 0, 0, 0})},
-       {"332211ff 000000ff "}},
-      {"12-byte header, 24-bit", {1, 1, 24, 12, 0, "", B({1, 2, 3, 0})}, {"030201ff "}},
-      {"rows follow the palette, not the data offset",
-       {1, 1, 24, 40, 0, std::string(146, '\0'), B({9, 8, 7, 0}), 200},
-       {"070809ff "}},
+       {"332211ff 000000ff "}},  // 12-byte header, 3-byte palette entries
+      {{1, 1, 24, 40, 0, std::string(146, '\0'), B({9, 8, 7, 0}), 200},  // rows follow the
+       {"070809ff "}},                                                     // palette, not the offset
   };
-}
-
-TEST(BmpReader, DecodesEveryDepthAndLayoutFromMemoryAndFiles) {
   ScopedTempDir dir;
-  for (const ReadCase& c : ReadCases()) {
+  for (const auto& [bmp, pixels] : cases) {
     OwnedRgbaImage image;
-    ASSERT_EQ(1, Decode(image.image, c.bmp.Bytes())) << c.name;
-    EXPECT_EQ(c.pixels, RgbaRows(image.image)) << c.name;
-    ASSERT_TRUE(WriteFileBytes(dir.File("p.bmp"), c.bmp.Bytes()));
+    ASSERT_EQ(1, Decode(image.image, bmp.Bytes())) << pixels[0];
+    EXPECT_EQ(pixels, RgbaRows(image.image));
+    ASSERT_TRUE(WriteFileBytes(dir.File("p.bmp"), bmp.Bytes()));
     // The name is matched ignoring the letter case of its last part.
-    ASSERT_EQ(1, LoadBmpImage(&image.image, dir.File("P.Bmp").c_str(), kNoColourKey)) << c.name;
-    EXPECT_EQ(c.pixels, RgbaRows(image.image)) << c.name;
+    ASSERT_EQ(1, LoadBmpImage(&image.image, dir.File("P.Bmp").c_str(), kNoColourKey));
+    EXPECT_EQ(pixels, RgbaRows(image.image));
   }
-}
-
-TEST(BmpReader, ColourKeyMatchesExactly) {
-  const Bmp bmp{
-      2, 1, 24, 40, 0, "", B({0xFF, 0, 0xFF, 0xFE, 0, 0xFF, 0, 0})};  // magenta, almost magenta
-  const std::pair<u32, Rows> cases[] = {
-      {0x00FF00FF, {"00000000 ff00feff "}},
-      {0x01FF00FF, {"ff00ffff ff00feff "}},  // a top byte never matches
-      {kNoColourKey, {"ff00ffff ff00feff "}}};
-  for (const auto& [key, pixels] : cases) {
+  // Only a key without a top byte matches, and only exactly.
+  const Bmp magenta{2, 1, 24, 40, 0, "", B({0xFF, 0, 0xFF, 0xFE, 0, 0xFF, 0, 0})};
+  for (auto [key, pixels] : {std::pair{0x00FF00FFu, Rows{"00000000 ff00feff "}},
+                             {0x01FF00FFu, Rows{"ff00ffff ff00feff "}}}) {
     OwnedRgbaImage image;
-    ASSERT_EQ(1, Decode(image.image, bmp.Bytes(), key));
+    ASSERT_EQ(1, Decode(image.image, magenta.Bytes(), key));
     EXPECT_EQ(pixels, RgbaRows(image.image)) << std::hex << key;
   }
 }
@@ -128,14 +95,12 @@ TEST(BmpReader, RejectsDamagedAndHostileFilesAndEmptiesTheImage) {
       {"108-byte header", with([](Bmp& b) { b.header = 108; })},
       {"16-bit", with([](Bmp& b) { b.bits = 16; })},
       {"run-length", with([](Bmp& b) { b.bits = 8, b.compression = 1; })},
-      {"zero width", with([](Bmp& b) { b.width = 0; })},
       {"negative width", with([](Bmp& b) { b.width = -2; })},
       {"zero height", with([](Bmp& b) { b.height = 0; })},
       {"most negative height", with([](Bmp& b) { b.height = INT_MIN; })},
       {"overflowing size", with([](Bmp& b) { b.width = b.height = 0x40000000; })},
       {"huge size", with([](Bmp& b) { b.width = b.height = 20000; })},
       {"rows cut short", with([](Bmp& b) { b.rows.resize(15); })},
-      {"12-byte header, 24-bit palette", with([](Bmp& b) { b.header = 12, b.dataOffset = 100; })},
       {"12-byte header, 32-bit palette",
        with([](Bmp& b) { b.header = 12, b.bits = 32, b.dataOffset = 100; })},
       {"palette past the end", with([](Bmp& b) { b.dataOffset = 0x7FFFFFF0; })},
@@ -158,17 +123,15 @@ TEST(BmpReader, RejectsDamagedAndHostileFilesAndEmptiesTheImage) {
 // Every truncation and every single-byte change of a valid file either decodes or fails without
 // reading outside a buffer (which the sanitizer build checks).
 TEST(BmpReader, SurvivesEveryTruncationAndByteFlip) {
-  std::string pal(64, '\x33');
-  const std::string good = Bmp{5, 3, 4, 40, 0, pal, std::string(12, '\x5A')}.Bytes();
+  const std::string good = Bmp{5, 3, 4, 40, 0, std::string(64, '\x33'), std::string(12, 'Z')}.Bytes();
   for (size_t i = 0; i <= good.size(); ++i) {
     OwnedRgbaImage image;
     Decode(image.image, good.substr(0, i));
     for (int flip : {0x01, 0x80, 0xFF}) {
       std::string damaged = good;
       if (i < good.size()) damaged[i] = static_cast<char>(damaged[i] ^ flip);
-      if (Decode(image.image, damaged) == 1) {
-        EXPECT_GE(image.image.capacityBytes, image.image.width * image.image.height * 4);
-      }
+      const i32 result = Decode(image.image, damaged);
+      EXPECT_GE(image.image.capacityBytes, result * image.image.width * image.image.height * 4);
     }
   }
 }
@@ -183,7 +146,6 @@ TEST(BmpWriter, WritesTheExactLayoutAndRefusesMemoryNames) {
                              Le(2, 4) + Le(1, 2) + Le(24, 2) + Le(0, 8) + Le(10000, 4) +
                              Le(10000, 4) + Le(0, 8);
   EXPECT_EQ(header + rows, ReadFileBytes(path));
-
   const u8 row[4] = {};
   EXPECT_EQ(0, SaveBmp24("mem://       4.12345678", 1, 1, row));
   testing::internal::CaptureStdout();

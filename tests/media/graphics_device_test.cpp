@@ -4,14 +4,17 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <climits>
 #include <functional>
 #include <limits>
+#include <tuple>
 
 #include "core/runtime_error.h"
+#include "core/runtime_globals.h"
 #include "media/builtin_font.h"
+#include "media/graphics_commands.h"
+#include "media/image_commands.h"
 #include "media/textured_quads.h"
 #include "platform/platform_ops.h"
 #include "render/float_mesh.h"
@@ -31,140 +34,6 @@ Rows Block(i32 w, i32 h, char c = '.', i32 x = 0, i32 y = 0, i32 bw = 0, i32 bh 
   return rows;
 }
 
-using GraphicsDevice = DeviceTest;
-
-TEST_F(GraphicsDevice, FillRectEndsAtTheGivenCornerForNegativeSizes) {
-  struct Case {
-    i32 x, y, w, h;
-    Rows target;
-  };
-  const Case cases[] = {
-      {10, 10, -3, 2, Block(12, 12, 'A', 8, 10, 3, 2)},
-      {0, 0, -1, -1, Block(12, 12, 'A', 0, 0, 1, 1)},
-      {-2, 3, 3, 0, Block(12, 12)},
-      {-2, 3, 3, 1, Block(12, 12, 'A', 0, 3, 1, 1)},
-      {9, 11, INT_MAX, INT_MAX, Block(12, 12, 'A', 9, 11, 3, 1)},
-      {5, 3, INT_MIN, 1, Block(12, 12, 'A', 0, 3, 6, 1)},
-      {INT_MIN, 0, INT_MIN, 1, Block(12, 12)},
-  };
-  for (const Case& c : cases) {
-    Reset(12, 12);
-    FillRect(c.x, c.y, c.w, c.h, LetterRed('A'));
-    EXPECT_EQ(c.target, TargetRows()) << c.x << "," << c.y << " " << c.w << "x" << c.h;
-  }
-  gfx->SetViewport(2, 1, 3, 2);
-  FillRect(-1, -1, 10, 10, LetterRed('A'));
-  EXPECT_EQ(Block(12, 12, 'A', 2, 1, 3, 2), TargetRows());
-}
-
-TEST_F(GraphicsDevice, ViewportIsStoredAsAskedClippedForTheTargetAndResetsTheRenderer) {
-  struct Case {
-    i32 x, y, w, h;
-    std::array<i32, 4> stored, target;
-  };
-  const Case cases[] = {
-      {0, 0, 0, 0, {0, 0, 160, 120}, {0, 0, 160, 120}},
-      {-10, 0, 100, 50, {-10, 0, 100, 50}, {0, 0, 100, 50}},
-      {150, 100, 20, 30, {150, 100, 20, 30}, {150, 100, 10, 20}},
-      {3, 3, -5, 2, {3, 3, 160, 120}, {3, 3, 157, 117}},
-  };
-  Reset(160, 120);
-  for (const Case& c : cases) {
-    GetSoftRenderContext().SetDepthTest(1);
-    GetSoftRenderContext().modelView[0][1] = 7;
-    gfx->SetViewport(c.x, c.y, c.w, c.h);
-    const RenderTarget& rt = GetRenderTarget();
-    const RendererCallRecord& r = GetRendererCallRecord();
-    EXPECT_EQ(c.stored, (std::array{gfx->viewportX, gfx->viewportY, gfx->viewportWidth,
-                                    gfx->viewportHeight}));
-    EXPECT_EQ(c.target,
-              (std::array{rt.viewportX, rt.viewportY, rt.viewportWidth, rt.viewportHeight}));
-    EXPECT_EQ(c.stored, std::to_array(r.viewport));  // the renderer gets it unclipped
-    EXPECT_EQ((std::array{0, c.stored[2], c.stored[3], 0}), std::to_array(r.orthoBounds));
-    EXPECT_EQ(-1.0f, r.orthoNear);
-    EXPECT_EQ(1.0f, r.orthoFar);
-    EXPECT_EQ(2, r.cullMode);
-    EXPECT_EQ(0u, GetSoftRenderContext().depthTestEnabled);
-    EXPECT_EQ(0, GetSoftRenderContext().modelView[0][1]);
-  }
-}
-
-TEST_F(GraphicsDevice, PixelsAndLinesClipToTheWholeTargetNotTheViewport) {
-  Reset(4, 3);
-  gfx->SetViewport(2, 1, 1, 1);
-  SetPixel(-1, -1, LetterRed('A'));  // outside the viewport, inside the target
-  SetPixel(2, 0, LetterRed('B'));    // beyond the target
-  SetPixel(INT_MAX, INT_MAX, LetterRed('B'));
-  DrawLine(-2, 1, 1, 1, LetterRed('C'));
-  EXPECT_EQ((Rows{".A..", "....", "CCCC"}), TargetRows());
-  EXPECT_EQ(0u, GetPixel(2, 0));
-  EXPECT_EQ(0u, GetPixel(INT_MIN, 0));
-  for (const auto& [stored, read] :
-       {std::pair<u16, u32>{0xFFFF, 0x00F8FCF8}, {0xF810, 0x008000F8}, {0x0001, 0x00080000}}) {
-    GetRenderTarget().colourBuffer[0] = stored;
-    EXPECT_EQ(read, GetPixel(-2, -1)) << stored;  // widened with the low bits zero
-  }
-  GetRenderTarget().colourBuffer[0] = 0;
-  GetRenderTarget().SetBlend(-128);
-  SetPixel(-2, -1, 0x0000FF);
-  EXPECT_EQ(0x7800, PixelAt(0, 0));
-}
-
-TEST_F(GraphicsDevice, AnimationFramesRunAcrossThenDown) {
-  Rows sheet(32, std::string(64, '.'));  // 16 x 16 frames, frame n filled with 'A' + n
-  for (i32 y = 0; y < 32; ++y)
-    for (i32 x = 0; x < 64; ++x) sheet[y][x] = static_cast<char>('A' + y / 16 * 4 + x / 16);
-  PutSprite(3, sheet);
-  Rows wide = Block(20, 20, 'A', 2, 2, 16, 8);
-  for (i32 y = 2; y < 10; ++y) wide[y].replace(18, 2, "BB");
-  struct Case {
-    i16 frameWidth, frameHeight;
-    i32 frame;
-    Rows target;
-  };
-  const Case cases[] = {
-      {16, 16, 5, Block(20, 20, 'F', 2, 2, 16, 16)},  // frame 5 comes from (16, 16)
-      {16, 16, 7, Block(20, 20, 'H', 2, 2, 16, 16)},
-      {16, 16, 8, Block(20, 20)},  // below the sheet
-      {16, 16, -1, Block(20, 20)},
-      {16, 16, INT_MIN, Block(20, 20)},
-      {0, 16, 0, Block(20, 20)},   // no frame size
-      {100, 8, 0, wide},           // wider than the sheet: frame 0 from the left edge,
-      {100, 8, 1, Block(20, 20)},  // and nothing for the others
-      {100, 8, INT_MAX, Block(20, 20)},
-  };
-  for (const Case& c : cases) {
-    Reset(20, 20);
-    gfx->SetSpriteFrameSize(3, c.frameWidth, c.frameHeight);
-    gfx->DrawAnimFrame(3, c.frame, 2, 2);
-    EXPECT_EQ(c.target, TargetRows()) << c.frameWidth << "x" << c.frameHeight << " #" << c.frame;
-  }
-}
-
-TEST_F(GraphicsDevice, CollisionCountsAFrameWiderThanTheSheetAsOnePerRow) {
-  PutSprite(1, {"B.", "..", "AA", "AA"});  // frames of 5 x 2: frame n lies at (0, 2n)
-  gfx->SetSpriteFrameSize(1, 5, 2);
-  PutSprite(2, {"C"});  // one solid pixel, no key
-  PutSprite(4, {"D.E.", "...."});
-  gfx->SetSpriteFrameSize(4, 2, 2);
-  struct Case {
-    i32 a, aFrame, b, bFrame, bx, by, hit;
-  };
-  for (const Case& c :
-       {Case{1, 0, 2, 0, 0, 0, 1}, Case{1, 0, 2, 0, 1, 0, 0}, Case{1, 1, 2, 0, 1, 0, 1},
-        Case{1, 1, 2, 0, 0, 1, 1}, Case{1, 2, 2, 0, 0, 0, 0}, Case{1, INT_MAX, 2, 0, 0, 0, 0},
-        Case{4, 1, 2, 0, 0, 0, 1}, Case{4, 1, 2, 0, 1, 0, 0}, Case{2, 0, 4, 1, 0, 0, 1}}) {
-    EXPECT_EQ(c.hit,
-              gfx->SpritesCollide(c.a, c.aFrame, 10, 10, c.b, c.bFrame, 10 + c.bx, 10 + c.by))
-        << c.a << " frame " << c.aFrame << " at " << c.bx << "," << c.by;
-  }
-  EXPECT_EQ(1, gfx->SpritesCollideAt(4, 2, 0, 0, 2, 0));
-  EXPECT_EQ(0, gfx->SpritesCollideAt(4, 2, 0, 0, 3, 0));
-  Reset(4, 4);
-  gfx->DrawAnimFrame(1, 1, 0, 0);  // the drawing has no second row of frames
-  EXPECT_EQ(Block(4, 4), TargetRows());
-}
-
 // The smallest rectangle holding every pixel that is not black: left, top, right, bottom.
 std::array<i32, 4> DrawnBox() {
   const RenderTarget& rt = GetRenderTarget();
@@ -176,62 +45,130 @@ std::array<i32, 4> DrawnBox() {
   return box;
 }
 
-TEST_F(GraphicsDevice, RotoZoomKeepsTheCentreAndTakesTheScaleAsAMagnitude) {
+using GraphicsDevice = DeviceTest;
+
+TEST_F(GraphicsDevice, FillRectEndsAtTheGivenCornerForNegativeSizes) {
+  for (auto [x, y, w, h, box] : {std::tuple{6, 5, -3, 2, std::array{4, 5, 6, 6}},
+                                 {-2, 3, 3, 1, {0, 3, 0, 3}},
+                                 {5, 6, INT_MAX, INT_MAX, {5, 6, 7, 7}},
+                                 {5, 3, INT_MIN, 1, {0, 3, 5, 3}},
+                                 {INT_MIN, 0, INT_MIN, 1, {8, 8, -1, -1}}}) {
+    Reset(8, 8);
+    FillRect(x, y, w, h, 0xFFFFFF);
+    EXPECT_EQ(box, DrawnBox()) << x << "," << y << " " << w << "x" << h;
+  }
+  gfx->SetViewport(2, 1, 3, 2);
+  FillRect(-1, -1, 10, 10, 0xFFFFFF);
+  EXPECT_EQ((std::array{2, 1, 4, 2}), DrawnBox());
+}
+
+TEST_F(GraphicsDevice, ViewportIsStoredAsAskedClippedForTheTargetAndResetsTheRenderer) {
+  using A = std::array<i32, 4>;
+  Reset(160, 120);
+  for (auto [asked, stored, target] : {std::tuple{A{-10, 0, 100, 50}, A{-10, 0, 100, 50}, A{0, 0, 100, 50}},
+                                       {A{150, 100, 20, 30}, A{150, 100, 20, 30}, A{150, 100, 10, 20}},
+                                       {A{3, 3, 0, 2}, A{3, 3, 160, 120}, A{3, 3, 157, 117}}}) {
+    GetSoftRenderContext().SetDepthTest(1);
+    gfx->SetViewport(asked[0], asked[1], asked[2], asked[3]);
+    const RenderTarget& rt = GetRenderTarget();
+    EXPECT_EQ(stored, (A{gfx->viewportX, gfx->viewportY, gfx->viewportWidth, gfx->viewportHeight}));
+    EXPECT_EQ(target, (A{rt.viewportX, rt.viewportY, rt.viewportWidth, rt.viewportHeight}));
+    EXPECT_EQ(stored, std::to_array(GetRendererCallRecord().viewport));  // unclipped
+    EXPECT_EQ(0u, GetSoftRenderContext().depthTestEnabled);
+  }
+}
+
+TEST_F(GraphicsDevice, PixelsAndLinesClipToTheWholeTargetNotTheViewport) {
+  Reset(4, 3);
+  gfx->SetViewport(2, 1, 1, 1);
+  SetPixel(-1, -1, LetterRed('A'));  // outside the viewport, inside the target
+  SetPixel(2, 0, LetterRed('B'));    // beyond the target
+  SetPixel(INT_MAX, INT_MAX, LetterRed('B'));
+  DrawLine(-2, 1, 1, 1, LetterRed('C'));
+  EXPECT_EQ((Rows{".A..", "....", "CCCC"}), TargetRows());
+  EXPECT_EQ(0u, GetPixel(2, 0) | GetPixel(INT_MIN, 0));
+  for (auto [stored, read] :
+       {std::pair<u16, u32>{0xFFFF, 0x00F8FCF8}, {0xF810, 0x008000F8}, {0x0001, 0x00080000}}) {
+    GetRenderTarget().colourBuffer[0] = stored;
+    EXPECT_EQ(read, GetPixel(-2, -1)) << stored;  // widened with the low bits zero
+  }
+  GetRenderTarget().colourBuffer[0] = 0;
+  GetRenderTarget().SetBlend(-128);
+  SetPixel(-2, -1, 0x0000FF);
+  EXPECT_EQ(0x7800, PixelAt(0, 0));
+}
+
+TEST_F(GraphicsDevice, AnimationFramesRunAcrossThenDown) {
+  Rows sheet(16, std::string(16, '.'));  // 4 x 4 frames of 4 x 4, frame n filled with 'A' + n
+  for (i32 y = 0; y < 16; ++y)
+    for (i32 x = 0; x < 16; ++x) sheet[y][x] = static_cast<char>('A' + y / 4 * 4 + x / 4);
+  PutSprite(3, sheet);
+  for (auto [fw, fh, frame, letter, box] : {std::tuple{4, 2, 6, 'C', std::array{2, 2, 5, 3}},
+                                            {4, 4, 15, 'P', {2, 2, 5, 5}},
+                                            {4, 4, 16, '?', {20, 20, -1, -1}},  // below the sheet
+                                            {4, 4, INT_MIN, '?', {20, 20, -1, -1}},
+                                            {0, 4, 0, '?', {20, 20, -1, -1}},  // no frame size
+                                            {20, 4, 0, 'A', {2, 2, 17, 5}},  // wider than the sheet:
+                                            {20, 4, 1, '?', {20, 20, -1, -1}},  // only frame 0
+                                            {20, 4, INT_MAX, '?', {20, 20, -1, -1}}}) {
+    Reset(20, 20);
+    gfx->SetSpriteFrameSize(3, fw, fh);
+    gfx->DrawAnimFrame(3, frame, 2, 2);
+    EXPECT_EQ(box, DrawnBox()) << fw << "x" << fh << " #" << frame;
+    EXPECT_EQ(letter, box[2] >= 0 ? PixelLetter(PixelAt(2, 2)) : '?') << frame;
+  }
+}
+
+TEST_F(GraphicsDevice, CollisionCountsAFrameWiderThanTheSheetAsOnePerRow) {
+  PutSprite(1, {"B.", "..", "AA", "AA"});  // frames of 5 x 2: frame n lies at (0, 2n)
+  gfx->SetSpriteFrameSize(1, 5, 2);
+  PutSprite(2, {"C"});  // one solid pixel, no key
+  PutSprite(4, {"D.E.", "...."});
+  gfx->SetSpriteFrameSize(4, 2, 2);
+  for (auto [a, aFrame, b, bFrame, bx, by, hit] :
+       {std::array{1, 0, 2, 0, 0, 0, 1}, {1, 0, 2, 0, 1, 0, 0}, {1, 1, 2, 0, 1, 1, 1},
+        {1, 2, 2, 0, 0, 0, 0}, {1, INT_MAX, 2, 0, 0, 0, 0}, {4, 1, 2, 0, 0, 0, 1},
+        {4, 1, 2, 0, 1, 0, 0}, {2, 0, 4, 1, 0, 0, 1}}) {
+    EXPECT_EQ(hit, gfx->SpritesCollide(a, aFrame, 10, 10, b, bFrame, 10 + bx, 10 + by))
+        << a << " frame " << aFrame << " at " << bx << "," << by;
+  }
+  EXPECT_EQ(1, gfx->SpritesCollideAt(4, 2, 0, 0, 2, 0));
+  EXPECT_EQ(0, gfx->SpritesCollideAt(4, 2, 0, 0, 3, 0));
+}
+
+TEST_F(GraphicsDevice, RotoZoomKeepsTheCentreAndDrawsNothingForUnusableNumbers) {
   PutSprite(1, Block(10, 10, 'A', 0, 0, 10, 10));
   const std::array<i32, 4> none = {40, 40, -1, -1};
-  struct Case {
-    f32 angle, scale;
-    i32 x;
-    std::array<i32, 4> box;
-  };
-  const Case cases[] = {
-      {0.0f, 1.0f, 12, {12, 12, 21, 21}},  // the sprite's own rectangle
-      {kNaN, 1.0f, 12, {12, 12, 21, 21}},
-      {0.0f, 2.0f, 12, {8, 8, 27, 27}},  // 16.16 sampling of the doubled square
-      {0.0f, -2.0f, 12, {8, 8, 27, 27}},
-      {360.0f, -1.0f, 12, {13, 13, 22, 22}},  // stretched, not drawn: sampled a pixel late
-      {0.0f, 0.0f, 12, none},
-      {0.0f, kNaN, 12, none},
-      {0.0f, 1e30f, 12, none},  // saturated; only key-coloured margin is sampled
-      {0.0f, 1.0f, INT_MIN, none},
-      {0.0f, 3.0f, INT_MAX, none},
-  };
-  for (const Case& c : cases) {
+  for (auto [angle, scale, x, box] : {std::tuple{0.0f, 1.0f, 12, std::array{12, 12, 21, 21}},
+                                      {kNaN, 1.0f, 12, {12, 12, 21, 21}},
+                                      {0.0f, -2.0f, 12, {8, 8, 27, 27}},  // 16.16 sampling
+                                      {0.0f, 0.0f, 12, none},
+                                      {0.0f, kNaN, 12, none},
+                                      {0.0f, 1e30f, 12, none},  // only the key margin sampled
+                                      {0.0f, 1.0f, INT_MIN, none},
+                                      {0.0f, 3.0f, INT_MAX, none}}) {
     Reset(40, 40);
-    gfx->DrawSpriteRotoZoom(1, c.x, 12, c.angle, c.scale);
-    EXPECT_EQ(c.box, DrawnBox()) << c.angle << " x" << c.scale;
+    gfx->DrawSpriteRotoZoom(1, x, 12, angle, scale);
+    EXPECT_EQ(box, DrawnBox()) << angle << " x" << scale;
   }
-  gfx->DrawSpriteRotoZoom(1, 12, 12, 45.0f, -2.0f);
-  const Rows negative = TargetRows();
-  Reset(40, 40);
-  gfx->DrawSpriteRotoZoom(1, 12, 12, 45.0f, 2.0f);
-  EXPECT_EQ(negative, TargetRows());
+  gfx->StretchSprite(1, INT_MAX, INT_MAX, INT_MAX, INT_MAX);
+  gfx->StretchSprite(1, INT_MIN, 0, -1, 1);
+  EXPECT_EQ(none, DrawnBox());
 }
 
 TEST_F(GraphicsDevice, GrabRecordsTheSizeOfTheSurfaceItBuilt) {
   const Rows screen = {"ABCDEF", "GHIJKL", "MNOPQR", "STUVWX"};
-  struct Case {
-    i32 x, y, w, h;
-    Rows rows;
-  };
-  const Case cases[] = {
-      {1, 1, 3, 2, {"HIJ", "NOP"}},
-      {4, 1, -3, -2, {"KL.", "QR."}},  // |w| x |h| from the given corner
-      {0, 0, 0, 5, {}},
-      {INT_MAX, 0, 5, 1, {}},
-  };
-  for (const Case& c : cases) {
+  for (auto [x, y, w, h, rows] : {std::tuple{4, 1, -3, -2, Rows{"KL.", "QR."}},  // from a corner
+                                  {0, 0, 0, 5, Rows{}},
+                                  {INT_MAX, 0, 5, 1, Rows{}}}) {
     Reset(6, 4);
     PaintTarget(screen);
-    EXPECT_EQ(1, gfx->GrabSprite(9, c.x, c.y, c.w, c.h));
+    EXPECT_EQ(1, gfx->GrabSprite(9, x, y, w, h));
     const SpriteInfo& info = *gfx->Info(9);
-    const i16 w = c.rows.empty() ? 0 : c.rows[0].size(), h = c.rows.size();
-    EXPECT_EQ((std::array<i16, 4>{w, h, w, h}),
-              (std::array{info.width, info.height, info.loadedWidth, info.loadedHeight}))
-        << c.x << "," << c.y;
-    if (w > 0) {
-      EXPECT_EQ(c.rows, SurfaceRows(*gfx->Sprite(9)));
-    }
+    const i16 gw = rows.empty() ? 0 : rows[0].size(), gh = rows.size();
+    EXPECT_EQ((std::array<i16, 4>{gw, gh, gw, gh}),
+              (std::array{info.width, info.height, info.loadedWidth, info.loadedHeight}));
+    EXPECT_EQ(rows, gw > 0 ? SurfaceRows(*gfx->Sprite(9)) : Rows{});
   }
   gfx->GrabScreenSlot(2);
   Reset(6, 4);
@@ -241,7 +178,6 @@ TEST_F(GraphicsDevice, GrabRecordsTheSizeOfTheSurfaceItBuilt) {
 
 TEST_F(GraphicsDevice, TextAndFontsUseTheirOwnTransparentColour) {
   LoadDefaultFont(gfx.get(), 0);
-  EXPECT_EQ(8, gfx->GetFontSize(0).width);
   Reset(24, 10);
   gfx->fonts[0].DrawText(reinterpret_cast<const u8*>("AB"), 1, 0);
   const Rows expected = TargetRows();
@@ -250,7 +186,6 @@ TEST_F(GraphicsDevice, TextAndFontsUseTheirOwnTransparentColour) {
   EXPECT_EQ(expected, TargetRows());
   gfx->PrintText(0, nullptr, 0.0f, 0.0f);
   gfx->PrintText(0, "A", kNaN, 1e30f);
-
   // A picture of 16 x 8 one-pixel cells: glyph 0 black, glyph 1 white as a BMP holds it.
   ScopedTempDir dir;
   Surface picture;
@@ -259,17 +194,12 @@ TEST_F(GraphicsDevice, TextAndFontsUseTheirOwnTransparentColour) {
   picture.pixels[1] = 0xFFFF;
   const std::string file = dir.File("font.bmp");
   ASSERT_EQ(1, picture.SaveBmp(file.c_str()));
-  struct Case {
-    u32 set;  // 1: nothing set yet
-    u8 blackKeyed, whiteKeyed;
-  };
-  for (const Case& c : {Case{1, 1, 0}, Case{0xF8FCF8, 0, 1}}) {
-    if (c.set != 1) gfx->SetTransparentColour(c.set);
+  for (auto [set, blackKeyed, whiteKeyed] : {std::array<u32, 3>{1, 1, 0}, {0xF8FCF8, 0, 1}}) {
+    if (set != 1) gfx->SetTransparentColour(set);  // 1: nothing set yet
     ASSERT_EQ(1, gfx->LoadFont(3, file.c_str()));
-    EXPECT_EQ(c.blackKeyed, gfx->fonts[3].glyphs[0].hasKey) << c.set;
-    EXPECT_EQ(c.whiteKeyed, gfx->fonts[3].glyphs[1].hasKey) << c.set;
+    EXPECT_EQ(blackKeyed, gfx->fonts[3].glyphs[0].hasKey) << set;
+    EXPECT_EQ(whiteKeyed, gfx->fonts[3].glyphs[1].hasKey) << set;
   }
-  EXPECT_EQ(0xF8FCF8u, gfx->transparentColour);
 }
 
 TEST_F(GraphicsDevice, ShellCommandSwitchesTheActiveFlagOff) {
@@ -295,17 +225,17 @@ TEST_F(GraphicsDevice, ShellCommandSwitchesTheActiveFlagOff) {
 }
 
 // One entry point called with slot s; 0 when nothing happened.
-#define SLOT_OP(table, expr)                         \
-  Op {                                               \
-#expr, table, [&](i32 s) -> i64 { return expr; } \
-  }
+#define SLOT_OP(table, expr) \
+  Op { #expr, table, [&](i32 s) -> i64 { return expr; } }
 
+// Every entry point that takes a slot number, on the device and in the commands above it.
 TEST_F(GraphicsDevice, SlotNumbersOutOfRangeDoNothing) {
   ScopedTempDir dir;
   const std::string file = dir.File("x.bmp");
   PutSprite(0, {"AB"});
   ASSERT_EQ(1, gfx->Sprite(0)->SaveBmp(file.c_str()));
   OpenGLRainbows* g = gfx.get();
+  graphicsDevice = g;
   const char* name = file.c_str();
   const SubmittedFloatMesh& mesh = LastSubmittedFloatMesh();
   enum Table { kSprites, kScreens, kSmall };  // kSmall: fonts and draw-into-sprite slots
@@ -314,9 +244,10 @@ TEST_F(GraphicsDevice, SlotNumbersOutOfRangeDoNothing) {
     Table table;
     std::function<i64(i32)> run;
   };
+  const DynString absent("absent.bmp");
   const Op ops[] = {
       SLOT_OP(kSprites, (g->DrawSprite(s, 0, 0), 0)),
-      SLOT_OP(kSprites, (g->StretchSprite(s, 0, 0, 4, 4), 0)),
+      SLOT_OP(kSprites, (g->StretchSprite(s, 0, 0, 4, 4), StretchSpriteCommand(s, 0, 0, 2, 2), 0)),
       SLOT_OP(kSprites, (g->SetSpriteFrameSize(s, 1, 1), g->DrawAnimFrame(s, 0, 0, 0), 0)),
       SLOT_OP(kSprites, (g->DrawSpriteRotoZoom(s, 0, 0, 5, 2), 0)),
       SLOT_OP(kSprites,
@@ -326,7 +257,10 @@ TEST_F(GraphicsDevice, SlotNumbersOutOfRangeDoNothing) {
       SLOT_OP(kSprites, g->GrabSprite(s, 0, 0, 2, 2) - 1),
       SLOT_OP(kSprites, (g->ClearSprite(s), g->GetSpriteSize(s).width)),
       SLOT_OP(kSprites, g->LoadSprite(s, name, 0x8000FF) + g->SaveSprite(s, name)),
+      SLOT_OP(kSprites, (LoadSpriteFile(absent, s), LoadAnimSpriteFile(absent, s, 2, 2), 0)),
+      SLOT_OP(kSprites, GetSpriteInfoWordCommand(s)),
       SLOT_OP(kSprites, (CreateOffscreenSprite(g, 0, s, 4, 4), g->offscreen[0].sprite)),
+      SLOT_OP(kSprites, (CreateOffscreenSpriteCommand(0, s, 4, 4), g->offscreen[0].sprite)),
       SLOT_OP(kSprites, (SelectSpriteTexture(g, s), GetSoftRenderContext().texture != nullptr)),
       SLOT_OP(kSprites, (DrawSpriteQuadFrame(g, s, 0, 0, 0, 4, 4), mesh.submissions)),
       SLOT_OP(kSprites, (DrawSpriteQuadRotoZoom(g, s, 0, 0, 0, 0, 1), mesh.submissions)),
@@ -335,8 +269,8 @@ TEST_F(GraphicsDevice, SlotNumbersOutOfRangeDoNothing) {
       SLOT_OP(kSmall,
               (g->PrintText(s, "AB", 0, 0), LoadDefaultFont(g, s), g->GetFontSize(s).height)),
       SLOT_OP(kSmall, g->LoadFont(s, name)),
-      SLOT_OP(kSmall, (CreateOffscreenSprite(g, s, 0, 4, 4), 0)),
-      SLOT_OP(kSmall, (BeginOffscreenDraw(g, s), g->currentOffscreen + 1)),
+      SLOT_OP(kSmall, (CreateOffscreenSprite(g, s, 0, 4, 4), CreateOffscreenSpriteCommand(s, 0, 4, 4), 0)),
+      SLOT_OP(kSmall, (BeginOffscreenDraw(g, s), SelectOffscreenCommand(s), g->currentOffscreen + 1)),
   };
   const i32 past[] = {kSpriteSlotCount, kScreenSlotCount, kFontSlotCount};
   for (const Op& op : ops) {
@@ -350,6 +284,7 @@ TEST_F(GraphicsDevice, SlotNumbersOutOfRangeDoNothing) {
     }
   }
   for (i32 font = 0; font < kFontSlotCount; ++font) EXPECT_EQ(0, g->GetFontSize(font).width);
+  graphicsDevice = nullptr;
 }
 
 }  // namespace
