@@ -44,22 +44,16 @@ class GraphicsCommandsTest : public FilesTest {
 };
 
 TEST_F(GraphicsCommandsTest, BlendValuesAreLimitedAndNeverZeroForANonZeroMode) {
-  const struct {
-    f32 mode;
-    i32 value;        // what the mode asks
-    i32 targetBlend;  // what the target keeps (-255..255)
-    f32 alpha;
-  } rows[] = {
-      {0.0f, 0, 0, 1.0f},         {0.001f, 1, 1, 0.001f},         {-0.001f, -1, -1, 0.001f},
-      {-0.5f, -127, -127, 0.5f},  {2.0f, 510, 255, 1.0f},         {-128.0f, -32640, -255, 1.0f},
-      {200.0f, 32767, 255, 1.0f}, {-200.0f, -32767, -255, 1.0f},  // would wrap in 16 bits
-      {kNaN, 0, 0, 1.0f},
-  };
-  for (const auto& row : rows) {
-    EXPECT_EQ(row.value, BlendValueForMode(row.mode)) << row.mode;
-    SetBlendMode(row.mode);
-    EXPECT_EQ(row.targetBlend, GetRenderTarget().blend) << row.mode;
-    EXPECT_FLOAT_EQ(row.alpha, graphicsDevice->blendAlpha) << row.mode;
+  // The mode, the value it asks, what the target keeps (-255..255), the blend alpha.
+  for (auto [mode, value, targetBlend, alpha] :
+       {std::tuple{0.0f, 0, 0, 1.0f}, {0.001f, 1, 1, 0.001f}, {-0.001f, -1, -1, 0.001f},
+        {-0.5f, -127, -127, 0.5f}, {2.0f, 510, 255, 1.0f}, {-128.0f, -32640, -255, 1.0f},
+        {200.0f, 32767, 255, 1.0f}, {-200.0f, -32767, -255, 1.0f},  // would wrap in 16 bits
+        {kNaN, 0, 0, 1.0f}}) {
+    EXPECT_EQ(value, BlendValueForMode(mode)) << mode;
+    SetBlendMode(mode);
+    EXPECT_EQ(targetBlend, GetRenderTarget().blend) << mode;
+    EXPECT_FLOAT_EQ(alpha, graphicsDevice->blendAlpha) << mode;
   }
 }
 
@@ -70,13 +64,7 @@ TEST_F(GraphicsCommandsTest, StretchZoomsAboutTheCentre) {
                              {0.0f, 1.0f, std::array{200, 100, -1, -1}}}) {
     GetRenderTarget().ClearColour();
     StretchSpriteCommand(5, 100, 50, sx, sy);
-    std::array<i32, 4> drawn = {200, 100, -1, -1};  // left, top, right, bottom
-    for (i32 y = 0; y < 100; ++y)
-      for (i32 x = 0; x < 200; ++x)
-        if (PixelAt(x, y) != 0)
-          drawn = {std::min(drawn[0], x), std::min(drawn[1], y), std::max(drawn[2], x),
-                   std::max(drawn[3], y)};
-    EXPECT_EQ(box, drawn) << sx << " " << sy;
+    EXPECT_EQ(box, DrawnBox()) << sx << " " << sy;
   }
 }
 

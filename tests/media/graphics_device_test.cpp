@@ -26,25 +26,6 @@ namespace {
 
 constexpr f32 kNaN = std::numeric_limits<f32>::quiet_NaN();
 
-// A w x h canvas of '.' with a block of a letter.
-Rows Block(i32 w, i32 h, char c = '.', i32 x = 0, i32 y = 0, i32 bw = 0, i32 bh = 0) {
-  Rows rows(h, std::string(w, '.'));
-  for (i32 r = std::max(y, 0); r < std::min(y + bh, h); ++r)
-    for (i32 col = std::max(x, 0); col < std::min(x + bw, w); ++col) rows[r][col] = c;
-  return rows;
-}
-
-// The smallest rectangle holding every pixel that is not black: left, top, right, bottom.
-std::array<i32, 4> DrawnBox() {
-  const RenderTarget& rt = GetRenderTarget();
-  std::array<i32, 4> box = {rt.width, rt.height, -1, -1};
-  for (i32 y = 0; y < rt.height; ++y)
-    for (i32 x = 0; x < rt.width; ++x)
-      if (PixelAt(x, y) != 0)
-        box = {std::min(box[0], x), std::min(box[1], y), std::max(box[2], x), std::max(box[3], y)};
-  return box;
-}
-
 using GraphicsDevice = DeviceTest;
 
 TEST_F(GraphicsDevice, FillRectEndsAtTheGivenCornerForNegativeSizes) {
@@ -137,7 +118,7 @@ TEST_F(GraphicsDevice, CollisionCountsAFrameWiderThanTheSheetAsOnePerRow) {
 }
 
 TEST_F(GraphicsDevice, RotoZoomKeepsTheCentreAndDrawsNothingForUnusableNumbers) {
-  PutSprite(1, Block(10, 10, 'A', 0, 0, 10, 10));
+  PutSprite(1, Rows(10, std::string(10, 'A')));
   const std::array<i32, 4> none = {40, 40, -1, -1};
   for (auto [angle, scale, x, box] : {std::tuple{0.0f, 1.0f, 12, std::array{12, 12, 21, 21}},
                                       {kNaN, 1.0f, 12, {12, 12, 21, 21}},
@@ -176,16 +157,8 @@ TEST_F(GraphicsDevice, GrabRecordsTheSizeOfTheSurfaceItBuilt) {
   EXPECT_EQ(screen, TargetRows());
 }
 
+// Fonts are cut with the transparent colour of the moment; text starts at truncated positions.
 TEST_F(GraphicsDevice, TextAndFontsUseTheirOwnTransparentColour) {
-  LoadDefaultFont(gfx.get(), 0);
-  Reset(24, 10);
-  gfx->fonts[0].DrawText(reinterpret_cast<const u8*>("AB"), 1, 0);
-  const Rows expected = TargetRows();
-  Reset(24, 10);
-  gfx->PrintText(0, "AB", 1.9f, -0.5f);  // truncated toward zero
-  EXPECT_EQ(expected, TargetRows());
-  gfx->PrintText(0, nullptr, 0.0f, 0.0f);
-  gfx->PrintText(0, "A", kNaN, 1e30f);
   // A picture of 16 x 8 one-pixel cells: glyph 0 black, glyph 1 white as a BMP holds it.
   ScopedTempDir dir;
   Surface picture;
@@ -200,6 +173,10 @@ TEST_F(GraphicsDevice, TextAndFontsUseTheirOwnTransparentColour) {
     EXPECT_EQ(blackKeyed, gfx->fonts[3].glyphs[0].hasKey) << set;
     EXPECT_EQ(whiteKeyed, gfx->fonts[3].glyphs[1].hasKey) << set;
   }
+  gfx->PrintText(3, "\x02\x02", 1.9f, -0.5f);  // truncated toward zero
+  EXPECT_EQ((Rows{".AA....."}), Rows{TargetRows()[0]});
+  gfx->PrintText(3, nullptr, 0.0f, 0.0f);
+  gfx->PrintText(3, "A", kNaN, 1e30f);
 }
 
 TEST_F(GraphicsDevice, ShellCommandSwitchesTheActiveFlagOff) {

