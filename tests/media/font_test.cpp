@@ -28,20 +28,16 @@ TEST(BuiltinFont, PictureAndGlyphs) {
 }
 
 TEST(FontFromImage, CellSizesFollowThePictureShape) {
-  struct Case {
-    i32 w, h, result, count, cw, ch;
-  };
-  const Case cases[] = {{128, 128, 1, 128, 8, 16}, {128, 256, 1, 256, 8, 16},
-                        {100, 50, 1, 128, 6, 6},   {15, 100, 0, 128, 0, 0},
-                        {40000, 16, 0, 128, 0, 0}, {16, 7, 0, 128, 0, 0}};
-  for (const Case& c : cases) {
+  for (auto [w, h, result, count, cw, ch] :
+       {std::array{128, 256, 1, 256, 8, 16}, {100, 50, 1, 128, 6, 6}, {128, 128, 1, 128, 8, 16},
+        {15, 100, 0, 128, 0, 0}, {40000, 16, 0, 128, 0, 0}, {16, 7, 0, 128, 0, 0}}) {
     OwnedRgbaImage picture;
-    MakePicture(picture.image, c.w, c.h, 200, 100, 50, 255);
+    MakePicture(picture.image, w, h, 200, 100, 50, 255);
     Font font;
-    EXPECT_EQ(c.result, font.FromImage(picture.image)) << c.w << "x" << c.h;
-    EXPECT_EQ((std::array{c.count, c.cw, c.ch}),
-              (std::array<i32, 3>{font.glyphCount, font.charWidth, font.glyphs[c.count - 1].height}))
-        << c.w << "x" << c.h;
+    EXPECT_EQ(result, font.FromImage(picture.image)) << w << "x" << h;
+    EXPECT_EQ((std::array{count, cw, ch}),
+              (std::array<i32, 3>{font.glyphCount, font.charWidth, font.glyphs[count - 1].height}))
+        << w << "x" << h;
   }
 }
 

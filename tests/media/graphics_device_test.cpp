@@ -46,9 +46,10 @@ TEST_F(GraphicsDevice, FillRectEndsAtTheGivenCornerForNegativeSizes) {
 TEST_F(GraphicsDevice, ViewportIsStoredAsAskedClippedForTheTargetAndResetsTheRenderer) {
   using A = std::array<i32, 4>;
   Reset(160, 120);
-  for (auto [asked, stored, target] : {std::tuple{A{-10, 0, 100, 50}, A{-10, 0, 100, 50}, A{0, 0, 100, 50}},
-                                       {A{150, 100, 20, 30}, A{150, 100, 20, 30}, A{150, 100, 10, 20}},
-                                       {A{3, 3, 0, 2}, A{3, 3, 160, 120}, A{3, 3, 157, 117}}}) {
+  for (auto [asked, stored, target] :
+       {std::tuple{A{-10, 0, 100, 50}, A{-10, 0, 100, 50}, A{0, 0, 100, 50}},
+        {A{150, 100, 20, 30}, A{150, 100, 20, 30}, A{150, 100, 10, 20}},
+        {A{3, 3, 0, 2}, A{3, 3, 160, 120}, A{3, 3, 157, 117}}}) {  // 0: the whole target
     GetSoftRenderContext().SetDepthTest(1);
     gfx->SetViewport(asked[0], asked[1], asked[2], asked[3]);
     const RenderTarget& rt = GetRenderTarget();
@@ -89,7 +90,7 @@ TEST_F(GraphicsDevice, AnimationFramesRunAcrossThenDown) {
                                             {4, 4, 16, '?', {20, 20, -1, -1}},  // below the sheet
                                             {4, 4, INT_MIN, '?', {20, 20, -1, -1}},
                                             {0, 4, 0, '?', {20, 20, -1, -1}},  // no frame size
-                                            {20, 4, 0, 'A', {2, 2, 17, 5}},  // wider than the sheet:
+                                            {20, 4, 0, 'A', {2, 2, 17, 5}},  // wider than the sheet
                                             {20, 4, 1, '?', {20, 20, -1, -1}},  // only frame 0
                                             {20, 4, INT_MAX, '?', {20, 20, -1, -1}}}) {
     Reset(20, 20);
@@ -246,8 +247,10 @@ TEST_F(GraphicsDevice, SlotNumbersOutOfRangeDoNothing) {
       SLOT_OP(kSmall,
               (g->PrintText(s, "AB", 0, 0), LoadDefaultFont(g, s), g->GetFontSize(s).height)),
       SLOT_OP(kSmall, g->LoadFont(s, name)),
-      SLOT_OP(kSmall, (CreateOffscreenSprite(g, s, 0, 4, 4), CreateOffscreenSpriteCommand(s, 0, 4, 4), 0)),
-      SLOT_OP(kSmall, (BeginOffscreenDraw(g, s), SelectOffscreenCommand(s), g->currentOffscreen + 1)),
+      SLOT_OP(kSmall,
+              (CreateOffscreenSprite(g, s, 0, 4, 4), CreateOffscreenSpriteCommand(s, 0, 4, 4), 0)),
+      SLOT_OP(kSmall,
+              (BeginOffscreenDraw(g, s), SelectOffscreenCommand(s), g->currentOffscreen + 1)),
   };
   const i32 past[] = {kSpriteSlotCount, kScreenSlotCount, kFontSlotCount};
   for (const Op& op : ops) {

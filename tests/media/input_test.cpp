@@ -23,45 +23,39 @@ namespace {
 
 constexpr i32 F = kJoyFullDeflection;
 
-TEST(DecodeButtons, EveryBitAndTheDiagonalRules) {
-  // buttons: the eleven decoded bytes A B X Y stick start select vol- vol+ L R.
-  const struct {
-    u32 bits;
-    i32 x, y, z, w;
-    const char* buttons;
-  } rows[] = {
-      {kButtonUp, 0, -F, 0, 0, "00000000000"},       {kButtonUpLeft, -F, -F, 0, 0, "00000000000"},
-      {kButtonLeft, -F, 0, 0, 0, "00000000000"},     {kButtonDownLeft, -F, F, 0, 0, "00000000000"},
-      {kButtonDown, 0, F, 0, 0, "00000000000"},      {kButtonDownRight, F, F, 0, 0, "00000000000"},
-      {kButtonRight, F, 0, 0, 0, "00000000000"},     {kButtonUpRight, F, -F, 0, 0, "00000000000"},
-      {kButtonStart, 0, 0, 0, 0, "00000100000"},     {kButtonSelect, 0, 0, 0, 0, "00000010000"},
-      {kButtonL, 0, 0, -F, 0, "00000000010"},        {kButtonR, 0, 0, F, 0, "00000000001"},
-      {kButtonA, 0, 0, 0, 0, "10000000000"},         {kButtonB, 0, 0, 0, 0, "01000000000"},
-      {kButtonX, 0, 0, 0, 0, "00100000000"},         {kButtonY, 0, 0, 0, 0, "00010000000"},
-      {kButtonVolumeUp, 0, 0, 0, -F, "00000000100"}, {kButtonVolumeDown, 0, 0, 0, F, "00000001000"},
-      {kButtonStick, 0, 0, 0, 0, "00001000000"},
-      // A straight direction with a neighbouring diagonal is the straight direction.
-      {kButtonUp | kButtonUpRight, 0, -F, 0, 0, "00000000000"},
-      {kButtonLeft | kButtonDownLeft, -F, 0, 0, 0, "00000000000"},
-      // Two diagonals: opposite sides cancel, the shared side stays.
-      {kButtonUpLeft | kButtonUpRight, 0, -F, 0, 0, "00000000000"},
-      {kButtonUpLeft | kButtonDownRight, 0, 0, 0, 0, "00000000000"},
-      // Straight directions on both axes stay diagonal; opposite ones cancel.
-      {kButtonLeft | kButtonUp, -F, -F, 0, 0, "00000000000"},
-      {kButtonUp | kButtonDown, 0, 0, 0, 0, "00000000000"},
-      {kButtonL | kButtonR | kButtonVolumeUp | kButtonVolumeDown, 0, 0, 0, 0, "00000001111"},
-      {0xFFF80000u, 0, 0, 0, 0, "00000000000"},  // bits 19..31 are ignored
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(testing::Message() << std::hex << "bits 0x" << row.bits);
-    const JoyState s = DecodeButtonWord(row.bits);
-    EXPECT_EQ((std::vector{row.x, row.y, row.z, row.w}), (std::vector{s.x, s.y, s.z, s.w}));
-    std::string buttons;
-    for (int i = 0; i < kJoyDecodedButtons; ++i) buttons += static_cast<char>('0' + s.buttons[i]);
-    EXPECT_EQ(row.buttons, buttons);
+TEST(DecodeButtons, DirectionsAndTheDiagonalRules) {
+  for (auto [bits, x, y] : {
+           std::tuple<u32, i32, i32>{kButtonUp, 0, -F}, {kButtonUpLeft, -F, -F},
+           {kButtonLeft, -F, 0},
+           {kButtonDownLeft, -F, F}, {kButtonDown, 0, F}, {kButtonDownRight, F, F},
+           {kButtonRight, F, 0}, {kButtonUpRight, F, -F},
+           // A straight direction with a neighbouring diagonal is the straight direction.
+           {kButtonUp | kButtonUpRight, 0, -F}, {kButtonLeft | kButtonDownLeft, -F, 0},
+           // Two diagonals: opposite sides cancel, the shared side stays.
+           {kButtonUpLeft | kButtonUpRight, 0, -F}, {kButtonUpLeft | kButtonDownRight, 0, 0},
+           // Straight directions on both axes stay diagonal; opposite ones cancel.
+           {kButtonLeft | kButtonUp, -F, -F}, {kButtonUp | kButtonDown, 0, 0}}) {
+    const JoyState s = DecodeButtonWord(bits);
+    EXPECT_EQ((std::pair{x, y}), (std::pair{s.x, s.y})) << std::hex << bits;
+  }
+}
+
+TEST(DecodeButtons, EachButtonHasItsByteAndShouldersAndVolumeAreAxes) {
+  const u32 byteOrder[] = {kButtonA,     kButtonB,          kButtonX,        kButtonY,
+                           kButtonStick, kButtonStart,      kButtonSelect,   kButtonVolumeDown,
+                           kButtonVolumeUp, kButtonL,       kButtonR};
+  for (int i = 0; i < kJoyDecodedButtons; ++i) {
+    const JoyState s = DecodeButtonWord(byteOrder[i] | 0xFFF80000u);  // bits 19..31 are ignored
+    for (int j = 0; j < 32; ++j) EXPECT_EQ(i == j, s.buttons[j] != 0) << i << " " << j;
     // What the handheld has no source for reads as no input; the hat is none of its directions.
-    EXPECT_EQ(0, s.axis3 | s.axis5 | s.buttons[kJoyDecodedButtons] | s.buttons[31]);
+    EXPECT_EQ(0, s.x | s.y | s.axis3 | s.axis5);
     EXPECT_EQ(kJoyHatCentred, s.hat[0]);
+  }
+  for (auto [bits, z, w] : {std::tuple<u32, i32, i32>{kButtonL, -F, 0}, {kButtonR, F, 0},
+                            {kButtonVolumeUp, 0, -F}, {kButtonVolumeDown, 0, F},
+                            {kButtonL | kButtonR | kButtonVolumeUp | kButtonVolumeDown, 0, 0}}) {
+    const JoyState s = DecodeButtonWord(bits);
+    EXPECT_EQ((std::pair{z, w}), (std::pair{s.z, s.w})) << std::hex << bits;
   }
 }
 
@@ -71,24 +65,16 @@ TEST(KeyboardStandIn, EachKeyAnswersItsOwnCode) {
     std::vector<SDLKey> keys;
     std::set<i32> codes;  // every code the word answers
   } rows[] = {
-      {{SDLK_TAB}, {kKeyTab}},
-      {{SDLK_RETURN}, {kKeyEnter}},
-      {{SDLK_w}, {kKeyW, kKeyCapsLock}},
-      {{SDLK_CAPSLOCK}, {kKeyW, kKeyCapsLock}},
-      {{SDLK_a}, {kKeyA, kKeyZ}},
-      {{SDLK_z}, {kKeyA, kKeyZ}},
-      {{SDLK_d}, {kKeyD, kKeyX}},
-      {{SDLK_x}, {kKeyD, kKeyX}},
-      {{SDLK_s}, {kKeyS, kKeyLeftCtrl}},
-      {{SDLK_LCTRL}, {kKeyS, kKeyLeftCtrl}},
-      {{SDLK_LSHIFT}, {kKeyLeftShift}},
-      {{SDLK_RSHIFT}, {kKeyRightShift}},
-      {{SDLK_SPACE}, {kKeySpace}},
-      {{SDLK_PAGEUP}, {kKeyPageUp}},
-      {{SDLK_PAGEDOWN}, {kKeyPageDown}},
+      {{SDLK_TAB}, {kKeyTab}},                        {{SDLK_RETURN}, {kKeyEnter}},
+      {{SDLK_w}, {kKeyW, kKeyCapsLock}},              {{SDLK_CAPSLOCK}, {kKeyW, kKeyCapsLock}},
+      {{SDLK_a}, {kKeyA, kKeyZ}},                     {{SDLK_z}, {kKeyA, kKeyZ}},
+      {{SDLK_d}, {kKeyD, kKeyX}},                     {{SDLK_x}, {kKeyD, kKeyX}},
+      {{SDLK_s}, {kKeyS, kKeyLeftCtrl}},              {{SDLK_LCTRL}, {kKeyS, kKeyLeftCtrl}},
+      {{SDLK_LSHIFT}, {kKeyLeftShift}},               {{SDLK_RSHIFT}, {kKeyRightShift}},
+      {{SDLK_SPACE}, {kKeySpace}},                    {{SDLK_PAGEUP}, {kKeyPageUp}},
+      {{SDLK_PAGEDOWN}, {kKeyPageDown}},              {{SDLK_UP}, {kKeyUp}},
       {{SDLK_PAGEUP, SDLK_PAGEDOWN}, {kKeyPageUp, kKeyPageDown, kKeyEscape}},
       {{SDLK_ESCAPE}, {}},  // the window's quit, not a button
-      {{SDLK_UP}, {kKeyUp}},
       {{SDLK_UP, SDLK_LEFT}, {kKeyUp, kKeyLeft}},
       {{SDLK_DOWN, SDLK_RIGHT}, {kKeyDown, kKeyRight}},
       {{SDLK_UP, SDLK_DOWN, SDLK_LEFT}, {kKeyLeft}},  // opposite arrows cancel
@@ -122,7 +108,8 @@ TEST(KeyCodes, CharactersOfCodes) {
 TEST(GpioButtonSource, ReadsLittleEndianWordsAndReportsShortReads) {
   ScopedTempDir dir;
   // Two whole words, then two bytes of a third.
-  ASSERT_TRUE(WriteFileBytes(dir.File("GPIO"), std::string("\x01\x10\x04\x00\x10\x00\x00\x80\x34\x12", 10)));
+  const std::string words("\x01\x10\x04\x00\x10\x00\x00\x80\x34\x12", 10);
+  ASSERT_TRUE(WriteFileBytes(dir.File("GPIO"), words));
   GpioButtonSource source(GpioButtonSource::OpenDevice(dir.File("GPIO")));
   GpioButtonSource absent(GpioButtonSource::OpenDevice(dir.File("none")));
   testing::internal::CaptureStdout();

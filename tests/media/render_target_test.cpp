@@ -58,11 +58,12 @@ TEST(RenderTarget, ResizeAndDepthClear) {
 }
 
 TEST(RenderTarget, FillsAreClippedToTheViewport) {
-  for (auto [v, x, y, w, h, picture] : {std::tuple{0, -2, 0, 5, 1, Rows{"AAA...", "......", "......"}},
-                                        {0, 4, 1, -3, 2, Rows{"......", ".AAA..", ".AAA.."}},
-                                        {0, 0, 3, 2, -2, Rows{"......", "AA....", "AA...."}},
-                                        {1, -1, -1, 10, 10, Rows{"......", ".AAA..", ".AAA.."}},
-                                        {1, 3, 0, 2, 2, Rows{"......", "......", "......"}}}) {
+  for (auto [v, x, y, w, h, picture] :
+       {std::tuple{0, -2, 0, 5, 1, Rows{"AAA...", "......", "......"}},
+        {0, 4, 1, -3, 2, Rows{"......", ".AAA..", ".AAA.."}},
+        {0, 0, 3, 2, -2, Rows{"......", "AA....", "AA...."}},
+        {1, -1, -1, 10, 10, Rows{"......", ".AAA..", ".AAA.."}},
+        {1, 3, 0, 2, 2, Rows{"......", "......", "......"}}}) {
     FreshTarget(6, 3);
     SetViewport(v, v, v ? 3 : 6, 3 - v);  // the whole target, or 1, 1, 3 x 2
     FillSurfaceRect(x, y, w, h, LetterPixel('A'));

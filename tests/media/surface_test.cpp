@@ -7,7 +7,6 @@
 #include <limits>
 #include <tuple>
 
-#include "media/bmp_image.h"
 #include "media/png_image.h"
 #include "tests/media/media_test_util.h"
 #include "tests/support/test_support.h"
@@ -176,7 +175,7 @@ TEST(SurfaceRotate, TurnsAboutTheCentreInAKeyColouredSquare) {
   EXPECT_EQ('B', PixelLetter(s.pixels[9 * 14 + 11]));
 }
 
-TEST(SurfaceEdit, TransposeAssignCrossSaveAndLoad) {
+TEST(SurfaceEdit, TransposeAssignCrossAndLoad) {
   Surface s, t;
   SurfaceFromRows(s, {"A.B", "CDE"}, 0x00FF00FF);
   t.Assign(s);
@@ -186,11 +185,6 @@ TEST(SurfaceEdit, TransposeAssignCrossSaveAndLoad) {
   EXPECT_EQ((Rows{"AC", ".D", "BE"}), SurfaceRows(t));
   EXPECT_EQ((std::vector<u8>{0, 1, 0}), Flags(t));
   ScopedTempDir dir;
-  ASSERT_EQ(1, s.SaveBmp(dir.File("s.bmp").c_str()));
-  OwnedRgbaImage back;
-  ASSERT_EQ(1, LoadBmpImage(back.image, dir.File("s.bmp").c_str(), kNoColourKey));
-  EXPECT_EQ((Rows{"080000ff f800f8ff 100000ff ", "180000ff 200000ff 280000ff "}),
-            RgbaRows(back.image));
   EXPECT_EQ(0, Surface().SaveBmp(dir.File("e.bmp").c_str()));
   const u8 bgra[8] = {0xFF, 0, 0xFF, 0, 0x10, 0x20, 0x30, 0xFF};  // clear, then a colour
   ASSERT_EQ(1, SavePng(dir.File("p.png").c_str(), bgra, 2, 1));
