@@ -65,7 +65,7 @@ TEST_F(KeysTest, ASoftDropOntoTheStackFixesThePieceAboveIt) {
 
 TEST_F(KeysTest, AFinishedGameGoesToNameEntryOnlyWhenTheScoreReachesTheTable) {
   for (const auto& [points, state] : {std::pair{79, kStateTitle}, std::pair{80, kStateNameEntry}}) {
-    GameTest::SetUp();  // the working folder stays
+    GameTest::SetUp();      // the working folder stays
     LoadDefaultHiscores();  // the lowest is 80
     gameState = kStatePlay;
     gameOver = 1;
@@ -107,10 +107,10 @@ TEST_F(KeysTest, TheResultTakesItsPlaceAndItsNameIsEditedUntilActionSavesIt) {
             std::make_tuple(Name(2), hiscores.At(2).level, hiscores.At(2).score, Name(0)));
   // Per tap: the button, then the name and the cursor. Letters cycle through the blank and A..Z.
   const std::tuple<u32, std::string, i32> taps[] = {
-      {kButtonDown, " .......", 0},  {kButtonUp, "A.......", 0},    {kButtonUp, "B.......", 0},
-      {kButtonDown, "A.......", 0},  {kButtonRight, "A ......", 1}, {kButtonDown, "AZ......", 1},
-      {kButtonUp, "A ......", 1},    {kButtonLeft, "A ......", 0},  {kButtonLeft, "A ......", 0},
-      {kButtonUp, "B ......", 0},    {kButtonRight, "B ......", 1}, {kButtonDown, "BZ......", 1},
+      {kButtonDown, " .......", 0}, {kButtonUp, "A.......", 0},    {kButtonUp, "B.......", 0},
+      {kButtonDown, "A.......", 0}, {kButtonRight, "A ......", 1}, {kButtonDown, "AZ......", 1},
+      {kButtonUp, "A ......", 1},   {kButtonLeft, "A ......", 0},  {kButtonLeft, "A ......", 0},
+      {kButtonUp, "B ......", 0},   {kButtonRight, "B ......", 1}, {kButtonDown, "BZ......", 1},
       {kButtonRight, "BZ .....", 2}};
   for (const auto& [button, name, cursor] : taps) {
     Tap(button);
@@ -161,8 +161,11 @@ TEST_F(GameTest, TheOverlayEmptiesTheEventsAndStepsTheVolumeOnItsKeysReleases) {
   // Per pass: buttons held; the volume after the pass, and the one the music was given (-1: none
   // yet). Both held together would end the program in the frame step; here no frame step runs.
   const std::tuple<u32, f32, f32> passes[] = {
-      {kButtonVolumeUp, 0.3f, -1.0f}, {0, 0.4f, 0.4f}, {kButtonVolumeUp | kButtonVolumeDown, 0.4f, 0.4f},
-      {0, 0.5f, 0.5f}, {0, 0.4f, 0.4f}};  // both released together: up first, down a pass later
+      {kButtonVolumeUp, 0.3f, -1.0f},
+      {0, 0.4f, 0.4f},
+      {kButtonVolumeUp | kButtonVolumeDown, 0.4f, 0.4f},
+      {0, 0.5f, 0.5f},
+      {0, 0.4f, 0.4f}};  // both released together: up first, down a pass later
   for (const auto& [held, volume, music] : passes) {
     Hold(held);
     UpdateFrameOverlay();

@@ -57,16 +57,16 @@ Events PassAt(i32 clock) {
 
 TEST_F(GameTest, TimersFireWhenDueFromTheFiringPassAndAreFoundByTheFirstOfTheirName) {
   now = 0;
-  for (const auto& [name, value, once] :
-       {std::tuple{"a", 1, 0}, std::tuple{"once", 2, 1}, std::tuple{"b", 3, 0}, std::tuple{"a", 4, 0}})
+  for (const auto& [name, value, once] : {std::tuple{"a", 1, 0}, std::tuple{"once", 2, 1},
+                                          std::tuple{"b", 3, 0}, std::tuple{"a", 4, 0}})
     AddTimer(DynString(name), 10, value, once);
   now = 5;
   SetTimer(DynString("a"), 20, 5, 0);  // the first "a": due at 25
   SetTimer(DynString("b"), -1, 6, 0);  // interval and due time kept
   // Per pass: the clock and the events. "b" moves into the removed once timer's place and waits
   // a pass; a late timer fires once and counts its interval from the pass that fired it.
-  const std::pair<i32, Events> passes[] = {
-      {9, {}}, {10, {2, 4}}, {11, {6}}, {25, {5, 6, 4}}, {34, {}}, {35, {6, 4}}};
+  const std::pair<i32, Events> passes[] = {{9, {}},         {10, {2, 4}}, {11, {6}},
+                                           {25, {5, 6, 4}}, {34, {}},     {35, {6, 4}}};
   for (const auto& [clock, events] : passes) EXPECT_EQ(events, PassAt(clock)) << clock;
   RemoveTimer(DynString("a"));
   ASSERT_EQ(2, timers.dim[0]);
@@ -207,8 +207,9 @@ TEST_F(GameTest, FullRowsClearFromTheBottomUpAndARowMovedDownWaitsForTheNextScan
 TEST_F(GameTest, HandicapBonusNeedsTheBonusRowEmpty) {
   // Handicap, the row cleared, row 19 - handicap unless it is the cleared row, and the points.
   const std::tuple<i32, i32, std::string, i32> cases[] = {
-      {3, 12, kEmpty, 400}, {3, 12, "....X.....", 100},
-      {0, 19, "", 100},      // the cleared row is the bonus row: still full when tested
+      {3, 12, kEmpty, 400},
+      {3, 12, "....X.....", 100},
+      {0, 19, "", 100},       // the cleared row is the bonus row: still full when tested
       {0, 12, kEmpty, 100}};  // bonus earned, worth 100 x 0
   for (const auto& [h, clearedRow, bonusRow, points] : cases) {
     SetUp();
@@ -228,7 +229,8 @@ TEST_F(GameTest, EveryTenthLineRaisesTheLevelAndItsFallSpeed) {
   // Lines and level before a row is cleared; score, level, the background fade starting (on
   // rises to stored levels 2, 5, 8, 11) and the "block" timer's interval after.
   const std::tuple<i32, i32, i32, i32, bool, i32> cases[] = {
-      {9, 0, 600, 1, false, 800}, {9, 1, 1100, 2, true, 600},
+      {9, 0, 600, 1, false, 800},
+      {9, 1, 1100, 2, true, 600},
       {9, 10, 5600, 11, true, 228},  // past the table: 250 - 2 x level
       {10, 1, 100, 1, false, 1000}};
   for (const auto& [linesBefore, levelBefore, points, newLevel, fades, interval] : cases) {

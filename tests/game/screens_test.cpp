@@ -36,7 +36,7 @@ TEST_F(GamePlayTest, SplashFadesInWaitsForTheActionKeysReleaseAndFadesOut) {
   i32 fadeIn = 1;
   for (; fadeDirection == 1 && fadeIn < 200; ++fadeIn) ASSERT_TRUE(SplashStep());
   EXPECT_EQ(std::make_pair(102, -1.0f), std::make_pair(fadeIn, fadeValue));  // about 3.4 s
-  Hold(kActionButton);  // held, the logo stays
+  Hold(kActionButton);                                                       // held, the logo stays
   for (i32 i = 0; i < 100; ++i) ASSERT_TRUE(SplashStep());
   Hold(0);
   ASSERT_TRUE(SplashStep());

@@ -37,9 +37,11 @@ class Screenshots : public GamePlayTest {
   // until the next one appears.
   void Place(i32 shift, i32 turns) {
     for (i32 t = 0; t < turns; ++t) Tap(kActionButton);
-    for (i32 s = 0; s < (shift < 0 ? -shift : shift); ++s) Tap(shift < 0 ? kButtonLeft : kButtonRight);
+    for (i32 s = 0; s < (shift < 0 ? -shift : shift); ++s)
+      Tap(shift < 0 ? kButtonLeft : kButtonRight);
     Hold(kButtonDown);
-    for (i32 row = pieceRow, passes = 0; passes < 40 && gameOver == 0 && pieceRow >= row; ++passes) {
+    for (i32 row = pieceRow, passes = 0; passes < 40 && gameOver == 0 && pieceRow >= row;
+         ++passes) {
       row = pieceRow;
       GamePass();
     }
@@ -89,7 +91,8 @@ TEST_F(Screenshots, EveryScreenOfAScriptedGame) {
 
   Tap(kActionButton);
   ASSERT_EQ(kStateNameEntry, gameState);
-  for (u32 key : {kButtonUp, kButtonUp, kButtonRight, kButtonUp, kButtonRight, kButtonDown}) Tap(key);
+  for (u32 key : {kButtonUp, kButtonUp, kButtonRight, kButtonUp, kButtonRight, kButtonDown})
+    Tap(key);
   Passes(1);
   Shoot("nameentry");
   Tap(kActionButton);

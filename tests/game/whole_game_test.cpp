@@ -69,7 +69,9 @@ class WholeGamePlayer : public Player {
         Tap(kActionButton);
       }
     } else if (gameState == kStateNameEntry) {
-      for (u32 b : std::initializer_list<u32>{kButtonUp, kButtonUp, kButtonRight, kButtonUp, kActionButton}) Tap(b);
+      for (u32 b :
+           std::initializer_list<u32>{kButtonUp, kButtonUp, kButtonRight, kButtonUp, kActionButton})
+        Tap(b);
     } else if (gameState == kStateTitle && played_ && selectedButton != 3) {
       Tap(kButtonUp);
     } else {
@@ -128,12 +130,14 @@ void RunProgram() {
 // Lines a run may print: the runtime's own.
 bool RuntimeLinesOnly(const std::string& output) {
   const std::vector<std::string> known = {
-      "Init GFX",   "Set Vidmode", "Screen BPP: 16", "",           "FBO",
-      "Viewport",   "GFX seem OK", "Init Network",   "Init Input", "Init Sound",
-      "Init Window", "GPIO device not presentGPIO READ ERROR",     "Init Finalized"};
+      "Init GFX",      "Set Vidmode", "Screen BPP: 16", "",
+      "FBO",           "Viewport",    "GFX seem OK",    "Init Network",
+      "Init Input",    "Init Sound",  "Init Window",    "GPIO device not presentGPIO READ ERROR",
+      "Init Finalized"};
   std::istringstream lines(output);
   for (std::string line; std::getline(lines, line);) {
-    if (!line.starts_with("request: ") && std::find(known.begin(), known.end(), line) == known.end())
+    if (!line.starts_with("request: ") &&
+        std::find(known.begin(), known.end(), line) == known.end())
       return false;
   }
   return true;
