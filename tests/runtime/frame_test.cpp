@@ -1,7 +1,6 @@
-// The frame step and the commands that step frames: a quit request ends the program with code 0,
-// so do both volume buttons unless switched off, and every frame resets the drawing state and
-// moves the frame clocks; the cross-fade to an image (also one inside the pack) and the
-// screen-mode change.
+// The frame step and the cross-fade that steps frames: a quit request ends the program with code
+// 0, so do both volume buttons unless switched off, every frame resets the drawing state and
+// moves the frame clocks, and the fade ends on its image (also one inside the pack).
 #include <string>
 
 #include "core/clocks.h"
@@ -73,27 +72,7 @@ TEST_F(FrameStepTest, EachFrameResetsTheDrawingStateAndShowsTheBackground) {
   EXPECT_GT(frameClockMs, previousFrameClockMs);
 }
 
-class FrameCommandsTest : public RuntimeTest {
- protected:
-  void SetUp() override {
-    RuntimeTest::SetUp();
-    generalResolver = CreateFileResolverContext();
-    SetFrameRateLimit(20.0f);  // 50 ms frames
-  }
-  void TearDown() override {
-    DeleteFileResolverContext(generalResolver);
-    RuntimeTest::TearDown();
-  }
-  // Fades from a screen of 'A' to the image; the number of frames stepped.
-  std::size_t Fade(const std::string& name) {
-    PaintTarget(Rows(kScreenH, std::string(kScreenW, 'A')));
-    const std::size_t before = buttons->reads;
-    BlendScreenToImage(DynString(name.c_str()));
-    return buttons->reads - before;
-  }
-};
-
-TEST_F(FrameCommandsTest, CrossFadeEndsOnTheImageAsBackground) {
+TEST_F(FrameStepTest, CrossFadeEndsOnTheImageAsBackground) {
   // A whole-screen picture of 'B' as a file and, as "packed.bmp", in the pack.
   ScopedTempDir dir;
   Surface image;
@@ -101,10 +80,19 @@ TEST_F(FrameCommandsTest, CrossFadeEndsOnTheImageAsBackground) {
   ASSERT_EQ(1, image.SaveBmp(dir.File("new.bmp").c_str()));
   ASSERT_TRUE(WriteFileBytes(dir.File("game.sbx"),
                              MakePack({{"packed.bmp", ReadFileBytes(dir.File("new.bmp"))}})));
+  generalResolver = CreateFileResolverContext();
   generalResolver->packName = dir.File("game.sbx");
+  SetFrameRateLimit(20.0f);  // 50 ms frames
+  // Fades from a screen of 'A' to the image; the number of frames stepped.
+  auto fade = [&](const std::string& name) {
+    PaintTarget(Rows(kScreenH, std::string(kScreenW, 'A')));
+    const std::size_t before = buttons->reads;
+    BlendScreenToImage(DynString(name.c_str()));
+    return buttons->reads - before;
+  };
   for (const std::string& name : {dir.File("new.bmp"), std::string("packed.bmp")}) {
     const f32 start = GetElapsedMs();
-    const std::size_t frames = Fade(name);
+    const std::size_t frames = fade(name);
     EXPECT_TRUE(frames >= 25 && frames <= 35) << name << frames;  // 1500 ms of 50 ms frames
     EXPECT_GE(GetElapsedMs() - start, kCrossFadeMs) << name;
     EXPECT_EQ(std::make_tuple(kScreenH, 0, 0, 0),
@@ -113,17 +101,10 @@ TEST_F(FrameCommandsTest, CrossFadeEndsOnTheImageAsBackground) {
     EXPECT_EQ(LetterPixel('B'), PixelAt(kScreenW / 2, kScreenH / 2)) << name;
   }
   testing::internal::CaptureStdout();
-  EXPECT_EQ(0u, Fade("absent.bmp"));  // a name that does not resolve changes nothing
+  EXPECT_EQ(0u, fade("absent.bmp"));  // a name that does not resolve changes nothing
   testing::internal::GetCapturedStdout();
   EXPECT_EQ(LetterPixel('A'), PixelAt(0, 0));
-}
-
-TEST_F(FrameCommandsTest, ScreenModeStoresTheSettingsAndStepsFiveFrames) {
-  const std::size_t before = buttons->reads;
-  SetScreenMode(320, 240, 0);
-  EXPECT_EQ(5u, buttons->reads - before);
-  EXPECT_EQ(std::make_tuple(320, 240, 0, kScreenW),
-            std::make_tuple(screenWidth, screenHeight, windowActive, GetRenderTarget().width));
+  DeleteFileResolverContext(generalResolver);
 }
 
 }  // namespace
