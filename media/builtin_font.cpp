@@ -2,6 +2,7 @@
 #include "media/builtin_font.h"
 
 #include "media/font.h"
+#include "media/graphics_device.h"
 
 namespace {
 
@@ -54,4 +55,8 @@ void LoadDefaultFontInto(Font& font) {
   } else {
     font.Clear();
   }
+}
+
+void LoadDefaultFont(OpenGLRainbows* gfx, i32 slot) {
+  if (Font* font = gfx != nullptr ? gfx->FontSlot(slot) : nullptr) LoadDefaultFontInto(*font);
 }

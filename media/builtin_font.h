@@ -8,6 +8,7 @@
 #include "media/rgba_image.h"
 
 class Font;
+class OpenGLRainbows;
 
 constexpr i32 kBuiltinGlyphCount = 96;  // characters 32..127
 constexpr i32 kBuiltinFirstChar = 32;
@@ -21,3 +22,5 @@ bool BuildDefaultFontBitmap(RgbaImage& image);
 
 // Cuts the built-in font picture into font: 128 glyphs of 8 x 8.
 void LoadDefaultFontInto(Font& font);
+// Puts the built-in font into the device's font slot (nothing for a slot outside 0..31).
+void LoadDefaultFont(OpenGLRainbows* gfx, i32 slot);

@@ -1,0 +1,112 @@
+// Reading and writing "Hiscores.dat" over channel 0. The file is read whole and checked entry by
+// entry before any entry of the list changes.
+#include "game/hiscore_file.h"
+
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "files/byte_order.h"
+#include "files/channel_table.h"
+#include "game/channel_bytes.h"
+#include "game/game_globals.h"
+#include "game/hiscore_table.h"
+
+namespace game {
+
+namespace {
+
+constexpr u32 kChannel = 0;
+constexpr i32 kRead = 1;
+constexpr i32 kWrite = 0;
+// The longest name line (CR included, LF not) that one channel line read returns whole.
+constexpr i32 kMaxNameLine = kLineBytes - 1;
+// The most any entry can take: score, name line, LF, level.
+constexpr i32 kMaxEntryBytes = 4 + kMaxNameLine + 1 + 2;
+
+DynString HiscoreFileName() { return DynString::FromCString("Hiscores.dat"); }
+
+// Reads entries from bytes, front to back; false when the bytes end early or a name line is
+// longer than a channel line.
+class EntryReader {
+ public:
+  explicit EntryReader(const std::string& bytes) : bytes_(bytes) {}
+
+  bool Read(HiscoreEntry& entry) {
+    if (Left() < 4) return false;
+    entry.score = static_cast<i32>(ReadLE32(At()));
+    pos_ += 4;
+    if (!ReadName(entry.name)) return false;
+    if (Left() < 2) return false;
+    entry.level = static_cast<i16>(ReadLE16(At()));
+    pos_ += 2;
+    return true;
+  }
+
+ private:
+  std::size_t Left() const { return bytes_.size() - pos_; }
+  const u8* At() const { return reinterpret_cast<const u8*>(bytes_.data()) + pos_; }
+
+  // The line up to its LF, without the LF and a CR before it, and up to a zero byte within it,
+  // as a channel line read gives it.
+  bool ReadName(DynString& name) {
+    const std::size_t lf = bytes_.find('\n', pos_);
+    if (lf == std::string::npos || lf - pos_ > static_cast<std::size_t>(kMaxNameLine)) return false;
+    std::size_t length = lf - pos_;
+    if (length > 0 && bytes_[pos_ + length - 1] == '\r') --length;
+    const char* text = bytes_.data() + pos_;
+    length = strnlen(text, length);
+    name = DynString::FromBytes(text, static_cast<u32>(length));
+    pos_ = lf + 1;
+    return true;
+  }
+
+  const std::string& bytes_;
+  std::size_t pos_ = 0;
+};
+
+bool ParseEntries(const std::string& bytes, i32 count, std::vector<HiscoreEntry>& entries) {
+  EntryReader reader(bytes);
+  for (i32 i = 0; i < count; ++i) {
+    HiscoreEntry entry;
+    if (!reader.Read(entry)) return false;
+    entries.push_back(entry);
+  }
+  return true;
+}
+
+}  // namespace
+
+void LoadHiscores(i32 count) {
+  if (OpenFileChannel(kChannel, HiscoreFileName(), kRead) != 1) {
+    SaveHiscores(count);
+    return;
+  }
+  const i32 entryCount = count < 0 ? 0 : count;
+  const i64 maxBytes = static_cast<i64>(entryCount) * kMaxEntryBytes;
+  const std::optional<std::string> bytes = ReadChannelBytes(
+      kChannel, maxBytes < kMaxSmallFileBytes ? static_cast<i32>(maxBytes) : kMaxSmallFileBytes);
+  CloseChannel(kChannel);
+  std::vector<HiscoreEntry> entries;
+  if (!bytes || !ParseEntries(*bytes, entryCount, entries)) {
+    SaveHiscores(count);
+    return;
+  }
+  for (i32 i = 0; i < entryCount; ++i) hiscores.At(i) = entries[static_cast<std::size_t>(i)];
+  SortHiscoreList();
+}
+
+void SaveHiscores(i32 count) {
+  // The channel layer has already said why when the file cannot be created.
+  if (OpenFileChannel(kChannel, HiscoreFileName(), kWrite) != 1) return;
+  for (i32 i = 0; i < count; ++i) {
+    const HiscoreEntry& entry = hiscores.At(i);
+    WriteChannelInt32(kChannel, entry.score);
+    WriteChannelLine(kChannel, entry.name);
+    WriteChannelInt16(kChannel, entry.level);
+  }
+  CloseChannel(kChannel);
+}
+
+}  // namespace game

@@ -1,0 +1,342 @@
+// The contract between the generated assets and the game: the game folder holds the two packs
+// (and the program) and no loose asset; every file the game loads is in its pack, loads through
+// the runtime's own resolver, BMP/PNG readers and font cutter, has the size the game's drawing
+// positions leave it, and keeps its opaque pixels clear of the 16-bit colour key.
+//
+// Still to come with the sound layer: loading "fix.wav" into sound slot 2 and playing
+// "neverone.mp3" through the runtime's sound commands from these packs, under the dummy audio
+// driver. Until then the last test hands both files, unpacked by the resolver, to SDL_mixer
+// directly, which is what the sound layer will do with them.
+#include <SDL/SDL.h>
+#include <SDL/SDL_mixer.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "files/byte_order.h"
+#include "files/file_resolver.h"
+#include "media/bmp_image.h"
+#include "media/font.h"
+#include "media/rgba_image.h"
+#include "platform/platform_ops.h"
+#include "tests/support/test_support.h"
+#include "tests/tools/audio_checks.h"
+
+namespace {
+
+const std::string kGameDir = STAKKO_GAME_DIR;
+const std::string kFxPack = kGameDir + "/fxdata.sbx";
+const std::string kStreamPack = kGameDir + "/streamdata.sbx";
+
+// How a picture may use the see-through colour.
+enum class Fill {
+  kOpaque,      // none at all: it covers its whole rectangle (backgrounds, blocks, field, rails)
+  kSeeThrough,  // some: its shape or lettering stands free, or something shows through it
+  kEither,      // a banner may be a solid band or free-standing lettering
+};
+
+struct PictureRule {
+  std::string name;
+  i32 minW, maxW, minH, maxH;
+  Fill fill;
+};
+
+// Every picture the game loads, with the sizes its drawing positions allow.
+std::vector<PictureRule> PictureRules() {
+  std::vector<PictureRule> rules = {
+      {"stakkoback.bmp", 320, 320, 240, 240, Fill::kOpaque},
+      {"stakkoback2.bmp", 320, 320, 240, 240, Fill::kOpaque},
+      {"stakkoback3.bmp", 320, 320, 240, 240, Fill::kOpaque},
+      {"stakkoback4.bmp", 320, 320, 240, 240, Fill::kOpaque},
+      {"stakkoback5.bmp", 320, 320, 240, 240, Fill::kOpaque},
+      {"field.bmp", 100, 100, 200, 200, Fill::kOpaque},    // 10 x 20 cells of 10
+      {"field2.bmp", 40, 40, 50, 50, Fill::kOpaque},       // around the next piece at (270, 58)
+      {"borderleft.bmp", 6, 6, 200, 200, Fill::kOpaque},   // 104..109 beside the field
+      {"borderright.bmp", 6, 6, 200, 200, Fill::kOpaque},  // 210..215
+      {"borderdown.bmp", 100, 100, 1, 7, Fill::kOpaque},   // 233 down to the screen's edge
+      {"border2.bmp", 42, 42, 52, 52, Fill::kSeeThrough},  // a frame: the box shows inside
+      {"score.bmp", 1, 102, 1, 14, Fill::kSeeThrough},     // above the score's digits at y 25
+      {"lines.bmp", 1, 102, 1, 14, Fill::kSeeThrough},     // y 56, digits at 70
+      {"level.bmp", 1, 102, 1, 14, Fill::kSeeThrough},     // y 105, digits at 120
+      {"next.bmp", 1, 73, 1, 22, Fill::kSeeThrough},       // y 10, frame at 32
+      {"gameover.bmp", 210, 320, 1, 160, Fill::kEither},   // across the field from x 0
+      {"paused.bmp", 210, 320, 1, 160, Fill::kEither},
+      {"handicap.bmp", 1, 70, 1, 30, Fill::kSeeThrough},  // rises from x 140 inside the field
+      {"handycapline.bmp", 10, 10, 1, 10, Fill::kSeeThrough},
+      {"stakkologo.bmp", 1, 270, 1, 60, Fill::kSeeThrough},     // at (50, 20), buttons from y 85
+      {"koballogo.bmp", 200, 290, 40, 160, Fill::kSeeThrough},  // about 260 x 80 at (30, 80)
+  };
+  for (const char* block : {"greenblock.bmp", "redblock.bmp", "yellowblock.bmp", "blueblock.bmp",
+                            "lilablock.bmp", "pinkblock.bmp", "orangeblock.bmp"}) {
+    rules.push_back({block, 10, 10, 10, 10, Fill::kOpaque});
+  }
+  for (const char* button : {"start", "hiscores", "handicap", "exit"}) {
+    for (const char* look : {"1.bmp", "2.bmp"}) {
+      rules.push_back({std::string(button) + look, 40, 95, 16, 29, Fill::kSeeThrough});
+    }
+  }
+  for (char d = '0'; d <= '9'; ++d) {
+    for (const char* look : {"_1.bmp", "_2.bmp"}) {
+      rules.push_back({std::string(1, d) + look, 1, 14, 1, 24, Fill::kSeeThrough});
+    }
+  }
+  return rules;
+}
+
+std::set<std::string> FxNamesExpected() {
+  std::set<std::string> names = {"stakkofont.bmp", "smalfont.png", "fix.wav"};
+  for (const PictureRule& rule : PictureRules()) names.insert(rule.name);
+  return names;
+}
+
+// The entry names of a pack, in directory order (an unreadable pack gives none).
+std::vector<std::string> PackEntryNames(const std::string& pack) {
+  const std::string bytes = ReadFileBytes(pack);
+  std::vector<std::string> names;
+  if (bytes.size() < 7 || bytes.compare(bytes.size() - 7, 3, "sbX") != 0) return names;
+  const u8* p = reinterpret_cast<const u8*>(bytes.data());
+  i64 at = static_cast<i32>(ReadLE32(p + bytes.size() - 4));
+  if (at < 0) at += static_cast<i64>(bytes.size());
+  while (at >= 0 && at < static_cast<i64>(bytes.size()) && p[at] != 0) {
+    const size_t n = p[at];
+    if (static_cast<size_t>(at) + 1 + n + 8 > bytes.size()) break;
+    names.emplace_back(bytes.substr(static_cast<size_t>(at) + 1, n));
+    at += 1 + static_cast<i64>(n) + 8;
+  }
+  return names;
+}
+
+// One resolver context over a pack, as the game sets it up; temporary files go to a test folder.
+class PackFiles {
+ public:
+  explicit PackFiles(const std::string& pack) : context_(CreateFileResolverContext()) {
+    context_->packName = pack;
+    Platform().tempFolder = temp_.path() + "/";
+  }
+  ~PackFiles() {
+    DeleteFileResolverContext(context_);
+    Platform().tempFolder.clear();
+  }
+  // The name a loader opens for `name`, or "" when the pack does not have it. Valid until the
+  // next call.
+  std::string Resolve(const std::string& name, bool allowMemory) {
+    char out[kResolvedPathSize] = {};
+    return ResolveFile(context_, name.c_str(), out, allowMemory) ? std::string(out) : "";
+  }
+  std::string Bytes(const std::string& name) {
+    const std::string path = Resolve(name, false);
+    return path.empty() ? "" : ReadFileBytes(path);
+  }
+
+ private:
+  ScopedTempDir temp_;
+  FileResolverContext* context_;
+};
+
+bool SurvivesAsOpaque(const u8* rgba) { return rgba[0] >= 8 || rgba[1] >= 4 || rgba[2] >= 8; }
+bool IsKey(const u8* rgba) { return rgba[0] == 0 && rgba[1] == 0 && rgba[2] == 0; }
+
+TEST(GameAssets, GameFolderHoldsThePacksAndNoLooseAsset) {
+  std::set<std::string> found;
+  for (const auto& entry : std::filesystem::directory_iterator(kGameDir)) {
+    found.insert(entry.path().filename().string());
+  }
+  EXPECT_TRUE(found.count("fxdata.sbx"));
+  EXPECT_TRUE(found.count("streamdata.sbx"));
+  // The game writes its settings and scores here when played; pictures and sounds stay packed.
+  for (std::string name : found) {
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return std::tolower(c); });
+    for (const char* loose : {".bmp", ".png", ".wav", ".mp3"}) {
+      EXPECT_FALSE(name.ends_with(loose)) << "loose asset in the game folder: " << name;
+    }
+  }
+}
+
+TEST(GameAssets, PacksHoldEveryFileTheGameLoadsOnce) {
+  const std::vector<std::string> fx = PackEntryNames(kFxPack);
+  EXPECT_EQ(std::set<std::string>(fx.begin(), fx.end()), FxNamesExpected());
+  EXPECT_EQ(fx.size(), FxNamesExpected().size()) << "an entry is packed twice";
+  EXPECT_EQ(PackEntryNames(kStreamPack), std::vector<std::string>{"neverone.mp3"});
+}
+
+TEST(GameAssets, PicturesAreUncompressed24BitBottomUpBmp) {
+  PackFiles fx(kFxPack);
+  for (const std::string& name : FxNamesExpected()) {
+    if (!name.ends_with(".bmp")) continue;
+    SCOPED_TRACE(name);
+    const std::string bytes = fx.Bytes(name);
+    ASSERT_GE(bytes.size(), 54u);
+    const u8* h = reinterpret_cast<const u8*>(bytes.data());
+    EXPECT_EQ(bytes.substr(0, 2), "BM");
+    EXPECT_EQ(ReadLE32(h + 10), 54u) << "rows must follow the header directly";
+    EXPECT_EQ(ReadLE32(h + 14), 40u);
+    const i32 width = static_cast<i32>(ReadLE32(h + 18));
+    const i32 height = static_cast<i32>(ReadLE32(h + 22));
+    EXPECT_GT(height, 0) << "rows bottom-up";
+    EXPECT_EQ(ReadLE16(h + 28), 24u);
+    EXPECT_EQ(ReadLE32(h + 30), 0u) << "no compression";
+    EXPECT_EQ(bytes.size(), 54u + static_cast<size_t>((width * 3 + 3) / 4 * 4) * height);
+  }
+}
+
+TEST(GameAssets, PicturesLoadFromThePackWithTheirSizesAndKey) {
+  PackFiles fx(kFxPack);
+  for (const PictureRule& rule : PictureRules()) {
+    SCOPED_TRACE(rule.name);
+    OwnedRgbaImage picture;
+    const std::string name = fx.Resolve(rule.name, true);
+    ASSERT_TRUE(name.starts_with("mem://"));
+    ASSERT_EQ(LoadBmpImage(picture.image, name.c_str(), kNoColourKey), 1);
+    const RgbaImage& img = picture.image;
+    EXPECT_TRUE(img.width >= rule.minW && img.width <= rule.maxW) << "width " << img.width;
+    EXPECT_TRUE(img.height >= rule.minH && img.height <= rule.maxH) << "height " << img.height;
+    i32 keyed = 0, fading = 0;
+    for (i64 i = 0; i < i64{img.width} * img.height; ++i) {
+      const u8* px = img.rgba + 4 * i;
+      if (IsKey(px))
+        ++keyed;
+      else if (!SurvivesAsOpaque(px))
+        ++fading;
+    }
+    EXPECT_EQ(fading, 0) << "opaque pixels the 16-bit screen turns into the key";
+    if (rule.fill == Fill::kOpaque) {
+      EXPECT_EQ(keyed, 0);
+    } else if (rule.fill == Fill::kSeeThrough) {
+      EXPECT_GT(keyed, 0);
+    }
+    EXPECT_LT(keyed, img.width * img.height) << "nothing drawn";
+  }
+}
+
+TEST(GameAssets, PairedPicturesShareTheirSize) {
+  PackFiles fx(kFxPack);
+  auto size = [&](const std::string& file) {
+    OwnedRgbaImage picture;
+    LoadBmpImage(picture.image, fx.Resolve(file, true).c_str(), 0);
+    return std::pair{picture.image.width, picture.image.height};
+  };
+  std::vector<std::pair<std::string, std::string>> pairs = {
+      {"start1.bmp", "start2.bmp"},          {"hiscores1.bmp", "hiscores2.bmp"},
+      {"handicap1.bmp", "handicap2.bmp"},    {"exit1.bmp", "exit2.bmp"},
+      {"borderleft.bmp", "borderright.bmp"}, {"gameover.bmp", "paused.bmp"},
+      {"start1.bmp", "exit1.bmp"},           {"0_1.bmp", "7_1.bmp"}};
+  for (char d = '0'; d <= '9'; ++d)
+    pairs.push_back({d + std::string("_1.bmp"), d + std::string("_2.bmp")});
+  for (const auto& [a, b] : pairs) EXPECT_EQ(size(a), size(b)) << a << " and " << b;
+}
+
+// Columns and rows of a glyph that hold a visible pixel: {first column, last column + 1,
+// first row, last row + 1}; all 0 for an empty glyph.
+struct InkBox {
+  i32 left = 0, right = 0, top = 0, bottom = 0;
+};
+InkBox GlyphInk(const Surface& glyph) {
+  InkBox box{glyph.width, 0, glyph.height, 0};
+  for (i32 y = 0; y < glyph.height; ++y) {
+    for (i32 x = 0; x < glyph.width; ++x) {
+      if (glyph.pixels[y * glyph.width + x] == 0) continue;
+      box = {std::min(box.left, x), std::max(box.right, x + 1), std::min(box.top, y),
+             std::max(box.bottom, y + 1)};
+    }
+  }
+  return box.right == 0 ? InkBox{} : box;
+}
+
+TEST(GameAssets, GameFontGlyphsFitThePitchesTheGamePrintsAt) {
+  PackFiles fx(kFxPack);
+  Font font;
+  ASSERT_EQ(font.Load(fx.Resolve("stakkofont.bmp", true).c_str(), 0), 1);
+  EXPECT_EQ(font.glyphCount, 128);
+  EXPECT_GE(font.charWidth, 12);
+  EXPECT_LE(font.charHeight, 25) << "name rows are 25 apart";
+  const std::string digits = "0123456789";
+  std::string letters = ".-";
+  for (char c = 'A'; c <= 'Z'; ++c) letters += {c, static_cast<char>(c + 32)};
+  struct Case {
+    std::string chars;
+    i32 pitch;
+  };
+  for (const Case& c : {Case{digits, 12}, Case{letters, 15}}) {
+    for (char ch : c.chars) {
+      const InkBox ink = GlyphInk(font.glyphs[static_cast<u8>(ch)]);
+      EXPECT_GT(ink.right, 0) << "'" << ch << "' has no glyph";
+      EXPECT_LE(ink.right, c.pitch) << "'" << ch << "' runs into the next character";
+    }
+  }
+  EXPECT_EQ(GlyphInk(font.glyphs[static_cast<u8>(' ')]).right, 0);
+  const InkBox cursor = GlyphInk(font.glyphs[static_cast<u8>('_')]);
+  EXPECT_GT(cursor.right, 0);
+  EXPECT_GE(cursor.top, GlyphInk(font.glyphs[static_cast<u8>('A')]).bottom - 2)
+      << "the name cursor, printed 2 pixels lower, underlines the letter";
+}
+
+TEST(GameAssets, RuntimeSmallFontLoadsAsPng) {
+  PackFiles fx(kFxPack);
+  const std::string name = fx.Resolve("smalfont.png", true);
+  OwnedRgbaImage asBmp;
+  EXPECT_EQ(LoadBmpImage(asBmp.image, name.c_str(), 0), 0) << "it is read by the PNG reader";
+  Font font;
+  ASSERT_EQ(font.Load(name.c_str(), 0), 1);
+  EXPECT_EQ(font.glyphCount, 128);
+  EXPECT_GE(font.charWidth, 6);
+  EXPECT_GE(font.charHeight, 8);
+  for (char ch : std::string("Loading.FramesperSecond:0123456789")) {
+    EXPECT_GT(GlyphInk(font.glyphs[static_cast<u8>(ch)]).right, 0) << "'" << ch << "'";
+  }
+}
+
+TEST(GameAssets, LandingSoundIsAShort16BitPcmWav) {
+  PackFiles fx(kFxPack);
+  const WavInfo wav = ReadWav(fx.Bytes("fix.wav"));
+  ASSERT_TRUE(wav.valid);
+  EXPECT_EQ(wav.format, 1u);
+  EXPECT_EQ(wav.bits, 16u);
+  EXPECT_EQ(wav.rate, 22050u);
+  ASSERT_EQ(wav.channels, 1u);
+  const f64 seconds = static_cast<f64>(wav.samples.size()) / wav.rate;
+  EXPECT_TRUE(seconds >= 0.1 && seconds <= 0.2) << seconds;
+  i32 peak = 0;
+  for (i16 s : wav.samples) peak = std::max(peak, std::abs(static_cast<i32>(s)));
+  EXPECT_GT(peak, 8000) << "audible";
+  EXPECT_LT(std::abs(static_cast<i32>(wav.samples.back())), 200) << "ends without a click";
+}
+
+TEST(GameAssets, MusicIsMp3OfHalfAMinuteToAMinute) {
+  PackFiles stream(kStreamPack);
+  const std::string bytes = stream.Bytes("neverone.mp3");
+  const Mp3Info mp3 = ReadMp3Frames(std::vector<u8>(bytes.begin(), bytes.end()));
+  ASSERT_TRUE(mp3.valid) << "only whole MPEG-1 Layer III frames";
+  EXPECT_TRUE(mp3.seconds >= 30.0 && mp3.seconds <= 60.0) << mp3.seconds;
+}
+
+TEST(GameAssets, SdlMixerTakesTheUnpackedSoundAndMusic) {
+  ASSERT_EQ(SDL_Init(SDL_INIT_AUDIO), 0) << SDL_GetError();
+  ASSERT_EQ(Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 1024), 0) << Mix_GetError();
+  PackFiles fx(kFxPack), stream(kStreamPack);
+  Mix_Chunk* sound = Mix_LoadWAV(fx.Resolve("fix.wav", false).c_str());
+  EXPECT_NE(sound, nullptr) << Mix_GetError();
+  Mix_Music* music = Mix_LoadMUS(stream.Resolve("neverone.mp3", false).c_str());
+  EXPECT_NE(music, nullptr) << Mix_GetError();
+  if (music != nullptr) {
+    EXPECT_EQ(Mix_PlayMusic(music, -1), 0) << Mix_GetError();
+    EXPECT_EQ(Mix_PlayingMusic(), 1);
+    Mix_HaltMusic();
+    Mix_FreeMusic(music);
+  }
+  if (sound != nullptr) {
+    EXPECT_GE(Mix_PlayChannel(-1, sound, 0), 0) << Mix_GetError();
+    Mix_HaltChannel(-1);
+    Mix_FreeChunk(sound);
+  }
+  Mix_CloseAudio();
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+}  // namespace

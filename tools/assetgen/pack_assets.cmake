@@ -1,0 +1,17 @@
+# Packs the generated assets with sbxpack: every file of ASSET_DIR/fx into GAME_DIR/fxdata.sbx and
+# every file of ASSET_DIR/stream into GAME_DIR/streamdata.sbx. Run with cmake -P.
+foreach(pack IN ITEMS "fx:fxdata.sbx" "stream:streamdata.sbx")
+  string(REPLACE ":" ";" parts "${pack}")
+  list(GET parts 0 folder)
+  list(GET parts 1 name)
+  file(GLOB files "${ASSET_DIR}/${folder}/*")
+  list(SORT files)
+  if(NOT files)
+    message(FATAL_ERROR "no generated files in ${ASSET_DIR}/${folder}")
+  endif()
+  file(REMOVE "${GAME_DIR}/${name}")
+  execute_process(COMMAND "${SBXPACK}" "${GAME_DIR}/${name}" ${files} RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "sbxpack failed for ${name}")
+  endif()
+endforeach()
