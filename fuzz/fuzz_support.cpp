@@ -2,6 +2,9 @@
 // hook.
 #include "fuzz/fuzz_support.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -61,6 +64,18 @@ void BeginFuzzInput() {
   Folder();
   errorCode = 0.0f;
   errorLine = 0.0f;
+}
+
+InFuzzFolder::InFuzzFolder() : previous_(open(".", O_RDONLY | O_DIRECTORY)) {
+  if (previous_ < 0 || chdir(Folder().Path().c_str()) != 0) {
+    std::perror("cannot enter the fuzz folder");
+    std::abort();
+  }
+}
+
+InFuzzFolder::~InFuzzFolder() {
+  if (fchdir(previous_) != 0) std::perror("cannot leave the fuzz folder");
+  close(previous_);
 }
 
 std::string FuzzPath(const std::string& name) { return Folder().Path() + "/" + name; }

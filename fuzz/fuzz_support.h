@@ -21,6 +21,19 @@ struct FuzzProgramEnd {
 // throwing end-of-program hook; on every call clears the stored error.
 void BeginFuzzInput();
 
+// Makes the private folder the working folder for the scope, for readers that open fixed names;
+// the working folder before is back afterwards (the fuzzing engine names its files relatively).
+class InFuzzFolder {
+ public:
+  InFuzzFolder();
+  ~InFuzzFolder();
+  InFuzzFolder(const InFuzzFolder&) = delete;
+  InFuzzFolder& operator=(const InFuzzFolder&) = delete;
+
+ private:
+  int previous_;
+};
+
 // A path inside the private folder.
 std::string FuzzPath(const std::string& name);
 // Writes the bytes to FuzzPath(name) and returns that path.

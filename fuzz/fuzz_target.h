@@ -35,3 +35,5 @@ void FuzzPackLzss(const u8* data, std::size_t size);
 void FuzzChannelReads(const u8* data, std::size_t size);
 void FuzzLineFile(const u8* data, std::size_t size);
 void FuzzIniStore(const u8* data, std::size_t size);
+void FuzzGameConfig(const u8* data, std::size_t size);
+void FuzzGameHiscores(const u8* data, std::size_t size);

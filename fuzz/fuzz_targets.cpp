@@ -10,7 +10,8 @@ constexpr FuzzTarget kTargets[] = {
     {"font", FuzzFont},              {"sbx_pack", FuzzSbxPack},
     {"pack_lzo", FuzzPackLzo},       {"pack_lzss", FuzzPackLzss},
     {"channel_reads", FuzzChannelReads}, {"line_file", FuzzLineFile},
-    {"ini_store", FuzzIniStore},
+    {"ini_store", FuzzIniStore},     {"game_config", FuzzGameConfig},
+    {"game_hiscores", FuzzGameHiscores},
 };
 
 }  // namespace

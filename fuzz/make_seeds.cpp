@@ -1,7 +1,7 @@
 // fuzz_seeds: writes the starting corpus of every fuzz target, made by the project's own writers
-// (the BMP, PNG, pack, codec, channel, line-file and INI writers) so that each seed is a file the
-// runtime itself produces; variants the writers never make (other BMP depths, PNG colour types)
-// are derived from their output field by field, or written through libpng.
+// (the BMP, PNG, pack, codec, channel, line-file, INI and game-file writers) so that each seed is
+// a file the runtime itself produces; variants the writers never make (other BMP depths, PNG
+// colour types) are derived from their output field by field, or written through libpng.
 //
 //   fuzz_seeds FOLDER   writes FOLDER/<target>/seed-<what> for every target
 #include <png.h>
@@ -21,6 +21,10 @@
 #include "files/ini_store.h"
 #include "files/line_file.h"
 #include "files/pack_codec.h"
+#include "game/config_file.h"
+#include "game/game_globals.h"
+#include "game/hiscore_file.h"
+#include "game/hiscore_table.h"
 #include "media/bmp_image.h"
 #include "media/builtin_font.h"
 #include "media/png_image.h"
@@ -339,6 +343,21 @@ void TextStoreSeeds() {
                              "[]\r\nmute=0\r\n[Video]\r\nHeight=240\r\nkey\r\n=novalue\r\n");
 }
 
+// --- the game's files ---
+
+void GameSeeds() {
+  game::InitGameGlobals();
+  game::musicVolume = 0.9f;
+  game::SaveConfig();
+  Save("game_config", "written", ReadBack("Config.dat"));
+  game::LoadDefaultHiscores();
+  game::hiscores.At(2).name = DynString("ABCDEFGH");
+  game::hiscores.At(2).level = 11;
+  game::SaveHiscores(5);
+  Save("game_hiscores", "written", ReadBack("Hiscores.dat"));
+  game::InitGameGlobals();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -357,6 +376,7 @@ int main(int argc, char** argv) {
   PackSeeds();
   ChannelSeeds();
   TextStoreSeeds();
+  GameSeeds();
   fs::current_path(outFolder);
   fs::remove_all(scratch);
   return 0;
