@@ -18,8 +18,20 @@
 namespace {
 
 enum class Op : u8 {
-  kInt8, kUInt8, kInt16, kUInt16, kInt32, kUInt32, kFloat32, kFloat64,
-  kString, kLine, kLineInt, kLineFloat, kSeek, kCount
+  kInt8,
+  kUInt8,
+  kInt16,
+  kUInt16,
+  kInt32,
+  kUInt32,
+  kFloat32,
+  kFloat64,
+  kString,
+  kLine,
+  kLineInt,
+  kLineFloat,
+  kSeek,
+  kCount
 };
 
 struct Operation {
@@ -31,7 +43,7 @@ struct Operation {
 
 // One step of the program as a channel saw it.
 struct Step {
-  i64 number = 0;    // an integer, or the bits of a float
+  i64 number = 0;  // an integer, or the bits of a float
   std::string text;
   i32 position = 0;  // after the step
   i32 atEnd = 0;
@@ -39,8 +51,8 @@ struct Step {
 };
 
 struct Trace {
-  std::vector<Step> steps;          // the steps that completed
-  std::optional<f32> endCode;       // set when a step ended the program
+  std::vector<Step> steps;     // the steps that completed
+  std::optional<f32> endCode;  // set when a step ended the program
 };
 
 constexpr u32 kMemoryChannel = 3;
@@ -64,11 +76,20 @@ std::vector<Operation> ReadProgram(FuzzBytes& in) {
 
 i32 Width(Op op) {
   switch (op) {
-    case Op::kInt8: case Op::kUInt8: return 1;
-    case Op::kInt16: case Op::kUInt16: return 2;
-    case Op::kInt32: case Op::kUInt32: case Op::kFloat32: return 4;
-    case Op::kFloat64: return 8;
-    default: return 0;
+    case Op::kInt8:
+    case Op::kUInt8:
+      return 1;
+    case Op::kInt16:
+    case Op::kUInt16:
+      return 2;
+    case Op::kInt32:
+    case Op::kUInt32:
+    case Op::kFloat32:
+      return 4;
+    case Op::kFloat64:
+      return 8;
+    default:
+      return 0;
   }
 }
 
@@ -86,20 +107,47 @@ Step Apply(u32 channel, const Operation& o) {
   f32 real = 0.0f;
   DynString text;
   switch (o.op) {
-    case Op::kInt8: ReadChannelInt8(channel, value); break;
-    case Op::kUInt8: ReadChannelUInt8(channel, value); break;
-    case Op::kInt16: ReadChannelInt16(channel, value); break;
-    case Op::kUInt16: ReadChannelUInt16(channel, value); break;
-    case Op::kInt32: ReadChannelInt32(channel, value); break;
-    case Op::kUInt32: ReadChannelUInt32(channel, value); break;
-    case Op::kFloat32: ReadChannelFloat32(channel, real); break;
-    case Op::kFloat64: ReadChannelFloat64(channel, real); break;
-    case Op::kString: ReadChannelString(channel, text, o.argument); break;
-    case Op::kLine: ReadChannelLine(channel, text); break;
-    case Op::kLineInt: ReadChannelLineInt(channel, value); break;
-    case Op::kLineFloat: ReadChannelLineFloat(channel, real); break;
-    case Op::kSeek: SeekChannel(channel, o.argument, o.seekMode); break;
-    case Op::kCount: break;
+    case Op::kInt8:
+      ReadChannelInt8(channel, value);
+      break;
+    case Op::kUInt8:
+      ReadChannelUInt8(channel, value);
+      break;
+    case Op::kInt16:
+      ReadChannelInt16(channel, value);
+      break;
+    case Op::kUInt16:
+      ReadChannelUInt16(channel, value);
+      break;
+    case Op::kInt32:
+      ReadChannelInt32(channel, value);
+      break;
+    case Op::kUInt32:
+      ReadChannelUInt32(channel, value);
+      break;
+    case Op::kFloat32:
+      ReadChannelFloat32(channel, real);
+      break;
+    case Op::kFloat64:
+      ReadChannelFloat64(channel, real);
+      break;
+    case Op::kString:
+      ReadChannelString(channel, text, o.argument);
+      break;
+    case Op::kLine:
+      ReadChannelLine(channel, text);
+      break;
+    case Op::kLineInt:
+      ReadChannelLineInt(channel, value);
+      break;
+    case Op::kLineFloat:
+      ReadChannelLineFloat(channel, real);
+      break;
+    case Op::kSeek:
+      SeekChannel(channel, o.argument, o.seekMode);
+      break;
+    case Op::kCount:
+      break;
   }
   step.number = (o.op == Op::kFloat32 || o.op == Op::kFloat64 || o.op == Op::kLineFloat)
                     ? FloatBits(real)

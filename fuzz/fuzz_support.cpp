@@ -97,8 +97,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-MemoryFile::MemoryFile(const u8* data, std::size_t size)
-    : bytes_(new u8[size]), size_(size) {
+MemoryFile::MemoryFile(const u8* data, std::size_t size) : bytes_(new u8[size]), size_(size) {
   if (size > 0) std::memcpy(bytes_.get(), data, size);
   name_ = FormatMemoryName(static_cast<u32>(size), bytes_.get());
 }

@@ -86,7 +86,7 @@ class FuzzBytes {
 // A broken promise: prints where and what, then aborts (a finding for both engines).
 [[noreturn]] void FuzzFailure(const char* file, int line, const char* what);
 
-#define FUZZ_CHECK(condition, what)                              \
-  do {                                                           \
-    if (!(condition)) FuzzFailure(__FILE__, __LINE__, (what));   \
+#define FUZZ_CHECK(condition, what)                            \
+  do {                                                         \
+    if (!(condition)) FuzzFailure(__FILE__, __LINE__, (what)); \
   } while (0)

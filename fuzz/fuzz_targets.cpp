@@ -1,16 +1,21 @@
 // The table of fuzz targets.
-#include "fuzz/fuzz_target.h"
-
 #include <iterator>
+
+#include "fuzz/fuzz_target.h"
 
 namespace {
 
 constexpr FuzzTarget kTargets[] = {
-    {"bmp_image", FuzzBmpImage},     {"png_image", FuzzPngImage},
-    {"font", FuzzFont},              {"sbx_pack", FuzzSbxPack},
-    {"pack_lzo", FuzzPackLzo},       {"pack_lzss", FuzzPackLzss},
-    {"channel_reads", FuzzChannelReads}, {"line_file", FuzzLineFile},
-    {"ini_store", FuzzIniStore},     {"game_config", FuzzGameConfig},
+    {"bmp_image", FuzzBmpImage},
+    {"png_image", FuzzPngImage},
+    {"font", FuzzFont},
+    {"sbx_pack", FuzzSbxPack},
+    {"pack_lzo", FuzzPackLzo},
+    {"pack_lzss", FuzzPackLzss},
+    {"channel_reads", FuzzChannelReads},
+    {"line_file", FuzzLineFile},
+    {"ini_store", FuzzIniStore},
+    {"game_config", FuzzGameConfig},
     {"game_hiscores", FuzzGameHiscores},
 };
 

@@ -77,9 +77,9 @@ void FuzzGameConfig(const u8* data, std::size_t size) {
 
   const f32 taken = game::musicVolume;
   FUZZ_CHECK(!CatchProgramEnd([] {
-               game::SaveConfig();
-               game::LoadConfig();
-             }),
+    game::SaveConfig();
+    game::LoadConfig();
+  }),
              "a written Config.dat ended the game");
   FUZZ_CHECK(F32ToBits(game::musicVolume) == F32ToBits(taken), "the volume did not round trip");
 }
@@ -106,11 +106,11 @@ void FuzzGameHiscores(const u8* data, std::size_t size) {
 
   // What the game writes, the game reads back when it starts again from its defaults.
   FUZZ_CHECK(!CatchProgramEnd([] {
-               game::SaveHiscores(kEntries);
-               game::InitGameGlobals();
-               game::LoadDefaultHiscores();
-               game::LoadHiscores(kEntries);
-             }),
+    game::SaveHiscores(kEntries);
+    game::InitGameGlobals();
+    game::LoadDefaultHiscores();
+    game::LoadHiscores(kEntries);
+  }),
              "a written Hiscores.dat ended the game");
   FUZZ_CHECK(Sorted(List()) == Sorted(loaded), "the list did not survive its file");
   game::InitGameGlobals();

@@ -49,8 +49,7 @@ void CheckLoaded(const RgbaImage& image) {
 }
 
 bool IsEmpty(const RgbaImage& image) {
-  return image.rgba == nullptr && image.width == 0 && image.height == 0 &&
-         image.capacityBytes == 0;
+  return image.rgba == nullptr && image.width == 0 && image.height == 0 && image.capacityBytes == 0;
 }
 
 using Loader = i32 (*)(RgbaImage&, const char*, u32);
@@ -78,7 +77,8 @@ void FillWithMarker(RgbaImage& image) {
 }
 
 bool HoldsMarker(const RgbaImage& image) {
-  return image.width == 1 && image.height == 1 && std::memcmp(image.rgba, "\x01\x02\x03\x04", 4) == 0;
+  return image.width == 1 && image.height == 1 &&
+         std::memcmp(image.rgba, "\x01\x02\x03\x04", 4) == 0;
 }
 
 }  // namespace
@@ -86,8 +86,8 @@ bool HoldsMarker(const RgbaImage& image) {
 void FuzzBmpImage(const u8* data, std::size_t size) {
   BeginFuzzInput();
   OwnedRgbaImage memory, file, reused;
-  const Loads loads = LoadBothWays(LoadBmpImage, "picture.bmp", data, size, memory.image,
-                                   file.image);
+  const Loads loads =
+      LoadBothWays(LoadBmpImage, "picture.bmp", data, size, memory.image, file.image);
   // A memory file reads a field cut by its end as zeros, where a file fails: memory may accept
   // more, never less.
   FUZZ_CHECK(loads.fromMemory || !loads.fromFile, "BMP loads from a file but not from memory");
@@ -108,8 +108,8 @@ void FuzzPngImage(const u8* input, std::size_t inputSize) {
   const u8* data = png.data();
   const std::size_t size = png.size();
   OwnedRgbaImage memory, file, reused;
-  const Loads loads = LoadBothWays(LoadPngImage, "picture.png", data, size, memory.image,
-                                   file.image);
+  const Loads loads =
+      LoadBothWays(LoadPngImage, "picture.png", data, size, memory.image, file.image);
   FUZZ_CHECK(loads.fromMemory == loads.fromFile, "PNG loads one way only");
   if (loads.fromFile) FUZZ_CHECK(SamePicture(memory.image, file.image), "PNG pictures differ");
 

@@ -148,10 +148,14 @@ struct PngLayout {
 
 int ChannelsOf(int colourType) {
   switch (colourType) {
-    case PNG_COLOR_TYPE_RGB: return 3;
-    case PNG_COLOR_TYPE_GRAY_ALPHA: return 2;
-    case PNG_COLOR_TYPE_RGB_ALPHA: return 4;
-    default: return 1;
+    case PNG_COLOR_TYPE_RGB:
+      return 3;
+    case PNG_COLOR_TYPE_GRAY_ALPHA:
+      return 2;
+    case PNG_COLOR_TYPE_RGB_ALPHA:
+      return 4;
+    default:
+      return 1;
   }
 }
 
@@ -185,8 +189,8 @@ Bytes PngThroughLibpng(u32 w, u32 h, int depth, int colourType, int interlace, b
   const std::size_t rowBytes = (std::size_t{w} * ChannelsOf(colourType) * depth + 7) / 8;
   std::vector<png_byte> pixels(rowBytes * h);
   for (std::size_t i = 0; i < pixels.size(); ++i) {
-    pixels[i] = static_cast<png_byte>(colourType == PNG_COLOR_TYPE_PALETTE ? (i * 0x1B) & 0x55
-                                                                           : i * 29);
+    pixels[i] =
+        static_cast<png_byte>(colourType == PNG_COLOR_TYPE_PALETTE ? (i * 0x1B) & 0x55 : i * 29);
   }
   std::vector<png_bytep> rows(h);
   for (u32 y = 0; y < h; ++y) rows[y] = &pixels[y * rowBytes];
@@ -208,7 +212,8 @@ Bytes PngFromWriter(i32 w, i32 h, const std::vector<u8>& rgba) {
 
 void PngSeeds() {
   Save("png_image", "rgba-writer", PngFromWriter(5, 3, TestPicture(5, 3)));
-  Save("png_image", "rgb", PngThroughLibpng(4, 3, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, false));
+  Save("png_image", "rgb",
+       PngThroughLibpng(4, 3, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, false));
   Save("png_image", "rgb-interlaced",
        PngThroughLibpng(9, 9, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_ADAM7, false));
   Save("png_image", "palette-trns",
@@ -229,9 +234,8 @@ void PngSeeds() {
 
 // The font target's leading choices: picture kind, x, y, blend, the text.
 Bytes FontChoices(u8 kind, i16 x, i16 y, i8 blend, const std::string& text) {
-  return Bytes(1, static_cast<char>(kind)) + LE16(static_cast<u16>(x)) +
-         LE16(static_cast<u16>(y)) + Bytes(1, static_cast<char>(blend)) +
-         Bytes(1, static_cast<char>(text.size())) + text;
+  return Bytes(1, static_cast<char>(kind)) + LE16(static_cast<u16>(x)) + LE16(static_cast<u16>(y)) +
+         Bytes(1, static_cast<char>(blend)) + Bytes(1, static_cast<char>(text.size())) + text;
 }
 
 void FontSeeds() {
@@ -239,12 +243,15 @@ void FontSeeds() {
   BuildDefaultFontBitmap(builtin.image);
   const std::vector<u8> rgba(builtin.image.rgba, builtin.image.rgba + 128 * 64 * 4);
   Save("font", "builtin-png", FontChoices(0, 2, 3, 0, "Hi!") + PngFromWriter(128, 64, rgba));
-  Save("font", "tall-bmp", FontChoices(0, -4, 20, -60, "\x01\xff" "AB") +
-                               Bmp24(16, 32, TestPicture(16, 32)));
-  Save("font", "raw-wide", FontChoices(1, 40, -2, 50, "xyz") + LE16(40000) + LE16(6) +
-                               Pattern(64, 5));
-  Save("font", "raw-small", FontChoices(1, 0, 0, 0, "0123") + LE16(32) + LE16(16) +
-                                Pattern(128, 3));
+  Save("font", "tall-bmp",
+       FontChoices(0, -4, 20, -60,
+                   "\x01\xff"
+                   "AB") +
+           Bmp24(16, 32, TestPicture(16, 32)));
+  Save("font", "raw-wide",
+       FontChoices(1, 40, -2, 50, "xyz") + LE16(40000) + LE16(6) + Pattern(64, 5));
+  Save("font", "raw-small",
+       FontChoices(1, 0, 0, 0, "0123") + LE16(32) + LE16(16) + Pattern(128, 3));
 }
 
 // --- packs and the codec ---
@@ -273,8 +280,8 @@ void PackSeeds() {
   for (const i32 mode : {1, 0}) {
     const char* target = mode == 1 ? "pack_lzo" : "pack_lzss";
     Save(target, "text", Packed(mode, kText));
-    Save(target, "runs", Packed(mode, std::string(300, 'a') + std::string(5, 'b') +
-                                          std::string(3000, 'a')));
+    Save(target, "runs",
+         Packed(mode, std::string(300, 'a') + std::string(5, 'b') + std::string(3000, 'a')));
     Save(target, "empty", Packed(mode, ""));
     Save(target, "pattern", Packed(mode, Pattern(2500, 7) + Pattern(2500, 7)));
   }
@@ -283,7 +290,9 @@ void PackSeeds() {
 // --- channels ---
 
 // One operation of the channel target's program.
-Bytes Operation(u8 k, i16 argument) { return Bytes(1, static_cast<char>(k)) + LE16(static_cast<u16>(argument)); }
+Bytes Operation(u8 k, i16 argument) {
+  return Bytes(1, static_cast<char>(k)) + LE16(static_cast<u16>(argument));
+}
 
 void ChannelSeeds() {
   DynString name("seed.bin");
@@ -306,13 +315,13 @@ void ChannelSeeds() {
   // Reads everything back in order, then seeks about and reads past the end.
   const Bytes program = Bytes(1, 15) + Operation(0, 0) + Operation(2, 0) + Operation(3, 0) +
                         Operation(4, 0) + Operation(6, 0) + Operation(7, 0) + Operation(8, 5) +
-                        Operation(9, 0) + Operation(10, 0) + Operation(11, 0) +
-                        Operation(0x0C, 0) + Operation(9, 0) + Operation(0x2C, -3) +
-                        Operation(8, 100) + Operation(0xF4, 0);
+                        Operation(9, 0) + Operation(10, 0) + Operation(11, 0) + Operation(0x0C, 0) +
+                        Operation(9, 0) + Operation(0x2C, -3) + Operation(8, 100) +
+                        Operation(0xF4, 0);
   Save("channel_reads", "values-and-lines", program + file);
-  Save("channel_reads", "lines-only", Bytes(1, 4) + Operation(9, 0) + Operation(9, 0) +
-                                          Operation(10, 0) + Operation(9, 0) +
-                                          "a\r\n\nb\r\n" + std::string(1100, 'L') + "\n");
+  Save("channel_reads", "lines-only",
+       Bytes(1, 4) + Operation(9, 0) + Operation(9, 0) + Operation(10, 0) + Operation(9, 0) +
+           "a\r\n\nb\r\n" + std::string(1100, 'L') + "\n");
 }
 
 // --- line file and INI store ---
@@ -339,8 +348,9 @@ void TextStoreSeeds() {
   set("Name With]Bracket", "=", "value");
   WriteIniFile(&store);
   Save("ini_store", "written", ReadBack("seed.ini"));
-  Save("ini_store", "loose", "x=1\r\n[Video]\r\n  Width = 320 ; px\r\n;c\r\n[audio\r\nvol=8\t\r\n"
-                             "[]\r\nmute=0\r\n[Video]\r\nHeight=240\r\nkey\r\n=novalue\r\n");
+  Save("ini_store", "loose",
+       "x=1\r\n[Video]\r\n  Width = 320 ; px\r\n;c\r\n[audio\r\nvol=8\t\r\n"
+       "[]\r\nmute=0\r\n[Video]\r\nHeight=240\r\nkey\r\n=novalue\r\n");
 }
 
 // --- the game's files ---
