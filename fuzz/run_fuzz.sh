@@ -9,7 +9,8 @@
 # A finding is saved in BUILD_DIR/findings/<target>/; the script then fails and names it. To keep
 # a finding as a regression test, copy it into fuzz/corpus/<target>/ under a telling name.
 # Every target's figures (executions, coverage, corpus) are printed at the end and kept in
-# BUILD_DIR/logs/<target>.log.
+# BUILD_DIR/logs/<target>.log. Further libFuzzer options may come in STAKKO_FUZZ_ARGS (for
+# instance "-max_len=65536" to look for inputs that take too long or too much memory).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -57,7 +58,7 @@ fuzz_one() {
   mkdir -p "$corpus" "$findings"
   "$build/fuzz/fuzz_$t" "$corpus" "$root/fuzz/corpus/$t" \
     -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=512 \
-    -artifact_prefix="$findings" -print_final_stats=1 -close_fd_mask=1 \
+    -artifact_prefix="$findings" -print_final_stats=1 -close_fd_mask=1 ${STAKKO_FUZZ_ARGS:-} \
     >"$build/logs/$t.log" 2>&1
 }
 
