@@ -8,23 +8,21 @@
 
 namespace {
 
-const ReadDataItem kItems[] = {{2.9f, nullptr}, {-2.9f, nullptr}, {0, "12abc"}, {0, "abc"},
-                               {0.5f, nullptr}, {100, nullptr},   {0, "text"},  {3e9f, nullptr}};
+const ReadDataItem kItems[] = {{-2.9f, nullptr}, {0, "12abc"}, {0, "abc"}, {0.5f, nullptr}, {0, "text"}, {3e9f, nullptr}};
 
 TEST(DataBlocks, ConversionsInOrder) {
-  ReadDataCursor block{kItems, 8, 5};
+  ReadDataCursor block{kItems, 6, 5};
   RestoreDataBlock(&block);  // rewinds
   i32 n = 0;
   f32 f = -1;
-  EXPECT_EQ(2, ReadDataInt(&n));
   EXPECT_EQ(-2, ReadDataInt(&n));
   EXPECT_EQ(-2, n);
   for (f32 expected : {12.0f, 0.0f}) {
     ReadDataFloat(&f);
     EXPECT_EQ(expected, f);
   }
-  DynString s = DynString::FromCString("previous");
-  for (const char* text : {".5", "100", "text"}) {
+  DynString s("previous");
+  for (const char* text : {".5", "text"}) {
     ReadDataString(s);
     EXPECT_STREQ(text, s.data);
   }
@@ -37,13 +35,13 @@ TEST(DataBlocks, MissingOrExhaustedBlockIsError20) {
   DynString s;
   currentDataCursor = nullptr;
   EXPECT_FATAL(kErrNoData, ReadDataFloat(&f));
+  ReadDataCursor two{kItems, 2, 0};
+  RestoreDataBlock(&two);
+  ReadDataFloat(&f);
+  ReadDataString(s);
   EXPECT_FATAL(kErrNoData, ReadDataInt(&n));
   EXPECT_FATAL(kErrNoData, ReadDataString(s));
-  ReadDataCursor three{kItems, 3, 0};
-  RestoreDataBlock(&three);
-  for (int k = 0; k < 3; ++k) ReadDataFloat(&f);
-  EXPECT_FATAL(kErrNoData, ReadDataFloat(&f));
-  EXPECT_EQ(3, three.next);  // a failed read does not move
+  EXPECT_EQ(2, two.next);  // a failed read does not move
   ReadDataCursor empty{kItems, 0, 0};
   RestoreDataBlock(&empty);
   EXPECT_FATAL(kErrNoData, ReadDataFloat(&f));

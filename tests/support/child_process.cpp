@@ -39,11 +39,6 @@ ChildResult RunInChild(const std::function<void()>& fn) {
   std::fflush(stdout);
   std::fflush(stderr);
   const pid_t child = fork();
-  if (child < 0) {
-    close(pipeFds[0]);
-    close(pipeFds[1]);
-    return result;
-  }
   if (child == 0) {
     close(pipeFds[0]);
     dup2(pipeFds[1], STDOUT_FILENO);
@@ -53,8 +48,9 @@ ChildResult RunInChild(const std::function<void()>& fn) {
     _exit(0);
   }
   close(pipeFds[1]);
-  result.output = ReadAll(pipeFds[0]);
+  if (child > 0) result.output = ReadAll(pipeFds[0]);
   close(pipeFds[0]);
+  if (child < 0) return result;
   int waitStatus = 0;
   while (waitpid(child, &waitStatus, 0) < 0 && errno == EINTR) {
   }

@@ -1,5 +1,5 @@
-// A fake millisecond clock over the platform seam: time moves only when the test advances it,
-// when something sleeps (by the slept amount) and, when asked, by a fixed step on every read.
+// A fake millisecond clock over the platform seam: time moves only when something sleeps (by the
+// slept amount) and, when asked, by a fixed step on every read.
 // Only one thread at a time may read or sleep on it.
 #include "platform/platform_ops.h"
 #include "tests/support/test_support.h"
@@ -47,8 +47,6 @@ ScopedFakeClock::~ScopedFakeClock() {
   Platform().ticksMs = fakeClock.savedTicks;
   Platform().sleepNs = fakeClock.savedSleep;
 }
-
-void ScopedFakeClock::Advance(u32 ms) { fakeClock.nowMs += ms; }
 
 u32 ScopedFakeClock::Now() const { return fakeClock.nowMs; }
 
