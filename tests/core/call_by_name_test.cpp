@@ -1,5 +1,5 @@
-// The program's registered services, calls by name over its table, external functions over the
-// loaded-library table, and the movie stubs, with their exact messages.
+// Calls by name over the program's registered table, external functions over the loaded-library
+// table, and the movie stubs, with their exact messages.
 #include "core/call_by_name.h"
 
 #include <dlfcn.h>
@@ -21,25 +21,11 @@ std::string Output(Fn fn) {
   return testing::internal::GetCapturedStdout();
 }
 
-TEST(ProgramServices, DefaultsAndMalformedTables) {
-  static const CallableFunction entries[] = {{[] {}, "First"}};
-  ProgramServices services{[] { return DynString("test build"); }, {entries, 1}};
-  RegisterProgramServices(services);
-  EXPECT_STREQ("test build", GetBuildStamp().CStr());
-  for (const CallableTable table : {CallableTable{nullptr, 3}, CallableTable{entries, -1}}) {
-    services.callables = table;
-    RegisterProgramServices(services);
-    EXPECT_EQ(0, GetCallableTable().count);
-  }
-  ResetProgramServicesForTests();
-  EXPECT_STREQ("Jun 20 2009-19:13:10", GetBuildStamp().CStr());
-  EXPECT_EQ(0, GetCallableTable().count);
-}
-
 TEST(CallByName, SearchesTheProgramTableExactly) {
   static const CallableFunction entries[] = {
       {[] { calls += 1; }, "Tick"}, {nullptr, "Empty"}, {[] { calls += 10; }, "Tick"}, {[] { calls += 100; }, "Last"}};
-  RegisterProgramServices(ProgramServices{nullptr, {entries, 3}});  // the search stops before "Last"
+  RegisterProgramServices(ProgramServices{[] { return DynString("test"); }, {entries, 3}});  // stops before "Last"
+  EXPECT_EQ("test", std::string(GetBuildStamp().CStr()));
   for (const char* name : {"Tick", "tick", "Empty", "Last"}) {
     calls = 0;
     f32 result = -1;

@@ -1,4 +1,5 @@
-// The shell command and running another program in place of this one.
+// The shell command (its switching of the 2D device is tested with the device) and running
+// another program in place of this one.
 #include <cstdio>
 #include <string>
 
@@ -11,25 +12,12 @@
 namespace {
 
 std::string lastCommand;
-bool deviceActive = false;
-bool activeDuringShell = false;
 
-class ShellCommandTest : public testing::Test {
- protected:
-  void SetUp() override {
-    Platform().runShell = [](const char* command) {
-      lastCommand = command;
-      activeDuringShell = deviceActive;
-      return 256;  // what system() gives for a command that exits with status 1
-    };
-  }
-  void TearDown() override {
-    ResetPlatformOps();
-    SetDeviceActiveHooks(DeviceActiveHooks{});
-  }
-};
-
-TEST_F(ShellCommandTest, BackgroundMarkIsAppendedToTheCallersText) {
+TEST(ShellCommand, BackgroundMarkIsAppendedToTheCallersText) {
+  Platform().runShell = [](const char* command) {
+    lastCommand = command;
+    return 256;  // what system() gives for a command that exits with status 1
+  };
   const struct {
     const char* command;
     f32 wait;
@@ -44,18 +32,7 @@ TEST_F(ShellCommandTest, BackgroundMarkIsAppendedToTheCallersText) {
     EXPECT_EQ(row.after, lastCommand);
     EXPECT_EQ(256.0f, result);
   }
-}
-
-TEST_F(ShellCommandTest, DeviceIsOffWhileTheShellRuns) {
-  SetDeviceActiveHooks({[] { return deviceActive; }, [](bool active) { deviceActive = active; }});
-  for (bool startActive : {true, false}) {
-    deviceActive = activeDuringShell = startActive;
-    DynString command("true");
-    f32 result = 0.0f;
-    RunShellCommand(command, 1.0f, 0.0f, result);
-    EXPECT_FALSE(activeDuringShell);
-    EXPECT_EQ(startActive, deviceActive);
-  }
+  ResetPlatformOps();
 }
 
 TEST(RunProgramAndExit, FailedStartExitsWithZeroAfterReleasing) {

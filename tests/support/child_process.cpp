@@ -13,14 +13,11 @@ namespace {
 std::string ReadAll(int fd) {
   std::string text;
   char buffer[4096];
-  for (;;) {
-    const ssize_t count = read(fd, buffer, sizeof buffer);
-    if (count > 0) {
-      text.append(buffer, static_cast<std::size_t>(count));
-    } else if (count == 0 || errno != EINTR) {
-      return text;
-    }
+  for (ssize_t count; (count = read(fd, buffer, sizeof buffer)) != 0;) {
+    if (count > 0) text.append(buffer, static_cast<std::size_t>(count));
+    if (count < 0 && errno != EINTR) break;
   }
+  return text;
 }
 
 int StatusOf(int waitStatus) {

@@ -34,11 +34,7 @@ void FakeSleep(u64 seconds, u64 nanoseconds) {
 }  // namespace
 
 ScopedFakeClock::ScopedFakeClock(u32 startMs, u32 stepPerReadMs) {
-  fakeClock = FakeClockState{};
-  fakeClock.nowMs = startMs;
-  fakeClock.stepPerReadMs = stepPerReadMs;
-  fakeClock.savedTicks = Platform().ticksMs;
-  fakeClock.savedSleep = Platform().sleepNs;
+  fakeClock = FakeClockState{startMs, stepPerReadMs, 0, 0, Platform().ticksMs, Platform().sleepNs};
   Platform().ticksMs = FakeTicks;
   Platform().sleepNs = FakeSleep;
 }
