@@ -36,6 +36,8 @@ TEST(CallByName, SearchesTheProgramTableExactly) {
     EXPECT_EQ(found ? "" : "CALLBYNAME \"" + std::string(name) + "\" *** failed ***\n", out);
   }
   EXPECT_EQ(nullptr, LookupFunctionByName(DynString::FromBytes("Tick\0x", 6)));
+  RegisterProgramServices(ProgramServices{nullptr, {nullptr, 3}});  // taken as empty
+  EXPECT_EQ(0, GetCallableTable().count);
   ResetProgramServicesForTests();
 }
 
@@ -56,7 +58,11 @@ TEST(CallByName, ExternalFunctionsByModuleAndMovieStubs) {
   UnloadSharedLibraries();
   EXPECT_EQ(0, loadedLibraries.handles.count + loadedLibraries.names.count);
   const std::string movie = "PLAYMOVIE + LOOPMOVIE only on Win32 so far...\n";
-  EXPECT_EQ(movie + movie, Output([] { PlayMovieCommand(DynString("a")); LoopMovieCommand(DynString("a")); }));
+  EXPECT_EQ(movie + movie + movie, Output([] {
+              EXPECT_EQ(0, PlayMovieStub());
+              PlayMovieCommand(DynString("a"));
+              LoopMovieCommand(DynString("a"));
+            }));
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ TEST(DynStringStorage, ReserveGrowsOnlyWithinLimits) {
   s.Reserve(200, false);  // grows without keeping; the length is the caller's business
   EXPECT_STREQ("", s.data);
   DynString t;
-  t.Reserve(0xFFFFFFFFu, false);  // the growth rule would wrap to a tiny buffer
+  t.Reserve(0xFFFFFFFEu, false);  // the growth rule would wrap to a tiny buffer
   EXPECT_TRUE(t.IsSharedEmpty());
   char* buffer = t.GetBuffer(0xFFFFFFF0u);
   ASSERT_NE(buffer, kDynStringEmpty);  // never the shared read-only buffer

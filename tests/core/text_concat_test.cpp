@@ -68,7 +68,7 @@ TEST(ReplaceAll, ReplacesLeftToRightWithoutResearchingInsertedText) {
       {"hello", "z", "y", "hello"},  {"", "a", "b", ""},           {"abc", "", "x", "abc"},
       {"A.B", ".", "\0"s, "A\0B"s},
       {"a.b\0.c"s, ".", "-", "a-b\0.c"s},  // the search ends at the text's NUL
-      {"ab", "b\0zz"s, "WXYZ", "aWXYZ"},   // the pattern's length counts, clipped to the text
+      {"abXzcb", "b\0z"s, "-", "a-c-"},  // the pattern's length counts, clipped to the text
   };
   for (const Row& row : rows) {
     const DynString result = ReplaceAllCommand(TextOf(row.text), TextOf(row.pattern), TextOf(row.replacement));
