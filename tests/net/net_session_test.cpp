@@ -1,4 +1,4 @@
-// Releasing the network session: every list freed once, the leave packets, and the stop of a
+// Releasing the network session: the leave packets, every list freed once, and the stop of a
 // worker that ends on request or never does.
 #include <sys/socket.h>
 #include <unistd.h>
@@ -23,20 +23,9 @@ class NetSessionTest : public testing::Test {
   void TearDown() override { NetShutdownSession(); }
 };
 
-TEST_F(NetSessionTest, ShutdownFreesEveryListOnce) {
-  netSession->localPlayers.Append(new PlayerRecord);
-  netSession->localPlayers.head->messages.Append(new PacketNode);
-  netSession->hostPlayers.Append(new PlayerRecord);
-  netSession->inbound.Append(new PacketNode);
-  netSession->replies.Append(new PacketNode);
-  netSession->leftIds.Append(new LeftIdNode);
-  NetShutdownSession();  // the sanitizer build checks the frees
-  EXPECT_EQ(nullptr, netSession);
-  NetShutdownSession();
-  EXPECT_EQ(0u, socketTable.initCount);
-}
-
-TEST_F(NetSessionTest, RegisteredLocalPlayersSendLeavePackets) {
+// Leave packets for the registered local players only, then every list freed once (the sanitizer
+// build checks the frees) and the socket layer shut down.
+TEST_F(NetSessionTest, ShutdownSendsLeavePacketsAndFreesEverything) {
   int fds[2];
   ASSERT_EQ(0, socketpair(AF_UNIX, SOCK_STREAM, 0, fds));
   SocketSystemInit();
@@ -46,8 +35,16 @@ TEST_F(NetSessionTest, RegisteredLocalPlayersSendLeavePackets) {
     netSession->localPlayers.Append(new PlayerRecord);
     netSession->localPlayers.tail->id = id;
   }
+  netSession->localPlayers.head->messages.Append(new PacketNode);
+  netSession->hostPlayers.Append(new PlayerRecord);
+  netSession->inbound.Append(new PacketNode);
+  netSession->replies.Append(new PacketNode);
+  netSession->leftIds.Append(new LeftIdNode);
   NetShutdownSession();
+  EXPECT_EQ(nullptr, netSession);
   EXPECT_EQ(-1, socketTable.slots[12].fd);  // the host socket is closed
+  EXPECT_EQ(0u, socketTable.initCount);
+  NetShutdownSession();  // nothing left to do
   std::string wire(64, '\0');
   wire.resize(static_cast<std::size_t>(read(fds[1], wire.data(), wire.size())));  // all sent before
   EXPECT_EQ(std::string("\x04\0\0\0\0\x65\x00\x00"
