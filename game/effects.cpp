@@ -5,8 +5,8 @@
 #include "core/maths.h"
 #include "core/random.h"
 #include "game/game_globals.h"
-#include "game/runtime_calls.h"
 #include "game/timers.h"
+#include "media/graphics_commands.h"
 
 namespace game {
 

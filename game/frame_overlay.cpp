@@ -6,7 +6,8 @@
 #include "game/game_data.h"
 #include "game/game_globals.h"
 #include "game/key_latches.h"
-#include "game/runtime_calls.h"
+#include "media/font_commands.h"
+#include "media/music.h"
 
 namespace game {
 

@@ -4,18 +4,18 @@
 #include "core/data_blocks.h"
 #include "core/float_convert.h"
 #include "core/random.h"
+#include "game/asset_loading.h"
 #include "game/game_data.h"
 #include "game/game_globals.h"
-#include "game/runtime_calls.h"
 #include "game/shape_table.h"
 #include "game/timers.h"
+#include "media/sound.h"
 
 namespace game {
 
 namespace {
 
 constexpr i32 kSpawnColumn = 4;
-constexpr i32 kLandingSoundSlot = 2;
 
 // Reads a shape block into a cell array and its box size, row by row from the top.
 void LoadShape(i32 piece, i32 turn, NumArray<f32>& cells, i32& columns, i32& rows) {

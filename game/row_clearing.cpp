@@ -27,13 +27,6 @@ i32 FilledInRow(i32 y) {
   return filled;
 }
 
-// The bonus is earned while the top handicap row has been cleared away.
-void TestBonusRow() {
-  bonusFlag = 0;
-  cellCount = FilledInRow(kFieldRows - 1 - handicap);
-  if (cellCount == 0) bonusFlag = 1;
-}
-
 void SpawnRowEffects(i32 y) {
   const f32 rowTop = static_cast<f32>(10 * y + 33);
   if (bonusFlag == 1) {
@@ -71,7 +64,7 @@ void RaiseLevel() {
 }
 
 void ClearRow(i32 y) {
-  TestBonusRow();
+  CheckRow();
   lines = lines + 1;
   score = score + 100 + 100 * handicap * bonusFlag;
   SpawnRowEffects(y);
@@ -81,6 +74,12 @@ void ClearRow(i32 y) {
 }
 
 }  // namespace
+
+void CheckRow() {
+  bonusFlag = 0;
+  cellCount = FilledInRow(kFieldRows - 1 - handicap);
+  if (cellCount == 0) bonusFlag = 1;
+}
 
 void ClearFullRows() {
   for (i32 y = kFieldRows - 1; y >= 0; --y) {

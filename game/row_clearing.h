@@ -12,4 +12,8 @@ namespace game {
 // starts a background fade. The pause and game-over state are not looked at.
 void ClearFullRows();
 
+// The bonus test of a cleared row: the bonus flag is 1 when the bonus row
+// (row 19 - handicap) is empty; its filled cells are counted into the cell count.
+void CheckRow();
+
 }  // namespace game

@@ -2,7 +2,7 @@
 #include "game/spaced_text.h"
 
 #include "core/text_functions.h"
-#include "game/runtime_calls.h"
+#include "media/font_commands.h"
 
 namespace game {
 

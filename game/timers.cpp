@@ -5,9 +5,9 @@
 
 #include "core/clocks.h"
 #include "core/float_convert.h"
+#include "core/startup/frame_step.h"
 #include "core/text_functions.h"
 #include "game/game_globals.h"
-#include "game/runtime_calls.h"
 
 namespace game {
 

@@ -62,20 +62,36 @@ TEST_F(GameTest, EachParticleDrawsSpeedLifeSpreadAndSideInThatOrder) {
             std::make_tuple(effects.At(0).angle, effects.At(1).angle, effects.At(2).angle));
 }
 
+// Sprites 1..4 as single pixels of their own colours.
+const std::vector<std::pair<i32, u32>> kMarkers = {
+    {1, 0x0000F8}, {2, 0x00FC00}, {3, 0xF80000}, {4, 0xF8FCF8}};
+
+void MakeMarkers() {
+  for (const auto& [sprite, colour] : kMarkers) MakeMarkerSprite(sprite, colour);
+}
+
+// Draws the particles once on a cleared picture; what was drawn where.
+std::vector<Sprite> DrawPass() {
+  ClearScreen();
+  DrawEffects();
+  return DrawnMarkers(kMarkers);
+}
+
+// Each sprite starts in a column of its own, so the markers never cover one another.
 EffectParticle Particle(i32 sprite, i32 angle, i32 endTime, f32 speed = 1, f32 fall = 0,
                         f32 gravity = 0) {
-  return EffectParticle{sprite, 100, 100, speed, angle, endTime, fall, gravity};
+  return EffectParticle{sprite, 80.0f + 20.0f * sprite, 100, speed, angle, endTime, fall, gravity};
 }
 
 TEST_F(GameTest, ParticlesMoveAlongTheirAngleAndFall) {
   for (const EffectParticle& p : {Particle(1, 0, 10, 4), Particle(2, 90, 10, 4),
                                   Particle(3, 180, 10, 4), Particle(4, 0, 10, 0, 1.0f, 0.5f)})
     effects.Append(p);
-  DrawEffects();
-  DrawEffects();
-  const std::vector<Sprite> expected = {{1, 100, 96}, {2, 104, 100}, {3, 100, 104}, {4, 100, 101},
-                                        {1, 100, 92}, {2, 108, 100}, {3, 100, 108}, {4, 100, 102}};
-  EXPECT_EQ(expected, runtime.sprites);
+  MakeMarkers();
+  EXPECT_EQ((std::vector<Sprite>{{1, 100, 96}, {2, 124, 100}, {3, 140, 104}, {4, 160, 101}}),
+            DrawPass());
+  EXPECT_EQ((std::vector<Sprite>{{1, 100, 92}, {2, 128, 100}, {3, 140, 108}, {4, 160, 102}}),
+            DrawPass());
   EXPECT_EQ(102.5f, effects.At(3).y);
 }
 
@@ -87,12 +103,9 @@ TEST_F(GameTest, ExpiredParticlesAreRemovedInPlace) {
     effects.Append(p);
   // Pass 1: 2 goes, 3 moves into its place unseen. Pass 2: 3 goes, 4 moves up unseen.
   const std::vector<std::vector<Sprite>> passes = {
-      {{1, 100, 99}, {4, 100, 99}}, {{1, 100, 98}}, {{1, 100, 97}, {4, 100, 98}}};
-  for (const auto& drawn : passes) {
-    runtime.sprites.clear();
-    DrawEffects();
-    EXPECT_EQ(drawn, runtime.sprites);
-  }
+      {{1, 100, 99}, {4, 160, 99}}, {{1, 100, 98}}, {{1, 100, 97}, {4, 160, 98}}};
+  MakeMarkers();
+  for (const auto& drawn : passes) EXPECT_EQ(drawn, DrawPass());
   EXPECT_EQ(2, effects.dim[0]);
 }
 

@@ -10,6 +10,7 @@
 #include "core/runtime_globals.h"
 #include "game/game_data.h"
 #include "game/game_globals.h"
+#include "media/music.h"
 #include "tests/game/game_fixture.h"
 
 using namespace game;
@@ -38,24 +39,30 @@ TEST_F(GameTest, VolumeStepsStopAtTheirEnds) {
 
 TEST_F(GameTest, VolumeKeysActOnReleaseAndDownWaitsForAPassWithoutUp) {
   // Per pass: keys held; the volume after the pass.
-  const std::pair<std::set<i32>, f32> passes[] = {
-      {{kKeyVolumeUp}, 0.3f},
-      {{}, 0.4f},
-      {{kKeyVolumeUp, kKeyVolumeDown}, 0.4f},
-      {{}, 0.5f},
-      {{}, 0.4f}};  // both released together: up first, down one pass later
-  for (const auto& [held, volume] : passes) {
-    runtime.held = held;
+  // Per pass: buttons held; the volume after the pass, and the one the music was given (-1: none
+  // yet). Both held together would end the program in the frame step; here no frame step runs.
+  const struct {
+    u32 held;
+    f32 volume, music;
+  } passes[] = {{kVolumeUpButton, 0.3f, -1.0f},
+                {0, 0.4f, 0.4f},
+                {kVolumeUpButton | kVolumeDownButton, 0.4f, 0.4f},
+                {0, 0.5f, 0.5f},
+                {0, 0.4f, 0.4f}};  // both released together: up first, down one pass later
+  for (const auto& p : passes) {
+    runtime.Hold(p.held);
     UpdateFrameOverlay();
-    EXPECT_EQ(volume, musicVolume);
+    EXPECT_EQ(p.volume, musicVolume);
+    EXPECT_EQ(p.music, StoredMusicVolume());
   }
-  EXPECT_EQ((std::vector<f32>{0.4f, 0.5f, 0.4f}), runtime.musicVolumes);
+  // At the top a release changes nothing.
   musicVolume = PressUntilStuck(VolumeStepUp).first;
-  runtime.held = {kKeyVolumeUp};
+  runtime.Hold(kVolumeUpButton);
   UpdateFrameOverlay();
-  runtime.held = {};
+  runtime.Hold(0);
   UpdateFrameOverlay();
-  EXPECT_EQ(3u, runtime.musicVolumes.size());  // at the top: no call
+  EXPECT_EQ(PressUntilStuck(VolumeStepUp).first, musicVolume);
+  EXPECT_EQ(0.4f, StoredMusicVolume());
 }
 
 TEST_F(GameTest, OverlayEmptiesEventsTakesTheFrameTimeAndHidesStatistics) {
@@ -65,14 +72,15 @@ TEST_F(GameTest, OverlayEmptiesEventsTakesTheFrameTimeAndHidesStatistics) {
   UpdateFrameOverlay();
   EXPECT_EQ(0, timerEvents.dim[0]);
   EXPECT_EQ(40.0f, frameTime);
-  EXPECT_TRUE(runtime.texts.empty());
+  EXPECT_EQ(0, PixelsUnlike(0, 0, 320, 240, 0));
+  // Switched on, the two lines come in font 0 at the top left; font 1 is current again after.
   statisticsSwitch = 1;
   UpdateFrameOverlay();
   frameClockMs = previousFrameClockMs = 0;
-  const std::vector<Text> expected = {{"Frames per Second: 25", 0, 0, 0},
-                                      {"Time per Frame   : 40", 0, 10, 0}};
-  EXPECT_EQ(expected, runtime.texts);
-  EXPECT_EQ(1, runtime.font);
+  EXPECT_GT(PixelsUnlike(0, 0, 8 * 21, 8, 0), 0);
+  EXPECT_GT(PixelsUnlike(0, 10, 8 * 21, 8, 0), 0);
+  EXPECT_EQ(0, PixelsUnlike(0, 20, 320, 220, 0));
+  EXPECT_EQ(1, currentFont);
 }
 
 }  // namespace

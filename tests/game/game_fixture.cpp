@@ -1,22 +1,32 @@
 // The game tests' common set-up and field helpers.
 #include "tests/game/game_fixture.h"
 
+#include <SDL/SDL_mixer.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
+
 #include "core/data_blocks.h"
 #include "core/random.h"
+#include "core/runtime_globals.h"
+#include "game/asset_loading.h"
 #include "game/game_data.h"
 #include "game/game_globals.h"
+#include "game/game_main.h"
 #include "game/play_rules.h"
 #include "game/shape_table.h"
 #include "game/timers.h"
+#include "media/sound.h"
+#include "platform/platform_ops.h"
+#include "tests/media/wav_maker.h"
 
 using namespace game;
 
 void GameTest::SetUp() {
   InitGameGlobals();
-  runtime = RuntimeDouble{};
+  runtime.Hold(0);
+  runtime.buttons->reads = 0;
   SetUpKeyLatches();
   SetUpPlayArrays();
   FillConstantTables();
@@ -36,6 +46,44 @@ void GameFilesTest::SetUp() {
 void GameFilesTest::TearDown() {
   ASSERT_EQ(0, chdir(savedCwd_.c_str()));
   GameTest::TearDown();
+}
+
+std::string GameDir() { return STAKKO_GAME_DIR; }
+
+void GamePlayTest::SetUp() {
+  GameFilesTest::SetUp();
+  for (const char* pack : {"fxdata.sbx", "streamdata.sbx"})
+    std::filesystem::create_symlink(GameDir() + "/" + pack, Path(pack));
+  ASSERT_EQ(0, mkdir(Path("unpacked").c_str(), 0700));
+  Platform().tempFolder = Path("unpacked") + "/";
+  InitGameGlobals();
+  GameSetup();
+}
+
+void GamePlayTest::TearDown() {
+  Platform().tempFolder.clear();
+  GameFilesTest::TearDown();
+}
+
+void GamePlayTest::Passes(i32 count) {
+  for (i32 i = 0; i < count; ++i) GamePass();
+}
+
+void GamePlayTest::Tap(u32 buttons) {
+  runtime.Hold(buttons);
+  GamePass();
+  runtime.Hold(0);
+  GamePass();
+}
+
+bool GamePlayTest::TapUntilState(u32 buttons, i32 state, i32 limit) {
+  for (i32 i = 0; i < limit && gameState != state; ++i) Tap(buttons);
+  return gameState == state;
+}
+
+void GamePlayTest::RunSplashWithRelease() {
+  BeginSplash();
+  for (i32 frame = 0; SplashStep(); ++frame) runtime.Hold(frame == 110 ? kActionButton : 0);
 }
 
 void GameFilesTest::EnterRemovedFolder() {
@@ -82,3 +130,14 @@ void SetNextPiece(i32 piece) {
 }
 
 void AddBlockTimer() { AddTimer(BlockTimerName(), FallIntervalForLevel(0), 0, 0); }
+
+void LoadLandingSound() {
+  ScopedTempDir dir;
+  ASSERT_TRUE(WriteFileBytes(dir.File("tone.wav"), WavBytes(150)));
+  LoadSoundFile(DynString(dir.File("tone.wav").c_str()), kLandingSoundSlot, 0);
+  ASSERT_NE(nullptr, soundSlots[kLandingSoundSlot].sample);
+}
+
+i32 SetLandingSoundVolume(i32 volume) {
+  return Mix_VolumeChunk(soundSlots[kLandingSoundSlot].sample, volume);
+}

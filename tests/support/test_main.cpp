@@ -1,12 +1,24 @@
 // The main of every test program: forces SDL onto its dummy drivers before anything can start
-// SDL, so the whole suite runs headless, then runs GoogleTest.
+// SDL, so the whole suite runs headless, and gives the process a temporary folder of its own:
+// files unpacked from packs get fixed names there, and test programs run side by side.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <string>
 
 int main(int argc, char** argv) {
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   setenv("SDL_AUDIODRIVER", "dummy", 1);
+
+  std::error_code error;
+  std::string folder = (std::filesystem::temp_directory_path(error) / "stakko-run-XXXXXX").string();
+  const bool ownFolder = !error && mkdtemp(folder.data()) != nullptr;
+  if (ownFolder) setenv("TMPDIR", folder.c_str(), 1);
+
   testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  const int result = RUN_ALL_TESTS();
+  if (ownFolder) std::filesystem::remove_all(folder, error);
+  return result;
 }

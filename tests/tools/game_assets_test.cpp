@@ -1,14 +1,9 @@
 // The contract between the generated assets and the game: the game folder holds the two packs
 // (and the program) and no loose asset; every file the game loads is in its pack, loads through
 // the runtime's own resolver, BMP/PNG readers and font cutter, has the size the game's drawing
-// positions leave it, and keeps its opaque pixels clear of the 16-bit colour key.
-//
-// Still to come with the sound layer: loading "fix.wav" into sound slot 2 and playing
-// "neverone.mp3" through the runtime's sound commands from these packs, under the dummy audio
-// driver. Until then the last test hands both files, unpacked by the resolver, to SDL_mixer
-// directly, which is what the sound layer will do with them.
-#include <SDL/SDL.h>
-#include <SDL/SDL_mixer.h>
+// positions leave it, and keeps its opaque pixels clear of the 16-bit colour key. The landing
+// sound and the music load and play through the runtime's own sound commands from the packs,
+// under the dummy audio driver.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,11 +14,15 @@
 #include <string>
 #include <vector>
 
+#include "core/runtime_globals.h"
+#include "core/startup/runtime_startup.h"
 #include "files/byte_order.h"
 #include "files/file_resolver.h"
 #include "media/bmp_image.h"
 #include "media/font.h"
+#include "media/music.h"
 #include "media/rgba_image.h"
+#include "media/sound.h"
 #include "platform/platform_ops.h"
 #include "tests/support/test_support.h"
 #include "tests/tools/audio_checks.h"
@@ -316,27 +315,27 @@ TEST(GameAssets, MusicIsMp3OfHalfAMinuteToAMinute) {
   EXPECT_TRUE(mp3.seconds >= 30.0 && mp3.seconds <= 60.0) << mp3.seconds;
 }
 
-TEST(GameAssets, SdlMixerTakesTheUnpackedSoundAndMusic) {
-  ASSERT_EQ(SDL_Init(SDL_INIT_AUDIO), 0) << SDL_GetError();
-  ASSERT_EQ(Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 1024), 0) << Mix_GetError();
-  PackFiles fx(kFxPack), stream(kStreamPack);
-  Mix_Chunk* sound = Mix_LoadWAV(fx.Resolve("fix.wav", false).c_str());
-  EXPECT_NE(sound, nullptr) << Mix_GetError();
-  Mix_Music* music = Mix_LoadMUS(stream.Resolve("neverone.mp3", false).c_str());
-  EXPECT_NE(music, nullptr) << Mix_GetError();
-  if (music != nullptr) {
-    EXPECT_EQ(Mix_PlayMusic(music, -1), 0) << Mix_GetError();
-    EXPECT_EQ(Mix_PlayingMusic(), 1);
-    Mix_HaltMusic();
-    Mix_FreeMusic(music);
-  }
-  if (sound != nullptr) {
-    EXPECT_GE(Mix_PlayChannel(-1, sound, 0), 0) << Mix_GetError();
-    Mix_HaltChannel(-1);
-    Mix_FreeChunk(sound);
-  }
-  Mix_CloseAudio();
-  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+TEST(GameAssets, SoundAndMusicPlayFromThePacksThroughTheSoundCommands) {
+  ScopedTempDir unpacked;
+  Platform().tempFolder = unpacked.path() + "/";
+  audioDevice = new AudioDevice();
+  audioDevice->Open();
+  ASSERT_TRUE(audioDevice->opened);
+  soundSlots = new SoundSlot[kSoundSlotCount];
+  generalResolver = CreateFileResolverContext();
+  musicResolver = CreateFileResolverContext();
+  DynString fx(kFxPack.c_str()), stream(kStreamPack.c_str());
+  SetFileResolverBase(fx, stream);
+
+  LoadSoundFile(DynString("fix.wav"), 2, 0);
+  EXPECT_NE(soundSlots[2].sample, nullptr);
+  const i32 handle = PlaySoundCommand(2, 0.0f, 0.3f);
+  EXPECT_GE(handle, 2 * 256) << "a channel took it";
+  PlayMusic(DynString("neverone.mp3"), 1);
+  EXPECT_EQ(IsMusicPlaying(), 1);
+
+  ReleaseRuntimeObjects();
+  Platform().tempFolder.clear();
 }
 
 }  // namespace
