@@ -73,7 +73,10 @@ class FuzzBytes {
  public:
   FuzzBytes(const u8* data, std::size_t size) : data_(data), size_(size) {}
   u8 Byte() { return pos_ < size_ ? data_[pos_++] : 0; }
-  u16 Word() { return static_cast<u16>(Byte() | (Byte() << 8)); }
+  u16 Word() {
+    const u8 low = Byte();  // two statements: the order of the reads must not be left open
+    return static_cast<u16>(low | (Byte() << 8));
+  }
   const u8* Rest() const { return data_ + pos_; }
   std::size_t RestSize() const { return size_ - pos_; }
 
