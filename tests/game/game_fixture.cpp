@@ -163,13 +163,8 @@ u32 SpritePixel(i32 sprite, i32 x, i32 y) {
          static_cast<u32>(PixelBlue8(p)) << 16;
 }
 
-std::pair<i32, i32> SpriteSize(i32 sprite) {
-  const SizePair size = graphicsDevice->GetSpriteSize(sprite);
-  return {size.width, size.height};
-}
-
 bool SpriteShownAt(i32 sprite, i32 x, i32 y) {
-  const auto [w, h] = SpriteSize(sprite);
+  const auto [w, h] = graphicsDevice->GetSpriteSize(sprite);
   if (w == 0 || h == 0) return false;
   for (i32 j = 0; j < h; ++j)
     for (i32 i = 0; i < w; ++i) {

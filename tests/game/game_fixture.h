@@ -87,10 +87,9 @@ void SetNextPiece(i32 piece);
 // How many pixels of the screen's rectangle differ from `colour`, or from a full-screen sprite.
 i32 PixelsUnlike(i32 x, i32 y, i32 w, i32 h, u32 colour);
 i32 PixelsUnlikeSprite(i32 sprite, i32 x, i32 y, i32 w, i32 h);
-// A pixel of a loaded sprite as the screen shows it (0x00BBGGRR); ~0 outside the sprite.
+// A pixel of a loaded sprite as the screen shows it (0x00BBGGRR); ~0 outside the sprite, and so
+// for any pixel of an empty sprite.
 u32 SpritePixel(i32 sprite, i32 x, i32 y);
-// Sprite sizes as the device holds them; 0 x 0 when empty.
-std::pair<i32, i32> SpriteSize(i32 sprite);
 // True when every pixel of the sprite that is not see-through (black) shows on the screen with
 // its top-left corner at (x, y): it was drawn there plainly and is not covered.
 bool SpriteShownAt(i32 sprite, i32 x, i32 y);
