@@ -5,8 +5,10 @@
 // only when n is not below the capacity, and then the capacity becomes `minimum` when n is at most
 // `minimum`, else (n / step + 1) x step. An append asks for count + 1, so the append that would
 // exactly fill the storage already grows it. Every slot of the storage is a constructed element
-// (value-initialised), and elements move to new storage by copy assignment, as class elements
-// with their own lists rely on. Callers may change `step`, `minimum` and `count` directly.
+// (value-initialised), and elements go to new storage by move assignment: an element with texts
+// or lists of its own takes them along instead of copying them, so that growing a long list of
+// such elements (the INI store's sections with their entries) stays linear. Callers may change
+// `step`, `minimum` and `count` directly.
 #pragma once
 
 #include <new>
@@ -63,8 +65,10 @@ struct GrowVector {
  private:
   // The capacity the rule gives for n entries (n not below the current capacity).
   i32 GrownCapacity(i32 n) const;
-  // New storage of newCapacity value-initialised elements holding copies of the first count.
-  T* CopiedStorage(i32 newCapacity) const;
+  // New storage of newCapacity value-initialised elements.
+  static T* NewStorage(i32 newCapacity);
+  // Moves the first count elements into storage and frees the old storage.
+  void MoveInto(T* storage, i32 newCapacity);
 };
 
 template <class T>
@@ -77,21 +81,25 @@ i32 GrowVector<T>::GrownCapacity(i32 n) const {
 }
 
 template <class T>
-T* GrowVector<T>::CopiedStorage(i32 newCapacity) const {
+T* GrowVector<T>::NewStorage(i32 newCapacity) {
   T* storage = new (std::nothrow) T[newCapacity > 0 ? newCapacity : 1]();
   if (storage == nullptr) FatalError(kErrStorage);
-  for (i32 i = 0; i < count && i < newCapacity; ++i) storage[i] = data[i];
   return storage;
+}
+
+template <class T>
+void GrowVector<T>::MoveInto(T* storage, i32 newCapacity) {
+  for (i32 i = 0; i < count && i < newCapacity; ++i) storage[i] = std::move(data[i]);
+  delete[] data;
+  data = storage;
+  capacity = newCapacity;
 }
 
 template <class T>
 void GrowVector<T>::Reserve(i32 n) {
   if (n < capacity) return;
   const i32 newCapacity = GrownCapacity(n);
-  T* storage = CopiedStorage(newCapacity);
-  delete[] data;
-  data = storage;
-  capacity = newCapacity;
+  MoveInto(NewStorage(newCapacity), newCapacity);
 }
 
 template <class T>
@@ -100,13 +108,11 @@ void GrowVector<T>::Append(const T& value) {
     data[count++] = value;
     return;
   }
-  // Grown by hand so that a value inside the old storage is copied before that storage goes.
+  // Grown by hand so that a value inside the old storage is copied before the elements move.
   const i32 newCapacity = GrownCapacity(count + 1);
-  T* storage = CopiedStorage(newCapacity);
+  T* storage = NewStorage(newCapacity);
   storage[count] = value;
-  delete[] data;
-  data = storage;
-  capacity = newCapacity;
+  MoveInto(storage, newCapacity);
   ++count;
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <string>
 
 #include "files/file_open.h"
 #include "files/memory_name.h"
@@ -27,57 +28,62 @@ int OpenMemoryChannel(FileChannel* channel, const char* name) {
   return 1;
 }
 
-// Ends a line at buffer[end], dropping a CR just before it.
-void TerminateLine(char* buffer, int end) {
-  if (end > 0 && buffer[end - 1] == '\r') --end;
-  buffer[end] = '\0';
+// Where the line at the start of `window` ends. The window holds the next `count` bytes of the
+// data, up to limit + 2 of them: enough to see the LF, or CR LF, that follows a text of exactly
+// `limit` bytes, so that such a line (a full slot of the line file, written back) reads whole
+// instead of as a piece and an empty line. `dataEnds` says the window reaches the end of the data.
+struct LineCut {
+  int textBytes;  // the bytes that go to the caller
+  int consumed;   // the bytes the position moves over
+};
+
+LineCut CutLine(const char* window, int count, bool dataEnds, int limit) {
+  const void* lf = std::memchr(window, '\n', static_cast<std::size_t>(count));
+  if (lf != nullptr || dataEnds) {
+    const int end = lf != nullptr ? static_cast<int>(static_cast<const char*>(lf) - window) : count;
+    const int text = (end > 0 && window[end - 1] == '\r') ? end - 1 : end;
+    if (text <= limit) return {text, lf != nullptr ? end + 1 : end};
+  }
+  return {limit, limit};  // a piece of a longer line, kept as it is; the rest comes next
 }
 
+int DeliverLine(const char* window, const LineCut& cut, char* buffer) {
+  std::memcpy(buffer, window, static_cast<std::size_t>(cut.textBytes));
+  buffer[cut.textBytes] = '\0';
+  return 1;
+}
+
+// Reads ahead in chunks, stopping at the first LF, and sets the stream back to just after what
+// the line used.
 int ReadStreamLine(FileChannel* channel, char* buffer, int limit) {
-  const i64 start = channel->pos;
+  const int want = static_cast<int>(std::min<i64>(i64{limit} + 2, std::numeric_limits<i32>::max()));
+  std::string window(static_cast<std::size_t>(want), '\0');
   int got = 0;
-  while (got < limit) {
-    const int want = std::min(kChunkBytes, limit - got);
-    const int n = static_cast<int>(std::fread(buffer + got, 1, static_cast<std::size_t>(want),
-                                              channel->fp));
-    if (n == 0) break;
-    if (const void* lf = std::memchr(buffer + got, '\n', static_cast<std::size_t>(n))) {
-      const int at = static_cast<int>(static_cast<const char*>(lf) - buffer);
-      TerminateLine(buffer, at);
-      channel->pos = static_cast<i32>(start + at + 1);
-      std::fseek(channel->fp, channel->pos, SEEK_SET);  // give back what was read ahead
-      return 1;
-    }
+  bool dataEnds = false;
+  while (got < want) {
+    const int chunk = std::min(kChunkBytes, want - got);
+    const int n = static_cast<int>(
+        std::fread(window.data() + got, 1, static_cast<std::size_t>(chunk), channel->fp));
+    const bool sawLf = std::memchr(window.data() + got, '\n', static_cast<std::size_t>(n));
     got += n;
-    channel->pos = static_cast<i32>(start + got);
+    if (n < chunk) dataEnds = true;
+    if (sawLf || dataEnds) break;
   }
   if (got == 0) return 0;
-  if (got == limit) {
-    buffer[got] = '\0';  // a piece of a longer line: nothing dropped
-  } else {
-    TerminateLine(buffer, got);  // the data ended before a line feed
-  }
-  return 1;
+  const LineCut cut = CutLine(window.data(), got, dataEnds, limit);
+  channel->pos = static_cast<i32>(static_cast<i64>(channel->pos) + cut.consumed);
+  std::fseek(channel->fp, channel->pos, SEEK_SET);  // give back what was read ahead
+  return DeliverLine(window.data(), cut, buffer);
 }
 
 int ReadMemoryLine(FileChannel* channel, char* buffer, int limit) {
   if (channel->pos < 0 || channel->pos >= channel->memSize) return 0;
-  const int available = std::min(limit, channel->memSize - channel->pos);
-  const char* from = reinterpret_cast<const char*>(channel->memData) + channel->pos;
-  const void* lf = std::memchr(from, '\n', static_cast<std::size_t>(available));
-  const int length = lf ? static_cast<int>(static_cast<const char*>(lf) - from) : available;
-  std::memcpy(buffer, from, static_cast<std::size_t>(length));
-  if (lf != nullptr) {
-    TerminateLine(buffer, length);
-    channel->pos += length + 1;
-  } else if (length == limit) {
-    buffer[length] = '\0';
-    channel->pos += length;
-  } else {
-    TerminateLine(buffer, length);
-    channel->pos += length;
-  }
-  return 1;
+  const int remaining = channel->memSize - channel->pos;
+  const int count = static_cast<int>(std::min<i64>(i64{limit} + 2, remaining));
+  const char* window = reinterpret_cast<const char*>(channel->memData) + channel->pos;
+  const LineCut cut = CutLine(window, count, count == remaining, limit);
+  channel->pos += cut.consumed;
+  return DeliverLine(window, cut, buffer);
 }
 
 }  // namespace

@@ -21,7 +21,8 @@ struct FileChannel {
 int OpenFileChannelRead(FileChannel* channel, const char* name);
 // Closes the stream, if any, and clears every field.
 void CloseFileChannel(FileChannel* channel);
-// Reads one line, or a piece of maxBytes - 1 bytes of a longer one, into buffer (terminated).
+// Reads one line into buffer (terminated): whole when its text, without the LF or CR LF that ends
+// it, fits in maxBytes - 1 bytes, else a piece of maxBytes - 1 bytes with the rest to follow.
 // 1 when something was read; 0 at the end of the data or when nothing is open.
 int ReadFileChannelLine(FileChannel* channel, char* buffer, int maxBytes);
 // The size of an open stream (seek to the end and back), clamped to the i32 range.

@@ -60,6 +60,8 @@ void ParseEntry(const char* p, IniSection& working) {
   if (*q == '\0') return;
   const char* valueEnd = q + std::strlen(q);
   while (valueEnd > q && static_cast<unsigned char>(valueEnd[-1]) < 32) --valueEnd;
+  // Control bytes alone make no value, like an empty rest: the entry could not be written back.
+  if (valueEnd == q) return;
   working.entries.Append(IniEntry{TextOf(p, keyEnd), TextOf(q, valueEnd)});
 }
 

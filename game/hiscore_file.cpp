@@ -20,10 +20,11 @@ namespace {
 constexpr u32 kChannel = 0;
 constexpr i32 kRead = 1;
 constexpr i32 kWrite = 0;
-// The longest name line (CR included, LF not) that one channel line read returns whole.
-constexpr i32 kMaxNameLine = kLineBytes - 1;
-// The most any entry can take: score, name line, LF, level.
-constexpr i32 kMaxEntryBytes = 4 + kMaxNameLine + 1 + 2;
+// The longest name (without its line end) that one channel line read returns whole. Every name
+// the list can hold after a read is written back within it, so what was read reads again.
+constexpr i32 kMaxName = kLineBytes;
+// The most any entry can take: score, name, CR LF, level.
+constexpr i32 kMaxEntryBytes = 4 + kMaxName + 2 + 2;
 
 DynString HiscoreFileName() { return DynString::FromCString("Hiscores.dat"); }
 
@@ -52,9 +53,10 @@ class EntryReader {
   // as a channel line read gives it.
   bool ReadName(DynString& name) {
     const std::size_t lf = bytes_.find('\n', pos_);
-    if (lf == std::string::npos || lf - pos_ > static_cast<std::size_t>(kMaxNameLine)) return false;
+    if (lf == std::string::npos) return false;
     std::size_t length = lf - pos_;
     if (length > 0 && bytes_[pos_ + length - 1] == '\r') --length;
+    if (length > static_cast<std::size_t>(kMaxName)) return false;
     const char* text = bytes_.data() + pos_;
     length = strnlen(text, length);
     name = DynString::FromBytes(text, static_cast<u32>(length));

@@ -49,11 +49,26 @@ void PngWriteCallback(png_structp png, png_bytep data, png_size_t length) {
 
 void PngFlushCallback(png_structp) {}
 
-int ReadHeaderInfo(png_structp png, png_infop info) {
+// Deflate makes at most 1032 bytes from one byte of its stream (a 258-byte match coded in two
+// bits), so a picture's stored rows can never come from less than 1/1032 of their size.
+constexpr u64 kMaxDeflateRatio = 1032;
+
+// The bytes of a picture's rows as the file stores them, before any transformation: a filter
+// byte and the packed samples per row. Interlaced pictures store a little more, so this is a
+// lower bound of what the compressed data must unpack to.
+u64 StoredRowBytes(u64 width, u64 height, u64 depth, u64 channels) {
+  return height * (1 + (width * depth * channels + 7) / 8);
+}
+
+// Reads the header and sets the transformations. storedBytes receives StoredRowBytes of the
+// picture as the file describes it.
+int ReadHeaderInfo(png_structp png, png_infop info, u64* storedBytes) {
   if (setjmp(png_jmpbuf(png))) return 0;
   png_read_info(png, info);
   int colourType = png_get_color_type(png, info);
   int depth = png_get_bit_depth(png, info);
+  *storedBytes = StoredRowBytes(png_get_image_width(png, info), png_get_image_height(png, info),
+                                static_cast<u64>(depth), png_get_channels(png, info));
   if (colourType == PNG_COLOR_TYPE_PALETTE || (colourType == PNG_COLOR_TYPE_GRAY && depth < 8) ||
       png_get_valid(png, info, PNG_INFO_tRNS) != 0) {
     png_set_expand(png);
@@ -124,7 +139,8 @@ i32 OpenPng(const char* name, u32* width, u32* height, u32* rowBytes, u32* chann
   if (readState.info == nullptr) return FailOpen();
   png_set_user_limits(readState.png, kMaxImageSide, kMaxImageSide);
   png_set_read_fn(readState.png, readState.source, PngReadCallback);
-  if (ReadHeaderInfo(readState.png, readState.info) == 0) return FailOpen();
+  u64 storedBytes = 0;
+  if (ReadHeaderInfo(readState.png, readState.info, &storedBytes) == 0) return FailOpen();
 
   png_structp png = readState.png;
   png_infop info = readState.info;
@@ -146,6 +162,10 @@ i32 OpenPng(const char* name, u32* width, u32* height, u32* rowBytes, u32* chann
   u32 w = png_get_image_width(png, info), h = png_get_image_height(png, info);
   size_t rb = png_get_rowbytes(png, info);
   if (!ImageSizeAllowed(w, h) || rb < size_t{w} * ch) return FailOpen();
+  // A header may claim any size up to the caps; the rest of the file must be able to hold the
+  // rows before they size anything, so a short file cannot ask for gigabytes.
+  const u64 remaining = static_cast<u64>(readState.source->Remaining());
+  if (storedBytes > remaining * kMaxDeflateRatio) return FailOpen();
   readState.height = h;
   readState.rowBytes = static_cast<u32>(rb);
   *width = w;

@@ -15,10 +15,12 @@ struct RgbaImage {
   i32 capacityBytes = 0;  // size of rgba; replaced only when a picture needs more
 };
 
-// Largest picture any reader accepts: each side and the pixel count are capped so that a
-// damaged or hostile header cannot ask for gigabytes.
+// Largest picture any reader accepts: 16384 pixels a side (a whole picture then takes 1 GiB).
+// A header alone never sizes anything that large: each reader first checks that the rest of the
+// file can hold the pixel data (the BMP rows as they are, the PNG rows compressed), so a short
+// damaged or hostile file cannot ask for gigabytes.
 constexpr i32 kMaxImageSide = 16384;
-constexpr i64 kMaxImagePixels = i64{4096} * 4096;
+constexpr i64 kMaxImagePixels = i64{kMaxImageSide} * kMaxImageSide;
 
 // True when a picture of width x height is within the caps (both sides above 0).
 bool ImageSizeAllowed(i64 width, i64 height);

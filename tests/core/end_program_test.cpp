@@ -17,9 +17,7 @@ namespace {
 
 class EndProgramTest : public testing::Test {
  protected:
-  void SetUp() override { Reset(); }
-  void TearDown() override { Reset(); }
-  static void Reset() {
+  void TearDown() override {
     ResetRuntimeGlobalsForTests();
     ResetPlatformOps();
     ResetEndProgramStateForTests();
@@ -35,105 +33,68 @@ const std::string kTail =
 
 void PrintRelease() { std::puts("release"); }
 
-TEST_F(EndProgramTest, ReportThroughTheHook) {
+void FatalInRelease() {
+  std::puts("release");
+  FatalError(kErrStorage);
+  std::puts("returned");
+}
+
+TEST_F(EndProgramTest, ReportAndStatusThroughTheHook) {
   const struct {
     i32 debug;
     f32 code;
-    i32 line;
-    i32 position;
+    i32 line, position;
     const char* report;
   } rows[] = {
       {1, kErrRegularEnd, 0, 0, "-End On Line\n0\n-1\n0\n0\n"},  // no line ever set
-      {1, kErrIndex, 12, 3, "-End On Line\n9\n11\n12\n3\n"},
-      {1, kErrNoData, 1, 0, "-End On Line\n20\n0\n1\n0\n"},
+      {1, kErrIndex, INT32_MIN, 3, "-End On Line\n9\n-2147483649\n-2147483648\n3\n"},
       {0, kErrFile, 40, 2, ""},
   };
   SetShutdownHandler([] { ADD_FAILURE() << "the hook must not release anything"; });
   for (const auto& row : rows) {
-    ResetRuntimeGlobalsForTests();
     debugReport = row.debug;
     SetLinePosition(row.position, row.line);
     testing::internal::CaptureStdout();
     EXPECT_FATAL(row.code, FatalError(row.code));
     EXPECT_EQ(row.report, testing::internal::GetCapturedStdout()) << row.code;
   }
-  SetRuntimeError(kErrFile);
-  EXPECT_FATAL(kErrRegularEnd, EndCommand());
+  EXPECT_FATAL(kErrRegularEnd, EndCommand());  // over the stored kErrFile
   EXPECT_FATAL(kErrAppend, (SetRuntimeError(kErrAppend), EndProgram()));
-}
-
-TEST_F(EndProgramTest, ExitStatusIsTheStoredCode) {
-  const struct {
-    f32 code;
-    int status;
-  } rows[] = {{0, 0}, {3, 3}, {7, 7}, {8, 8}, {9, 9}, {20, 20}, {256, 1}, {-3, 1}};
-  for (const auto& row : rows) {
-    EXPECT_EQ(row.status, ExitStatusForErrorCode(row.code)) << row.code;
-    if (row.status != 1) {
-      const f32 code = row.code;
-      EXPECT_EQ(row.status, RunInChild([code] {
-                              InstallPrintingPlatform("/a/b/game");
-                              FatalError(code);
-                            }).exitStatus);
-    }
+  // Exit statuses are 8 bits wide: a failure must not read as 0 or as another code.
+  for (const auto& [code, status] : {std::pair<f32, int>{20, 20}, {255.5f, 255}, {256, 1}, {-3, 1}}) {
+    EXPECT_EQ(status, ExitStatusForErrorCode(code)) << code;
   }
 }
 
 TEST_F(EndProgramTest, SequenceRunsOnceAndNeverReturns) {
   const struct {
     const char* name;
-    void (*body)();
+    void (*release)();
+    bool exitHandler;  // start-up's registration of the exit handler, in a child only
+    void (*end)();
     int status;
     std::string output;
   } rows[] = {
-      {"fatal error",
-       [] {
-         SetShutdownHandler(PrintRelease);
+      {"fatal error", PrintRelease, false, [] {
          SetExitWriteBackHandler([] { std::puts("write back"); });
          debugReport = 1;
          SetLinePosition(5, 12);
          FatalError(kErrIndex);
-       },
-       9, "-End On Line\n9\n11\n12\n5\nrelease\nwrite back\n" + kTail},
-      {"its own exit enters the handler, which returns at once",
-       [] {
-         SetShutdownHandler(PrintRelease);
-         atexit(EndProgramAtExit);  // start-up's registration, in a child only
-         FatalError(kErrAppend);
-       },
+       }, 9, "-End On Line\n9\n11\n12\n5\nrelease\nwrite back\n" + kTail},
+      {"regular end", PrintRelease, false, [] { EndCommand(); }, 0, "release\n" + kTail},
+      {"its own exit enters the handler, which returns at once", PrintRelease, true, [] { FatalError(kErrAppend); },
        8, "release\n" + kTail},
-      {"an exit started elsewhere keeps its status",
-       [] {
-         SetShutdownHandler(PrintRelease);
-         atexit(EndProgramAtExit);
-         std::exit(1);
-       },
-       1, "release\n" + kTail},
-      {"a fatal error inside a release step does not return into it",
-       [] {
-         SetShutdownHandler([] {
-           std::puts("release");
-           FatalError(kErrStorage);
-           std::puts("returned");
-         });
-         FatalError(kErrIndex);
-       },
-       7, "release\n"},
-      {"the same inside an exit under way",
-       [] {
-         SetShutdownHandler([] {
-           std::puts("release");
-           FatalError(kErrFile);
-         });
-         atexit(EndProgramAtExit);
-         std::exit(1);
-       },
-       3, "release\n"},
+      {"an exit started elsewhere keeps its status", PrintRelease, true, [] { std::exit(1); }, 1, "release\n" + kTail},
+      {"a fatal error inside a release step does not return into it", FatalInRelease, false,
+       [] { FatalError(kErrIndex); }, 7, "release\n"},
+      {"the same inside an exit under way", FatalInRelease, true, [] { std::exit(1); }, 7, "release\n"},
   };
   for (const auto& row : rows) {
     const ChildResult child = RunInChild([&row] {
       InstallPrintingPlatform("/a/b/game");
-      row.body();
+      SetShutdownHandler(row.release);
+      if (row.exitHandler) atexit(EndProgramAtExit);
+      row.end();
     });
     EXPECT_EQ(row.status, child.exitStatus) << row.name;
     EXPECT_EQ(row.output, child.output) << row.name;
@@ -144,12 +105,9 @@ TEST_F(EndProgramTest, SequenceRunsOnceAndNeverReturns) {
 // the report file, which shows that the report reached the file before the exec.
 TEST_F(EndProgramTest, LauncherStartsAfterTheReportIsWritten) {
   ScopedTempDir dir;
-  const std::string launcher = dir.File("gp2xmenu.pge");
+  const std::string launcher = dir.File("gp2xmenu.pge"), link = dir.File("game"), report = dir.File("report.txt");
   ASSERT_TRUE(WriteFileBytes(launcher, "#!/bin/sh\ncat report.txt > seen.txt\npwd >> seen.txt\n"));
   ASSERT_EQ(0, chmod(launcher.c_str(), 0755));
-  const std::string link = dir.File("game");
-  const std::string report = dir.File("report.txt");
-
   const ChildResult child = RunInChild([&] {
     if (std::freopen(report.c_str(), "w", stdout) == nullptr) _exit(90);
     const PlatformOps real = Platform();

@@ -15,68 +15,49 @@ std::string linkText;
 long linkResult = 0;  // what the fake read reports; -2: the length of linkText
 const char* underscore = nullptr;
 
-long FakeExeLink(char* buffer, std::size_t size) {
-  if (linkResult != -2) return linkResult;
-  const std::size_t count = std::min(linkText.size(), size);
-  std::memcpy(buffer, linkText.data(), count);
-  return static_cast<long>(count);
-}
-
-const char* FakeGetEnv(const char* name) { return std::strcmp(name, "_") == 0 ? underscore : nullptr; }
-
 TEST(CutToDirectory, Rows) {
-  const char* rows[][2] = {
-      {"/a/b/game", "/a/b"}, {"/a/b/", "/a/b"}, {"game", "game"}, {"/game", "/game"},
-      {"a\\b\\game.exe", "a\\b"}, {"a/b\\c", "a/b"}, {"./", "."}, {"", ""},
-  };
+  const char* rows[][2] = {{"/a/b/game", "/a/b"}, {"/a/b/", "/a/b"}, {"game", "game"}, {"/game", "/game"},
+                           {"a\\b\\game.exe", "a\\b"}, {"a/b\\c", "a/b"}, {"./", "."}, {"", ""}};
   for (const auto& row : rows) EXPECT_EQ(row[1], CutToDirectory(row[0])) << row[0];
 }
 
 TEST(ReadExecutablePath, LinkAndFallBacks) {
   ScopedTempDir dir;
-  ASSERT_TRUE(WriteFileBytes(dir.File("game"), "x"));
   const std::string file = dir.File("game");
-  const std::string missing = dir.File("missing");
+  ASSERT_TRUE(WriteFileBytes(file, "x"));
   const std::string resolved = std::filesystem::canonical(file).string();
-  // A path longer than the runtime's 1024-character buffer, to resolve through "_".
-  std::string deep = dir.path();
-  while (deep.size() < 1100) {
-    deep += "/" + std::string(200, 'd');
-    ASSERT_EQ(0, mkdir(deep.c_str(), 0700));
-  }
-  ASSERT_TRUE(WriteFileBytes(deep + "/game", "x"));
-  const std::string deepFile = deep + "/game";
-  const std::string longest = "/" + std::string(1021, 'y');
+  std::string deep = dir.path();  // a path longer than the runtime's 1024-character buffer
+  while (deep.size() < 1100) ASSERT_EQ(0, mkdir((deep += "/" + std::string(200, 'd')).c_str(), 0700));
+  ASSERT_TRUE(WriteFileBytes(deep += "/game", "x"));
+  const std::string missing = dir.File("missing"), longest = "/" + std::string(1021, 'y');
 
-  Platform().readExeLink = FakeExeLink;
-  Platform().getEnv = FakeGetEnv;
+  Platform().readExeLink = [](char* buffer, std::size_t size) -> long {
+    if (linkResult != -2) return linkResult;
+    const std::size_t count = std::min(linkText.size(), size);
+    std::memcpy(buffer, linkText.data(), count);
+    return static_cast<long>(count);
+  };
+  Platform().getEnv = [](const char* name) { return std::strcmp(name, "_") == 0 ? underscore : nullptr; };
   const struct {
-    const char* name;
     long result;
     std::string link;
     const char* env;
     std::string expected;
   } rows[] = {
-      {"link read", -2, "/opt/s/stakko", file.c_str(), "/opt/s/stakko"},
-      {"longest link that fits", -2, longest, nullptr, longest},
-      {"link fills the buffer: cut off", -2, std::string(1023, 'x'), file.c_str(), resolved},
-      {"link unreadable", -1, "", file.c_str(), resolved},
-      {"empty link", 0, "", file.c_str(), resolved},
-      {"_ unset", -1, "", nullptr, "./"},
-      {"_ empty", -1, "", "", "./"},
-      {"_ unresolvable", -1, "", missing.c_str(), "./"},
-      {"_ longer than the buffer", -1, "", deepFile.c_str(), "./"},
+      {-2, longest, file.c_str(), longest},                    // the longest link that fits
+      {-2, std::string(1023, 'x'), file.c_str(), resolved},  // fills the buffer: taken as cut off
+      {-1, "", file.c_str(), resolved},  {0, "", file.c_str(), resolved},
+      {-1, "", nullptr, "./"},           {-1, "", missing.c_str(), "./"},
+      {-1, "", deep.c_str(), "./"},  // resolves longer than the buffer
   };
   for (const auto& row : rows) {
     linkResult = row.result;
     linkText = row.link;
     underscore = row.env;
-    EXPECT_EQ(row.expected, ReadExecutablePath()) << row.name;
+    EXPECT_EQ(row.expected, ReadExecutablePath()) << row.link.size() << " " << (row.env ? row.env : "unset");
   }
   ResetPlatformOps();
-  const std::string real = ReadExecutablePath();  // the real link names this test program
-  EXPECT_EQ('/', real.front());
-  EXPECT_NE(std::string::npos, real.find("test_core"));
+  EXPECT_NE(std::string::npos, ReadExecutablePath().find("/test_core"));  // the real link
 }
 
 }  // namespace

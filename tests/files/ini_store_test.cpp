@@ -83,6 +83,8 @@ TEST_F(IniTest, LooseGrammar) {
       {"[s]\n ; not a comment=1\n\tk=1;2", "[s]\r\nk=1;2\r\n"},
       {"[s]\nk=" + std::string(1100, 'v'), "[s]\r\nk=" + std::string(1022, 'v') + "\r\n"},
       {"", ""},
+      // A value of control bytes alone is no value: the written file could not say it.
+      {"[s]\nk=\x02\x01\nj=\x01x\x02\n", "[s]\r\nj=\x01x\r\n"},
   };
   for (const Case& c : cases) EXPECT_EQ(Rewritten(c.in), c.written) << c.in.substr(0, 30);
 }

@@ -90,6 +90,20 @@ TEST_F(LineFileTest, LongFilesAndLines) {
   EXPECT_EQ(back.substr(back.size() - 5), "255\r\n");  // only the lines that were loaded
 }
 
+// Full slots are written back as lines of 1024 bytes, which must load as the same slots.
+TEST_F(LineFileTest, FullSlotsSurviveTheWriteBack) {
+  const std::string full(1024, 'f');
+  ASSERT_TRUE(WriteFileBytes("full.txt", full + "\r\n" + full + "\nlast"));
+  EXPECT_EQ(Read("full.txt", 1), full);
+  Write("full.txt", 3, "added");
+  OpenLineFile(lineFile, nullptr);
+  EXPECT_EQ(ReadFileBytes("full.txt"), full + "\r\n" + full + "\r\nlast\r\nadded\r\n");
+  for (const auto& [index, text] : {std::pair{0, full}, {1, full}, {2, std::string("last")},
+                                    {3, std::string("added")}}) {
+    EXPECT_EQ(Read("full.txt", index), text) << index;
+  }
+}
+
 TEST_F(LineFileTest, RefusesNamesTooLongAndReportsFailedWriteBack) {
   ASSERT_TRUE(WriteFileBytes("keep.txt", "k\n"));
   EXPECT_EQ(Read("keep.txt", 0), "k");

@@ -63,14 +63,16 @@ TEST_F(GameFilesTest, EntriesRoundTripAndComeBackSorted) {
   hiscores.At(0) = HiscoreEntry{2000, DynString::FromCString("ABC     "), 32767};
   hiscores.At(2) = HiscoreEntry{-7, DynString::FromCString("Z"), -3};
   hiscores.At(4).name = DynString();  // an empty name is its line end alone
+  const std::string longest(1024, 'L');  // a name as long as a channel line reads back
+  hiscores.At(1).name = DynString(longest.c_str());
   SaveHiscores(5);
-  const std::string file = Entry(2000, "ABC     \r\n", 32767) + Entry(100, "Pilo\r\n", 2) +
+  const std::string file = Entry(2000, "ABC     \r\n", 32767) + Entry(100, longest + "\r\n", 2) +
                            Entry(-7, "Z\r\n", -3) + Entry(190, "Brem\r\n", 1) +
                            Entry(1230, "\r\n", 10);
   EXPECT_EQ(file, ReadFileBytes(Path("Hiscores.dat")));
   LoadFrom(Path("Hiscores.dat"), nullptr);
   EXPECT_EQ((List{{"Z", -7, -3},
-                  {"Pilo", 100, 2},
+                  {longest, 100, 2},
                   {"Brem", 190, 1},
                   {"", 1230, 10},
                   {"ABC     ", 2000, 32767}}),
@@ -86,9 +88,10 @@ TEST_F(GameFilesTest, FilesAreReadAsAChannelReadsThem) {
       // ignored.
       {Entry(1, "A\n", 0xFFFF) + Entry(2, "B\r\n", 0x8000) + tail + "junk",
        {{"A", 1, -1}, {"B", 2, -32768}}},
-      // The longest name line one channel read returns whole.
-      {Entry(1, std::string(1022, 'n') + "\r\n", 1) + Entry(2, "B\r\n", 1) + tail,
-       {{std::string(1022, 'n'), 1, 1}, {"B", 2, 1}}},
+      // The longest names one channel read returns whole, whatever ends their lines.
+      {Entry(1, std::string(1024, 'n') + "\r\n", 1) + Entry(2, std::string(1024, 'm') + "\n", 1) +
+           tail,
+       {{std::string(1024, 'n'), 1, 1}, {std::string(1024, 'm'), 2, 1}}},
   };
   for (const auto& [bytes, head] : cases) {
     LoadFrom(Path("Hiscores.dat"), &bytes);
@@ -104,7 +107,7 @@ TEST_F(GameFilesTest, FilesAreReadAsAChannelReadsThem) {
 TEST_F(GameFilesTest, DamagedFilesKeepTheListAndAreWrittenAnew) {
   std::vector<std::string> cases;
   for (std::size_t n = 0; n < kDefaultFile.size(); ++n) cases.push_back(kDefaultFile.substr(0, n));
-  cases.push_back(Entry(1, std::string(1023, 'n') + "\r\n", 1) + kDefaultFile);  // line too long
+  cases.push_back(Entry(1, std::string(1025, 'n') + "\r\n", 1) + kDefaultFile);  // line too long
   cases.push_back(Entry(1, std::string(3000, 'n'), 1));                          // line never ends
   for (const std::string& bytes : cases) {
     LoadFrom(Path("Hiscores.dat"), &bytes);

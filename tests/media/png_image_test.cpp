@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <png.h>
+#include <zlib.h>
 
 #include <csetjmp>
 
@@ -167,6 +168,40 @@ TEST(PngReader, DamagedOrHugePicturesFailAndLeaveTheImageAsItWas) {
     }
   }
   EXPECT_LT(accepted, 20);
+}
+
+// The header of a picture with its size replaced (and its checksum made right again).
+std::string WithClaimedSize(std::string png, u32 width, u32 height) {
+  for (int i = 0; i < 4; ++i) {
+    png[16 + i] = static_cast<char>(width >> (24 - 8 * i));
+    png[20 + i] = static_cast<char>(height >> (24 - 8 * i));
+  }
+  const uLong crc = crc32(0L, reinterpret_cast<const Bytef*>(png.data() + 12), 17);
+  for (int i = 0; i < 4; ++i) png[29 + i] = static_cast<char>(crc >> (24 - 8 * i));
+  return png;
+}
+
+// Headers may claim up to 16384 pixels a side, but only a file that can hold the rows, however
+// well compressed, gets that far: a short file cannot ask for gigabytes.
+TEST(PngReader, SizeClaimsMustFitTheFile) {
+  EXPECT_TRUE(ImageSizeAllowed(16384, 16384));
+  EXPECT_FALSE(ImageSizeAllowed(16385, 1));
+  const Png widest{16384, 64, kGrey, 8, std::vector<std::vector<u8>>(64, std::vector<u8>(16384))};
+  const std::string small = Encode({2, 2, kRgb, 8, {{1, 2, 3, 4, 5, 6}, {7, 8, 9, 1, 2, 3}}});
+  const std::pair<std::string, i32> cases[] = {
+      {Encode(widest), 1},  // compressed about as well as deflate can
+      {WithClaimedSize(small, 16384, 16384), 0},
+      {WithClaimedSize(small, 16384, 2), 0},
+      {WithClaimedSize(small, 2, 2), 1},
+  };
+  for (const auto& [bytes, result] : cases) {
+    u32 w, h, rowBytes, channels;
+    EXPECT_EQ(result, OpenPng(MemoryName(bytes).c_str(), &w, &h, &rowBytes, &channels))
+        << bytes.size() << " bytes";
+    ClosePng();
+    OwnedRgbaImage image;
+    EXPECT_EQ(result, LoadPngImage(image.image, MemoryName(bytes).c_str(), kNoColourKey));
+  }
 }
 
 TEST(PngReader, SecondOpenClosesTheFirst) {

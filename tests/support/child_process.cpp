@@ -13,14 +13,11 @@ namespace {
 std::string ReadAll(int fd) {
   std::string text;
   char buffer[4096];
-  for (;;) {
-    const ssize_t count = read(fd, buffer, sizeof buffer);
-    if (count > 0) {
-      text.append(buffer, static_cast<std::size_t>(count));
-    } else if (count == 0 || errno != EINTR) {
-      return text;
-    }
+  for (ssize_t count; (count = read(fd, buffer, sizeof buffer)) != 0;) {
+    if (count > 0) text.append(buffer, static_cast<std::size_t>(count));
+    if (count < 0 && errno != EINTR) break;
   }
+  return text;
 }
 
 int StatusOf(int waitStatus) {
@@ -39,11 +36,6 @@ ChildResult RunInChild(const std::function<void()>& fn) {
   std::fflush(stdout);
   std::fflush(stderr);
   const pid_t child = fork();
-  if (child < 0) {
-    close(pipeFds[0]);
-    close(pipeFds[1]);
-    return result;
-  }
   if (child == 0) {
     close(pipeFds[0]);
     dup2(pipeFds[1], STDOUT_FILENO);
@@ -53,8 +45,9 @@ ChildResult RunInChild(const std::function<void()>& fn) {
     _exit(0);
   }
   close(pipeFds[1]);
-  result.output = ReadAll(pipeFds[0]);
+  if (child > 0) result.output = ReadAll(pipeFds[0]);
   close(pipeFds[0]);
+  if (child < 0) return result;
   int waitStatus = 0;
   while (waitpid(child, &waitStatus, 0) < 0 && errno == EINTR) {
   }

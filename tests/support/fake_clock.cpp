@@ -1,5 +1,5 @@
-// A fake millisecond clock over the platform seam: time moves only when the test advances it,
-// when something sleeps (by the slept amount) and, when asked, by a fixed step on every read.
+// A fake millisecond clock over the platform seam: time moves only when something sleeps (by the
+// slept amount) and, when asked, by a fixed step on every read.
 // Only one thread at a time may read or sleep on it.
 #include "platform/platform_ops.h"
 #include "tests/support/test_support.h"
@@ -34,11 +34,7 @@ void FakeSleep(u64 seconds, u64 nanoseconds) {
 }  // namespace
 
 ScopedFakeClock::ScopedFakeClock(u32 startMs, u32 stepPerReadMs) {
-  fakeClock = FakeClockState{};
-  fakeClock.nowMs = startMs;
-  fakeClock.stepPerReadMs = stepPerReadMs;
-  fakeClock.savedTicks = Platform().ticksMs;
-  fakeClock.savedSleep = Platform().sleepNs;
+  fakeClock = FakeClockState{startMs, stepPerReadMs, 0, 0, Platform().ticksMs, Platform().sleepNs};
   Platform().ticksMs = FakeTicks;
   Platform().sleepNs = FakeSleep;
 }
@@ -47,8 +43,6 @@ ScopedFakeClock::~ScopedFakeClock() {
   Platform().ticksMs = fakeClock.savedTicks;
   Platform().sleepNs = fakeClock.savedSleep;
 }
-
-void ScopedFakeClock::Advance(u32 ms) { fakeClock.nowMs += ms; }
 
 u32 ScopedFakeClock::Now() const { return fakeClock.nowMs; }
 

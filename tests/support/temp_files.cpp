@@ -25,14 +25,12 @@ ScopedTempDir::~ScopedTempDir() {
 }
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);  // a stream that did not open fails
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return static_cast<bool>(out);
 }
 
 std::string ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::string();
+  std::ifstream in(path, std::ios::binary);  // a file that does not open reads as empty
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }

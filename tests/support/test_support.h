@@ -56,13 +56,12 @@ class ScopedTempDir {
   std::string path_;
 };
 
-// Replaces the platform clock and sleep: time moves only when the test says so, on every sleep
-// by the slept amount, and by `stepPerReadMs` on every read.
+// Replaces the platform clock and sleep: time moves only on every sleep, by the slept amount, and
+// by `stepPerReadMs` on every read.
 class ScopedFakeClock {
  public:
   explicit ScopedFakeClock(u32 startMs = 1000, u32 stepPerReadMs = 0);
   ~ScopedFakeClock();
-  void Advance(u32 ms);
   u32 Now() const;
   u64 SleptNs() const;  // total asked of sleep
 };
