@@ -88,7 +88,7 @@ TEST_F(GraphicsDevice, AnimationFramesRunAcrossThenDown) {
   for (auto [fw, fh, frame, letter, box] : {std::tuple{4, 2, 6, 'C', std::array{2, 2, 5, 3}},
                                             {4, 4, 15, 'P', {2, 2, 5, 5}},
                                             {4, 4, 16, '?', {20, 20, -1, -1}},  // below the sheet
-                                            {4, 4, INT_MIN, '?', {20, 20, -1, -1}},
+                                            {4, 8, INT_MIN, '?', {20, 20, -1, -1}},  // no wrap
                                             {0, 4, 0, '?', {20, 20, -1, -1}},  // no frame size
                                             {20, 4, 0, 'A', {2, 2, 17, 5}},  // wider than the sheet
                                             {20, 4, 1, '?', {20, 20, -1, -1}},  // only frame 0

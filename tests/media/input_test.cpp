@@ -136,7 +136,6 @@ TEST(ButtonSourceChoice, Table) {
   }
 }
 
-
 // One query per frame over a script of words, and the characters typed (0: none).
 TEST(ReadKeyChar, Sequences) {
   const struct {

@@ -22,7 +22,7 @@ TEST(RenderTarget, ColoursAndPlotRules) {
   for (auto [setBlend, blend, s, d, expected] : {
            std::array<i32, 5>{-128, -128, 0xF800, 0, 0x7800}, {-1, -1, 0, 0xFFFF, 0xF7DE},  // alpha
            {-128, -128, 0x001F, 0x001F, 0x001E}, {-8, -8, 0, 0x001F, 0x001E},  // shifted apart
-           {255, 255, 0x8000, 0x8000, 0xF800}, {128, 128, 0x0010, 0x0010, 0x0018},  // additive
+           {255, 255, 0xFFFF, 0xFFFF, 0xFFFF}, {128, 128, 0x0010, 0x0010, 0x0018},  // additive
            {255, 255, 0x0821, 0, 0},           {65536, 0, 0x1234, 0xFFFF, 0x1234},  // low 16 bits
            {300, 255, 0x0400, 0x0020, 0x0400}, {-300, -255, 0xFFFF, 0, 0xF7DE},     // clamped
            {65535, -1, 0xFFFF, 0, 0},          {0x10040, 64, 0x0400, 0x0020, 0x0120}}) {

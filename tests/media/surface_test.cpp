@@ -163,11 +163,13 @@ TEST(SurfaceRotate, TurnsAboutTheCentreInAKeyColouredSquare) {
     EXPECT_EQ(1, r.hasKey);
   }
   s.Rotate(1e30f, r);  // simply finishes
-  Surface big, empty;
+  Surface wide, big, empty;
+  MakePicture(picture.image, 100, 50, 0, 0, 0, 255);
+  wide.FromRgba(picture.image, 0x8000FF, nullptr);
   big.Grab(0, 0, 200, 200, 0);
   u16* buffer = big.pixels;
-  s.Rotate(30.0f, big);
-  EXPECT_EQ(14, big.height);
+  wide.Rotate(30.0f, big);
+  EXPECT_EQ(142, big.height);
   EXPECT_EQ(buffer, big.pixels);  // large enough: reused
   empty.Rotate(10.0f, big);
   EXPECT_EQ(nullptr, big.pixels);
