@@ -107,6 +107,7 @@ TEST(PackCodec, CutAndDamagedStreamsFail) {
       {"length short of the data", 1, damaged(0, 5), {}},
       {"length beyond any stream", 1, damaged(3, 0x7F), {}},
       {"end sequence damaged", 1, damaged(end, static_cast<u8>(good[end] ^ 0xFF)), {}},
+      {"cut inside the length", 1, {1, 0, 0}, {}},
       {"shorter than the end sequence", 1, {1, 0, 0, 0, 0x11, 0}, {}},
       {"empty", 1, {}, {}},
   };
