@@ -1,32 +1,56 @@
-// The game tests' common set-up and field helpers.
+// The game tests' runtime, folders, field helpers and screen probes.
 #include "tests/game/game_fixture.h"
 
-#include <SDL/SDL_mixer.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <memory>
 
 #include "core/data_blocks.h"
 #include "core/random.h"
 #include "core/runtime_globals.h"
-#include "game/asset_loading.h"
-#include "game/game_data.h"
-#include "game/game_globals.h"
-#include "game/game_main.h"
-#include "game/play_rules.h"
-#include "game/shape_table.h"
-#include "game/timers.h"
+#include "core/startup/frame_step.h"
+#include "core/startup/runtime_startup.h"
+#include "files/file_resolver.h"
+#include "media/font_commands.h"
+#include "media/graphics_commands.h"
+#include "media/graphics_device.h"
+#include "media/input_device.h"
+#include "media/pixel_format.h"
 #include "media/sound.h"
 #include "platform/platform_ops.h"
-#include "tests/media/wav_maker.h"
 
-using namespace game;
+GameTest::GameTest() {
+  ResetRuntimeGlobalsForTests();
+  SetQuitComboEnabled(1.0f);
+  testing::internal::CaptureStdout();  // the video and audio start-up's progress lines
+  graphicsDevice = new OpenGLRainbows();
+  graphicsDevice->InitVideo(0, 320, 240, 0, 30, 0);
+  inputDevice = new InputDevice();
+  auto source = std::make_unique<ScriptedButtonSource>(std::vector<u32>{0});
+  buttons = source.get();
+  inputDevice->SetButtonSource(std::move(source));
+  inputDevice->Open(false);
+  audioDevice = new AudioDevice();
+  audioDevice->Open();
+  soundSlots = new SoundSlot[kSoundSlotCount];
+  musicResolver = CreateFileResolverContext();
+  generalResolver = CreateFileResolverContext();
+  testing::internal::GetCapturedStdout();
+  LoadFontFile(DynString(), 1);
+  LoadFontFile(DynString(), 0);
+  ResetDrawState();
+}
+
+GameTest::~GameTest() {
+  ReleaseRuntimeObjects();
+  ResetRuntimeGlobalsForTests();
+}
 
 void GameTest::SetUp() {
   InitGameGlobals();
-  runtime.Hold(0);
-  runtime.buttons->reads = 0;
+  Hold(0);
   SetUpKeyLatches();
   SetUpPlayArrays();
   FillConstantTables();
@@ -48,12 +72,16 @@ void GameFilesTest::TearDown() {
   GameTest::TearDown();
 }
 
-std::string GameDir() { return STAKKO_GAME_DIR; }
+void GameFilesTest::EnterRemovedFolder() {
+  ASSERT_EQ(0, mkdir(Path("gone").c_str(), 0700));
+  ASSERT_EQ(0, chdir(Path("gone").c_str()));
+  ASSERT_EQ(0, rmdir(Path("gone").c_str()));
+}
 
 void GamePlayTest::SetUp() {
   GameFilesTest::SetUp();
   for (const char* pack : {"fxdata.sbx", "streamdata.sbx"})
-    std::filesystem::create_symlink(GameDir() + "/" + pack, Path(pack));
+    std::filesystem::create_symlink(kGameDir + "/" + pack, Path(pack));
   ASSERT_EQ(0, mkdir(Path("unpacked").c_str(), 0700));
   Platform().tempFolder = Path("unpacked") + "/";
   InitGameGlobals();
@@ -69,30 +97,14 @@ void GamePlayTest::Passes(i32 count) {
   for (i32 i = 0; i < count; ++i) GamePass();
 }
 
-void GamePlayTest::Tap(u32 buttons) {
-  runtime.Hold(buttons);
+void GamePlayTest::Tap(u32 word) {
+  Hold(word);
   GamePass();
-  runtime.Hold(0);
+  Hold(0);
   GamePass();
 }
 
-bool GamePlayTest::TapUntilState(u32 buttons, i32 state, i32 limit) {
-  for (i32 i = 0; i < limit && gameState != state; ++i) Tap(buttons);
-  return gameState == state;
-}
-
-void GamePlayTest::RunSplashWithRelease() {
-  BeginSplash();
-  for (i32 frame = 0; SplashStep(); ++frame) runtime.Hold(frame == 110 ? kActionButton : 0);
-}
-
-void GameFilesTest::EnterRemovedFolder() {
-  ASSERT_EQ(0, mkdir(Path("gone").c_str(), 0700));
-  ASSERT_EQ(0, chdir(Path("gone").c_str()));
-  ASSERT_EQ(0, rmdir(Path("gone").c_str()));
-}
-
-void FillRows(i32 top, const std::vector<std::string>& rows) {
+void FillRows(i32 top, const Picture& rows) {
   for (i32 r = 0; r < static_cast<i32>(rows.size()); ++r)
     for (i32 x = 0; x < kFieldColumns; ++x) {
       const char c = rows[static_cast<std::size_t>(r)].at(static_cast<std::size_t>(x));
@@ -101,8 +113,8 @@ void FillRows(i32 top, const std::vector<std::string>& rows) {
     }
 }
 
-std::vector<std::string> Rows(i32 top, i32 bottom) {
-  std::vector<std::string> rows;
+Picture Rows(i32 top, i32 bottom) {
+  Picture rows;
   for (i32 y = top; y <= bottom; ++y) {
     std::string row;
     for (i32 x = 0; x < kFieldColumns; ++x) row += *fieldOccupancy.At(x, y) == 1 ? 'X' : '.';
@@ -129,15 +141,35 @@ void SetNextPiece(i32 piece) {
     for (i32 x = 0; x < nextColumns; ++x) ReadDataFloat(nextCells.At(x, y));
 }
 
-void AddBlockTimer() { AddTimer(BlockTimerName(), FallIntervalForLevel(0), 0, 0); }
-
-void LoadLandingSound() {
-  ScopedTempDir dir;
-  ASSERT_TRUE(WriteFileBytes(dir.File("tone.wav"), WavBytes(150)));
-  LoadSoundFile(DynString(dir.File("tone.wav").c_str()), kLandingSoundSlot, 0);
-  ASSERT_NE(nullptr, soundSlots[kLandingSoundSlot].sample);
+i32 PixelsUnlike(i32 x, i32 y, i32 w, i32 h, u32 colour) {
+  i32 unlike = 0;
+  for (i32 j = y; j < y + h; ++j)
+    for (i32 i = x; i < x + w; ++i) unlike += GetPixelCommand(i, j) != colour ? 1 : 0;
+  return unlike;
 }
 
-i32 SetLandingSoundVolume(i32 volume) {
-  return Mix_VolumeChunk(soundSlots[kLandingSoundSlot].sample, volume);
+i32 PixelsUnlikeSprite(i32 sprite, i32 x, i32 y, i32 w, i32 h) {
+  i32 unlike = 0;
+  for (i32 j = y; j < y + h; ++j)
+    for (i32 i = x; i < x + w; ++i) unlike += GetPixelCommand(i, j) != SpritePixel(sprite, i, j);
+  return unlike;
+}
+
+u32 SpritePixel(i32 sprite, i32 x, i32 y) {
+  const Surface* s = graphicsDevice->Sprite(sprite);
+  if (s == nullptr || x < 0 || y < 0 || x >= s->width || y >= s->height) return ~0u;
+  const u16 p = s->pixels[y * s->width + x];
+  return PixelRed8(p) | static_cast<u32>(PixelGreen8(p)) << 8 |
+         static_cast<u32>(PixelBlue8(p)) << 16;
+}
+
+bool SpriteShownAt(i32 sprite, i32 x, i32 y) {
+  const auto [w, h] = graphicsDevice->GetSpriteSize(sprite);
+  if (w == 0 || h == 0) return false;
+  for (i32 j = 0; j < h; ++j)
+    for (i32 i = 0; i < w; ++i) {
+      const u32 pixel = SpritePixel(sprite, i, j);
+      if (pixel != 0 && GetPixelCommand(x + i, y + j) != pixel) return false;
+    }
+  return true;
 }

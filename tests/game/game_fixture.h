@@ -1,25 +1,50 @@
-// The game tests' set-up: the real runtime (game_runtime.h) with no button held, the globals at
-// their program-start values, the arrays and tables as the main program sets them up, a fixed
-// seed, and a fatal error failing the test instead of ending it. Fields are written as pictures:
-// one text of 10 characters per row,
-// '.' empty, 'X' filled (colour 0) or a digit (filled with that colour).
+// The game tests' set-up. GameTest brings the real runtime up inside the test process as start-up
+// does (a 320 x 240 graphics device on the dummy driver with the built-in font in fonts 0 and 1,
+// the input device over a scripted button word, the audio output, both file-resolver contexts),
+// on a virtual clock that moves a millisecond per read, so frame pacing never waits. The game's
+// globals start at their program-start values with the arrays and tables the main program sets
+// up, the seed is fixed, and a fatal error fails the test instead of ending it.
+//
+// Fields are written as pictures: one text of 10 characters per row, '.' empty, 'X' filled
+// (colour 0) or a digit (filled with that colour). The game's globals, tables, sprite ids and
+// main-program steps come with this header, as every game test reads them.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "core/types.h"
-#include "tests/game/game_runtime.h"
+#include "game/asset_loading.h"
+#include "game/game_data.h"
+#include "game/game_globals.h"
+#include "game/game_main.h"
+#include "game/play_rules.h"
+#include "game/shape_table.h"
+#include "media/button_decoder.h"
+#include "media/button_sources.h"
 #include "tests/support/test_support.h"
+
+using namespace game;
+
+// The buttons behind the game's action and pause keys.
+constexpr u32 kActionButton = kButtonB;
+constexpr u32 kPauseButton = kButtonSelect;
 
 class GameTest : public testing::Test {
  protected:
+  GameTest();
+  ~GameTest() override;
   void SetUp() override;
   void TearDown() override;
+  // The button word read from now on.
+  void Hold(u32 word) { buttons->words = {word}; }
 
-  GameRuntime runtime;
+  ScopedFakeClock clock{1000, 1};
+  ScriptedButtonSource* buttons = nullptr;  // owned by the input device
 
  private:
   ScopedFatalHook fatalHook_;
@@ -38,31 +63,33 @@ class GameFilesTest : public GameTest {
 };
 
 // GameFilesTest with the game's two packs in the working folder and the game set up from them as
-// its main program does (GameSetup); passes are driven one at a time.
+// its main program does; passes of the main loop are driven one at a time.
 class GamePlayTest : public GameFilesTest {
  protected:
   void SetUp() override;
   void TearDown() override;
-  // Runs passes of the main loop.
   void Passes(i32 count);
-  // Holds the buttons for one pass, then lets go for one: a key-table key reports its release in
-  // the second pass.
+  // Holds the buttons for one pass, then lets go for one: a key reports its release in the second.
   void Tap(u32 buttons);
-  // Taps until the game state is `state`, at most `limit` taps; false when it never came.
-  bool TapUntilState(u32 buttons, i32 state, i32 limit = 40);
-  // The splash from its start until it ends, the action key tapped once the logo is shown.
-  void RunSplashWithRelease();
 };
 
 // Where the build laid out the game: the program and its two packs.
-std::string GameDir();
+inline const std::string kGameDir = STAKKO_GAME_DIR;
 
-void FillRows(i32 top, const std::vector<std::string>& rows);
-std::vector<std::string> Rows(i32 top, i32 bottom);
+using Picture = std::vector<std::string>;  // field rows, top first
+inline const std::string kEmpty = "..........";
+inline const std::string kFull = "XXXXXXXXXX";
+void FillRows(i32 top, const Picture& rows);
+Picture Rows(i32 top, i32 bottom);
 void PlacePiece(i32 piece, i32 turn, i32 column, i32 row);  // the falling piece
 void SetNextPiece(i32 piece);
-void AddBlockTimer();
-// A short tone in sound slot 2, where the game keeps its landing sound.
-void LoadLandingSound();
-// Sets the mixer volume of the landing sound (0..128; -1 sets nothing) and answers the old one.
-i32 SetLandingSoundVolume(i32 volume);
+
+// How many pixels of the screen's rectangle differ from `colour`, or from a full-screen sprite.
+i32 PixelsUnlike(i32 x, i32 y, i32 w, i32 h, u32 colour);
+i32 PixelsUnlikeSprite(i32 sprite, i32 x, i32 y, i32 w, i32 h);
+// A pixel of a loaded sprite as the screen shows it (0x00BBGGRR); ~0 outside the sprite, and so
+// for any pixel of an empty sprite.
+u32 SpritePixel(i32 sprite, i32 x, i32 y);
+// True when every pixel of the sprite that is not see-through (black) shows on the screen with
+// its top-left corner at (x, y): it was drawn there plainly and is not covered.
+bool SpriteShownAt(i32 sprite, i32 x, i32 y);

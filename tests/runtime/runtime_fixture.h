@@ -1,14 +1,12 @@
-// The runtime's devices for the frame-step tests: a graphics device with its video mode open on
-// the dummy driver, the 3D device, and an input device over a script of button words, all on a
-// fake clock that moves a millisecond on every read (so frame pacing never waits).
+// The runtime's devices for the frame-step and input tests: a graphics device with its video mode
+// open on the dummy driver, the 3D device, and an input device over a script of button words, all
+// on a fake clock that moves a millisecond on every read (so frame pacing never waits).
 #pragma once
 
 #include <SDL.h>
+#include <gtest/gtest.h>
 
 #include <memory>
-#include <vector>
-
-#include <gtest/gtest.h>
 
 #include "core/runtime_error.h"
 #include "core/runtime_globals.h"
@@ -25,35 +23,31 @@ constexpr i32 kScreenH = 48;
 class RuntimeTest : public testing::Test {
  protected:
   void SetUp() override {
-    ResetRuntimeGlobalsForTests();
-    ResetEndProgramStateForTests();
-    ResetTypedCharStateForTests();
-    SetQuitComboEnabled(1.0f);
+    ResetState();
     testing::internal::CaptureStdout();  // the video start-up's progress lines
     graphicsDevice = new OpenGLRainbows();
     graphicsDevice->InitVideo(0, kScreenW, kScreenH, 0, 1000, 0);
     testing::internal::GetCapturedStdout();
     device3D = new Rainbows3D(graphicsDevice);
     inputDevice = new InputDevice();
-    Script({});
+    auto source = std::make_unique<ScriptedButtonSource>();
+    buttons = source.get();
+    inputDevice->SetButtonSource(std::move(source));
     inputDevice->Open(false);
-    DrainEvents();
+    DrainEvents();  // what the video start-up queued
   }
   void TearDown() override {
     delete graphicsDevice;
     delete device3D;
     delete inputDevice;
+    ResetState();
+  }
+  static void ResetState() {
     DrainEvents();
     ResetRuntimeGlobalsForTests();
     ResetEndProgramStateForTests();
     ResetTypedCharStateForTests();
     SetQuitComboEnabled(1.0f);
-  }
-  // A new script of button words, from its first frame on.
-  void Script(std::vector<u32> words) {
-    auto source = std::make_unique<ScriptedButtonSource>(std::move(words));
-    buttons = source.get();
-    inputDevice->SetButtonSource(std::move(source));
   }
   static void DrainEvents() {
     SDL_Event event;

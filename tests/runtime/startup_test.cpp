@@ -1,6 +1,8 @@
 // One whole start-up in a child process under the dummy drivers: InitRuntime, one frame, the
 // program's end. The shell, the launcher and the executable's path are stand-ins that print what
-// they are asked, so the exact standard output shows the order of everything.
+// they are asked, so the exact standard output shows the order of everything. And the release of
+// what start-up creates.
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -8,8 +10,6 @@
 #include <cstring>
 #include <memory>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "core/clocks.h"
 #include "core/runtime_error.h"
@@ -31,51 +31,40 @@ namespace {
 std::string exePath;  // what the executable's link reads, in the child
 
 std::string Shown(const char* path) {
-  const std::string folder = exePath.substr(0, exePath.rfind('/'));
-  return folder == path ? "<exe folder>" : path;
-}
-
-int PrintShell(const char* command) {
-  std::printf("shell %s\n", command);
-  return 0;
-}
-
-int PrintExec(const char* path, const char* argv0) {
-  std::printf("exec %s %s\n", path, argv0);
-  return -1;
-}
-
-int PrintChdir(const char* path) {
-  std::printf("chdir %s\n", Shown(path).c_str());
-  return chdir(path);
-}
-
-long ReadStandInLink(char* buffer, std::size_t size) {
-  if (exePath.size() > size) return -1;
-  std::memcpy(buffer, exePath.data(), exePath.size());
-  return static_cast<long>(exePath.size());
+  return exePath.substr(0, exePath.rfind('/')) == path ? "<exe folder>" : path;
 }
 
 void StartLikeTheProgram() {
   PlatformOps& ops = Platform();
-  ops.runShell = PrintShell;
-  ops.execProgram = PrintExec;
-  ops.changeDir = PrintChdir;
-  ops.readExeLink = ReadStandInLink;
+  ops.runShell = [](const char* command) {
+    std::printf("shell %s\n", command);
+    return 0;
+  };
+  ops.execProgram = [](const char* path, const char* argv0) {
+    std::printf("exec %s %s\n", path, argv0);
+    return -1;
+  };
+  ops.changeDir = [](const char* path) {
+    std::printf("chdir %s\n", Shown(path).c_str());
+    return chdir(path);
+  };
+  ops.readExeLink = [](char* buffer, std::size_t size) -> long {
+    if (exePath.size() > size) return -1;
+    std::memcpy(buffer, exePath.data(), exePath.size());
+    return static_cast<long>(exePath.size());
+  };
   ops.gpioPath = exePath + "-no-button-device";
   unsetenv("STAKKO_BUTTONS");
+  ResetRuntimeGlobalsForTests();  // the start-up settings as the program stores them
   screenWidth = 320;
   screenHeight = 240;
   framesPerSecond = 30;
   windowActive = 1;
-  videoFlag = 0;
-  debugReport = 0;
-  grabInput = 0;
-  const i32 result = InitRuntime(0, 0, 0, 0, "Stakko");
-  std::printf("result %d\n", result);
+  std::printf("result %d\n", InitRuntime(0, 0, 0, 0, "Stakko"));
   char cwd[4096];
   std::printf("cwd %s\n", Shown(getcwd(cwd, sizeof cwd)).c_str());
-  std::printf("packs %d\n", generalResolver->packName == exePath && musicResolver->packName == exePath);
+  std::printf("packs %d\n",
+              generalResolver->packName == exePath && musicResolver->packName == exePath);
   i32 cw = 0, ch = 0;
   GetFontSizeCommand(&cw, &ch);
   std::printf("font %dx%d, frame time %g\n", cw, ch, GetFrameTime());
@@ -83,56 +72,44 @@ void StartLikeTheProgram() {
   EndCommand();
 }
 
-const std::string kStartOfStartUp =
-    "shell clear\n"
-    "Init GFX\nSet Vidmode\nScreen BPP: 16\n\nFBO\nViewport\nGFX seem OK\n"
-    "Init Network\nInit Input\nInit Sound\nInit Window\n"
-    "GPIO device not present"  // no newline of its own
-    "chdir <exe folder>\n"
-    "GPIO READ ERROR\n";       // the "Loading..." frame
-const std::string kEndOfStartUp =
-    "shell killall -9 gp2xmenu\nInit Finalized\n"
-    "result 0\ncwd <exe folder>\npacks 1\n";
-const std::string kEnd =
-    "GPIO READ ERROR\n"
-    "shell sync\nchdir <exe folder>\n"
-    "exec gp2xmenu.pge gp2xmenu.gpe\nexec gp2xmenu.pgu gp2xmenu.gpu\nexec gp2xmenu gp2xmenu\n"
-    "chdir /usr/gp2x\nexec gp2xmenu gp2xmenu\n";
-
-// The executable itself, which holds no pack.
-void WriteExecutable(const ScopedTempDir& dir) {
-  exePath = dir.File("game");
-  ASSERT_TRUE(WriteFileBytes(exePath, "\x7f" "ELF and no pack"));
+TEST(RuntimeStartUp, WholeStartUpWithTheFontFoundBesideTheExecutableOrBuiltIn) {
+  // With no font file the built-in font stays; a "SmalFont.bmp" beside the executable (16 x 8
+  // pixels: 128 glyphs of 1 x 1) is found after "smalfont.png" was asked for.
+  for (const bool fontFile : {false, true}) {
+    ScopedTempDir dir;
+    exePath = dir.File("game");
+    ASSERT_TRUE(WriteFileBytes(exePath,
+                               "\x7f"
+                               "ELF and no pack"));
+    Surface font;
+    SurfaceFromRows(font, Rows(8, std::string(16, 'A')));
+    if (fontFile) {
+      ASSERT_EQ(1, font.SaveBmp(dir.File("SmalFont.bmp").c_str()));
+    }
+    const ChildResult child = RunInChild(StartLikeTheProgram);
+    EXPECT_EQ(0, child.exitStatus);
+    EXPECT_EQ(std::string("shell clear\n"
+                          "Init GFX\nSet Vidmode\nScreen BPP: 16\n\nFBO\nViewport\nGFX seem OK\n"
+                          "Init Network\nInit Input\nInit Sound\nInit Window\n"
+                          "GPIO device not present"  // no newline of its own
+                          "chdir <exe folder>\n"
+                          "GPIO READ ERROR\n"  // the "Loading..." frame
+                          "request: fopen(\"smalfont.png\", \"rb\") failed\n") +
+                  (fontFile ? "" : "request: fopen(\"smalfont.bmp\", \"rb\") failed\n") +
+                  "shell killall -9 gp2xmenu\nInit Finalized\n"
+                  "result 0\ncwd <exe folder>\npacks 1\n" +
+                  (fontFile ? "font 1x1" : "font 8x8") +
+                  ", frame time 1\n"
+                  "GPIO READ ERROR\n"
+                  "shell sync\nchdir <exe folder>\n"
+                  "exec gp2xmenu.pge gp2xmenu.gpe\nexec gp2xmenu.pgu gp2xmenu.gpu\n"
+                  "exec gp2xmenu gp2xmenu\nchdir /usr/gp2x\nexec gp2xmenu gp2xmenu\n",
+              child.output);
+  }
 }
 
-TEST(RuntimeStartUp, WholeStartUpWithTheBuiltInFont) {
-  ScopedTempDir dir;
-  WriteExecutable(dir);
-  const ChildResult child = RunInChild(StartLikeTheProgram);
-  EXPECT_EQ(0, child.exitStatus);
-  EXPECT_EQ(kStartOfStartUp +
-                "request: fopen(\"smalfont.png\", \"rb\") failed\n"
-                "request: fopen(\"smalfont.bmp\", \"rb\") failed\n" +
-                kEndOfStartUp + "font 8x8, frame time 1\n" + kEnd,
-            child.output);
-}
-
-TEST(RuntimeStartUp, FontFileBesideTheExecutable) {
-  ScopedTempDir dir;
-  WriteExecutable(dir);
-  // 16 x 8 pixels: 128 glyphs of 1 x 1.
-  Surface font;
-  SurfaceFromRows(font, Rows(8, std::string(16, 'A')));
-  ASSERT_EQ(1, font.SaveBmp(dir.File("SmalFont.bmp").c_str()));
-  const ChildResult child = RunInChild(StartLikeTheProgram);
-  EXPECT_EQ(0, child.exitStatus);
-  EXPECT_EQ(kStartOfStartUp + "request: fopen(\"smalfont.png\", \"rb\") failed\n" +
-                kEndOfStartUp + "font 1x1, frame time 1\n" + kEnd,
-            child.output);
-}
-
-// The end of program's release: everything start-up creates goes (the sanitizer build sees any
-// leak), the pointers are cleared, and a second release finds nothing to do.
+// Everything start-up creates goes (the sanitizer build sees any leak), the pointers are
+// cleared, and a second release finds nothing to do.
 TEST(RuntimeRelease, ReleasesEverythingOnceAndIsSafeToRepeat) {
   ResetRuntimeGlobalsForTests();
   graphicsDevice = new OpenGLRainbows();
@@ -147,13 +124,8 @@ TEST(RuntimeRelease, ReleasesEverythingOnceAndIsSafeToRepeat) {
   generalResolver = CreateFileResolverContext();
   for (int pass = 0; pass < 2; ++pass) {
     ReleaseRuntimeObjects();
-    EXPECT_EQ(nullptr, graphicsDevice);
-    EXPECT_EQ(nullptr, inputDevice);
-    EXPECT_EQ(nullptr, soundSlots);
-    EXPECT_EQ(nullptr, audioDevice);
-    EXPECT_EQ(nullptr, netSession);
-    EXPECT_EQ(nullptr, musicResolver);
-    EXPECT_EQ(nullptr, generalResolver);
+    EXPECT_TRUE(!graphicsDevice && !inputDevice && !soundSlots && !audioDevice && !netSession &&
+                !musicResolver && !generalResolver);
   }
 }
 

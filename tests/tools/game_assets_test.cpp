@@ -8,10 +8,11 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstring>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/runtime_globals.h"
@@ -49,11 +50,6 @@ struct PictureRule {
 // Every picture the game loads, with the sizes its drawing positions allow.
 std::vector<PictureRule> PictureRules() {
   std::vector<PictureRule> rules = {
-      {"stakkoback.bmp", 320, 320, 240, 240, Fill::kOpaque},
-      {"stakkoback2.bmp", 320, 320, 240, 240, Fill::kOpaque},
-      {"stakkoback3.bmp", 320, 320, 240, 240, Fill::kOpaque},
-      {"stakkoback4.bmp", 320, 320, 240, 240, Fill::kOpaque},
-      {"stakkoback5.bmp", 320, 320, 240, 240, Fill::kOpaque},
       {"field.bmp", 100, 100, 200, 200, Fill::kOpaque},    // 10 x 20 cells of 10
       {"field2.bmp", 40, 40, 50, 50, Fill::kOpaque},       // around the next piece at (270, 58)
       {"borderleft.bmp", 6, 6, 200, 200, Fill::kOpaque},   // 104..109 beside the field
@@ -71,27 +67,17 @@ std::vector<PictureRule> PictureRules() {
       {"stakkologo.bmp", 1, 270, 1, 60, Fill::kSeeThrough},     // at (50, 20), buttons from y 85
       {"koballogo.bmp", 200, 290, 40, 160, Fill::kSeeThrough},  // about 260 x 80 at (30, 80)
   };
-  for (const char* block : {"greenblock.bmp", "redblock.bmp", "yellowblock.bmp", "blueblock.bmp",
-                            "lilablock.bmp", "pinkblock.bmp", "orangeblock.bmp"}) {
-    rules.push_back({block, 10, 10, 10, 10, Fill::kOpaque});
-  }
-  for (const char* button : {"start", "hiscores", "handicap", "exit"}) {
-    for (const char* look : {"1.bmp", "2.bmp"}) {
+  for (const char* back : {"", "2", "3", "4", "5"})
+    rules.push_back({std::string("stakkoback") + back + ".bmp", 320, 320, 240, 240, Fill::kOpaque});
+  for (const char* block : {"green", "red", "yellow", "blue", "lila", "pink", "orange"})
+    rules.push_back({std::string(block) + "block.bmp", 10, 10, 10, 10, Fill::kOpaque});
+  for (const char* button : {"start", "hiscores", "handicap", "exit"})
+    for (const char* look : {"1.bmp", "2.bmp"})
       rules.push_back({std::string(button) + look, 40, 95, 16, 29, Fill::kSeeThrough});
-    }
-  }
-  for (char d = '0'; d <= '9'; ++d) {
-    for (const char* look : {"_1.bmp", "_2.bmp"}) {
+  for (char d = '0'; d <= '9'; ++d)
+    for (const char* look : {"_1.bmp", "_2.bmp"})
       rules.push_back({std::string(1, d) + look, 1, 14, 1, 24, Fill::kSeeThrough});
-    }
-  }
   return rules;
-}
-
-std::set<std::string> FxNamesExpected() {
-  std::set<std::string> names = {"stakkofont.bmp", "smalfont.png", "fix.wav"};
-  for (const PictureRule& rule : PictureRules()) names.insert(rule.name);
-  return names;
 }
 
 // The entry names of a pack, in directory order (an unreadable pack gives none).
@@ -103,9 +89,9 @@ std::vector<std::string> PackEntryNames(const std::string& pack) {
   i64 at = static_cast<i32>(ReadLE32(p + bytes.size() - 4));
   if (at < 0) at += static_cast<i64>(bytes.size());
   while (at >= 0 && at < static_cast<i64>(bytes.size()) && p[at] != 0) {
-    const size_t n = p[at];
-    if (static_cast<size_t>(at) + 1 + n + 8 > bytes.size()) break;
-    names.emplace_back(bytes.substr(static_cast<size_t>(at) + 1, n));
+    const std::size_t n = p[at];
+    if (static_cast<std::size_t>(at) + 1 + n + 8 > bytes.size()) break;
+    names.emplace_back(bytes.substr(static_cast<std::size_t>(at) + 1, n));
     at += 1 + static_cast<i64>(n) + 8;
   }
   return names;
@@ -122,9 +108,9 @@ class PackFiles {
     DeleteFileResolverContext(context_);
     Platform().tempFolder.clear();
   }
-  // The name a loader opens for `name`, or "" when the pack does not have it. Valid until the
-  // next call.
-  std::string Resolve(const std::string& name, bool allowMemory) {
+  // The name a loader opens for `name` ("" when the pack does not have it), valid until the next
+  // call; and the entry's bytes.
+  std::string Resolve(const std::string& name, bool allowMemory = true) {
     char out[kResolvedPathSize] = {};
     return ResolveFile(context_, name.c_str(), out, allowMemory) ? std::string(out) : "";
   }
@@ -138,177 +124,128 @@ class PackFiles {
   FileResolverContext* context_;
 };
 
-bool SurvivesAsOpaque(const u8* rgba) { return rgba[0] >= 8 || rgba[1] >= 4 || rgba[2] >= 8; }
-bool IsKey(const u8* rgba) { return rgba[0] == 0 && rgba[1] == 0 && rgba[2] == 0; }
-
-TEST(GameAssets, GameFolderHoldsThePacksAndNoLooseAsset) {
-  std::set<std::string> found;
+TEST(GameAssets, TheGameFolderHoldsThePacksWithEveryFileTheGameLoadsOnceAndNoLooseAsset) {
+  std::set<std::string> expected = {"stakkofont.bmp", "smalfont.png", "fix.wav"};
+  for (const PictureRule& rule : PictureRules()) expected.insert(rule.name);
+  const std::vector<std::string> fx = PackEntryNames(kFxPack);
+  EXPECT_EQ(std::set<std::string>(fx.begin(), fx.end()), expected);
+  EXPECT_EQ(fx.size(), expected.size()) << "an entry is packed twice";
+  EXPECT_EQ(PackEntryNames(kStreamPack), std::vector<std::string>{"neverone.mp3"});
+  // The game writes its settings and scores there when played; pictures and sounds stay packed.
   for (const auto& entry : std::filesystem::directory_iterator(kGameDir)) {
-    found.insert(entry.path().filename().string());
-  }
-  EXPECT_TRUE(found.count("fxdata.sbx"));
-  EXPECT_TRUE(found.count("streamdata.sbx"));
-  // The game writes its settings and scores here when played; pictures and sounds stay packed.
-  for (std::string name : found) {
+    std::string name = entry.path().filename().string();
     std::transform(name.begin(), name.end(), name.begin(),
                    [](unsigned char c) { return std::tolower(c); });
-    for (const char* loose : {".bmp", ".png", ".wav", ".mp3"}) {
+    for (const char* loose : {".bmp", ".png", ".wav", ".mp3"})
       EXPECT_FALSE(name.ends_with(loose)) << "loose asset in the game folder: " << name;
-    }
   }
 }
 
-TEST(GameAssets, PacksHoldEveryFileTheGameLoadsOnce) {
-  const std::vector<std::string> fx = PackEntryNames(kFxPack);
-  EXPECT_EQ(std::set<std::string>(fx.begin(), fx.end()), FxNamesExpected());
-  EXPECT_EQ(fx.size(), FxNamesExpected().size()) << "an entry is packed twice";
-  EXPECT_EQ(PackEntryNames(kStreamPack), std::vector<std::string>{"neverone.mp3"});
-}
-
-TEST(GameAssets, PicturesAreUncompressed24BitBottomUpBmp) {
+TEST(GameAssets, PicturesAre24BitBmpsThatLoadWithTheirSizesAndKey) {
   PackFiles fx(kFxPack);
-  for (const std::string& name : FxNamesExpected()) {
-    if (!name.ends_with(".bmp")) continue;
-    SCOPED_TRACE(name);
-    const std::string bytes = fx.Bytes(name);
-    ASSERT_GE(bytes.size(), 54u);
-    const u8* h = reinterpret_cast<const u8*>(bytes.data());
-    EXPECT_EQ(bytes.substr(0, 2), "BM");
-    EXPECT_EQ(ReadLE32(h + 10), 54u) << "rows must follow the header directly";
-    EXPECT_EQ(ReadLE32(h + 14), 40u);
-    const i32 width = static_cast<i32>(ReadLE32(h + 18));
-    const i32 height = static_cast<i32>(ReadLE32(h + 22));
-    EXPECT_GT(height, 0) << "rows bottom-up";
-    EXPECT_EQ(ReadLE16(h + 28), 24u);
-    EXPECT_EQ(ReadLE32(h + 30), 0u) << "no compression";
-    EXPECT_EQ(bytes.size(), 54u + static_cast<size_t>((width * 3 + 3) / 4 * 4) * height);
-  }
-}
-
-TEST(GameAssets, PicturesLoadFromThePackWithTheirSizesAndKey) {
-  PackFiles fx(kFxPack);
+  std::map<std::string, std::pair<i32, i32>> sizes;
   for (const PictureRule& rule : PictureRules()) {
     SCOPED_TRACE(rule.name);
+    // Uncompressed 24-bit rows, bottom-up, right after the 54-byte header.
+    const std::string bytes = fx.Bytes(rule.name);
+    ASSERT_GE(bytes.size(), 54u);
+    const u8* h = reinterpret_cast<const u8*>(bytes.data());
+    const i32 width = static_cast<i32>(ReadLE32(h + 18)),
+              height = static_cast<i32>(ReadLE32(h + 22));
+    EXPECT_EQ(std::make_tuple(std::string("BM"), 54u, 40u, 24u, 0u),
+              std::make_tuple(bytes.substr(0, 2), ReadLE32(h + 10), ReadLE32(h + 14),
+                              static_cast<u32>(ReadLE16(h + 28)), ReadLE32(h + 30)));
+    EXPECT_GT(height, 0) << "rows bottom-up";
+    EXPECT_EQ(bytes.size(), 54u + static_cast<std::size_t>((width * 3 + 3) / 4 * 4) * height);
+    // Through the runtime's reader from the pack.
     OwnedRgbaImage picture;
-    const std::string name = fx.Resolve(rule.name, true);
+    const std::string name = fx.Resolve(rule.name);
     ASSERT_TRUE(name.starts_with("mem://"));
     ASSERT_EQ(LoadBmpImage(picture.image, name.c_str(), kNoColourKey), 1);
     const RgbaImage& img = picture.image;
+    sizes[rule.name] = {img.width, img.height};
     EXPECT_TRUE(img.width >= rule.minW && img.width <= rule.maxW) << "width " << img.width;
     EXPECT_TRUE(img.height >= rule.minH && img.height <= rule.maxH) << "height " << img.height;
+    // Black is the key; an opaque pixel the 16-bit screen would turn into black is a fault.
     i32 keyed = 0, fading = 0;
     for (i64 i = 0; i < i64{img.width} * img.height; ++i) {
       const u8* px = img.rgba + 4 * i;
-      if (IsKey(px))
+      if (px[0] == 0 && px[1] == 0 && px[2] == 0) {
         ++keyed;
-      else if (!SurvivesAsOpaque(px))
+      } else if (px[0] < 8 && px[1] < 4 && px[2] < 8) {
         ++fading;
+      }
     }
     EXPECT_EQ(fading, 0) << "opaque pixels the 16-bit screen turns into the key";
-    if (rule.fill == Fill::kOpaque) {
-      EXPECT_EQ(keyed, 0);
-    } else if (rule.fill == Fill::kSeeThrough) {
-      EXPECT_GT(keyed, 0);
+    if (rule.fill != Fill::kEither) {
+      EXPECT_EQ(rule.fill == Fill::kSeeThrough, keyed > 0);
     }
     EXPECT_LT(keyed, img.width * img.height) << "nothing drawn";
   }
-}
-
-TEST(GameAssets, PairedPicturesShareTheirSize) {
-  PackFiles fx(kFxPack);
-  auto size = [&](const std::string& file) {
-    OwnedRgbaImage picture;
-    LoadBmpImage(picture.image, fx.Resolve(file, true).c_str(), 0);
-    return std::pair{picture.image.width, picture.image.height};
-  };
-  std::vector<std::pair<std::string, std::string>> pairs = {
-      {"start1.bmp", "start2.bmp"},          {"hiscores1.bmp", "hiscores2.bmp"},
-      {"handicap1.bmp", "handicap2.bmp"},    {"exit1.bmp", "exit2.bmp"},
-      {"borderleft.bmp", "borderright.bmp"}, {"gameover.bmp", "paused.bmp"},
-      {"start1.bmp", "exit1.bmp"},           {"0_1.bmp", "7_1.bmp"}};
+  // Pictures drawn in one another's place share their size.
+  std::vector<std::pair<std::string, std::string>> pairs = {{"start1.bmp", "exit1.bmp"},
+                                                            {"borderleft.bmp", "borderright.bmp"},
+                                                            {"gameover.bmp", "paused.bmp"},
+                                                            {"0_1.bmp", "7_1.bmp"}};
+  for (const char* button : {"start", "hiscores", "handicap", "exit"})
+    pairs.push_back({std::string(button) + "1.bmp", std::string(button) + "2.bmp"});
   for (char d = '0'; d <= '9'; ++d)
     pairs.push_back({d + std::string("_1.bmp"), d + std::string("_2.bmp")});
-  for (const auto& [a, b] : pairs) EXPECT_EQ(size(a), size(b)) << a << " and " << b;
+  for (const auto& [a, b] : pairs) EXPECT_EQ(sizes[a], sizes[b]) << a << " and " << b;
 }
 
-// Columns and rows of a glyph that hold a visible pixel: {first column, last column + 1,
-// first row, last row + 1}; all 0 for an empty glyph.
-struct InkBox {
-  i32 left = 0, right = 0, top = 0, bottom = 0;
-};
-InkBox GlyphInk(const Surface& glyph) {
-  InkBox box{glyph.width, 0, glyph.height, 0};
-  for (i32 y = 0; y < glyph.height; ++y) {
-    for (i32 x = 0; x < glyph.width; ++x) {
-      if (glyph.pixels[y * glyph.width + x] == 0) continue;
-      box = {std::min(box.left, x), std::max(box.right, x + 1), std::min(box.top, y),
-             std::max(box.bottom, y + 1)};
-    }
-  }
-  return box.right == 0 ? InkBox{} : box;
+// The column after the last one of a glyph that holds a visible pixel (0 for an empty glyph), and
+// the rows of its first and last visible pixels.
+std::tuple<i32, i32, i32> GlyphInk(const Surface& glyph) {
+  i32 right = 0, top = glyph.height, bottom = 0;
+  for (i32 y = 0; y < glyph.height; ++y)
+    for (i32 x = 0; x < glyph.width; ++x)
+      if (glyph.pixels[y * glyph.width + x] != 0)
+        right = std::max(right, x + 1), top = std::min(top, y), bottom = std::max(bottom, y + 1);
+  return {right, top, bottom};
 }
 
-TEST(GameAssets, GameFontGlyphsFitThePitchesTheGamePrintsAt) {
+TEST(GameAssets, FontGlyphsFitThePitchesTheyArePrintedAt) {
   PackFiles fx(kFxPack);
   Font font;
-  ASSERT_EQ(font.Load(fx.Resolve("stakkofont.bmp", true).c_str(), 0), 1);
+  ASSERT_EQ(font.Load(fx.Resolve("stakkofont.bmp").c_str(), 0), 1);
   EXPECT_EQ(font.glyphCount, 128);
-  EXPECT_GE(font.charWidth, 12);
   EXPECT_LE(font.charHeight, 25) << "name rows are 25 apart";
-  const std::string digits = "0123456789";
+  // Digits are printed 12 apart, letters 15.
   std::string letters = ".-";
   for (char c = 'A'; c <= 'Z'; ++c) letters += {c, static_cast<char>(c + 32)};
-  struct Case {
-    std::string chars;
-    i32 pitch;
-  };
-  for (const Case& c : {Case{digits, 12}, Case{letters, 15}}) {
-    for (char ch : c.chars) {
-      const InkBox ink = GlyphInk(font.glyphs[static_cast<u8>(ch)]);
-      EXPECT_GT(ink.right, 0) << "'" << ch << "' has no glyph";
-      EXPECT_LE(ink.right, c.pitch) << "'" << ch << "' runs into the next character";
+  for (const auto& [chars, pitch] :
+       {std::pair{std::string("0123456789"), 12}, std::pair{letters, 15}})
+    for (char ch : chars) {
+      const i32 right = std::get<0>(GlyphInk(font.glyphs[static_cast<u8>(ch)]));
+      EXPECT_TRUE(right > 0 && right <= pitch) << "'" << ch << "' ends at " << right;
     }
-  }
-  EXPECT_EQ(GlyphInk(font.glyphs[static_cast<u8>(' ')]).right, 0);
-  const InkBox cursor = GlyphInk(font.glyphs[static_cast<u8>('_')]);
-  EXPECT_GT(cursor.right, 0);
-  EXPECT_GE(cursor.top, GlyphInk(font.glyphs[static_cast<u8>('A')]).bottom - 2)
-      << "the name cursor, printed 2 pixels lower, underlines the letter";
-}
-
-TEST(GameAssets, RuntimeSmallFontLoadsAsPng) {
-  PackFiles fx(kFxPack);
-  const std::string name = fx.Resolve("smalfont.png", true);
+  EXPECT_EQ(0, std::get<0>(GlyphInk(font.glyphs[static_cast<u8>(' ')])));
+  // The name cursor, printed 2 pixels lower, underlines the letter.
+  EXPECT_GE(std::get<1>(GlyphInk(font.glyphs[static_cast<u8>('_')])),
+            std::get<2>(GlyphInk(font.glyphs[static_cast<u8>('A')])) - 2);
+  // The runtime's small font is a PNG and has the characters of its own texts.
+  const std::string small = fx.Resolve("smalfont.png");
   OwnedRgbaImage asBmp;
-  EXPECT_EQ(LoadBmpImage(asBmp.image, name.c_str(), 0), 0) << "it is read by the PNG reader";
-  Font font;
-  ASSERT_EQ(font.Load(name.c_str(), 0), 1);
+  EXPECT_EQ(LoadBmpImage(asBmp.image, small.c_str(), 0), 0) << "it is read by the PNG reader";
+  ASSERT_EQ(font.Load(small.c_str(), 0), 1);
   EXPECT_EQ(font.glyphCount, 128);
-  EXPECT_GE(font.charWidth, 6);
-  EXPECT_GE(font.charHeight, 8);
-  for (char ch : std::string("Loading.FramesperSecond:0123456789")) {
-    EXPECT_GT(GlyphInk(font.glyphs[static_cast<u8>(ch)]).right, 0) << "'" << ch << "'";
-  }
+  for (char ch : std::string("Loading.FramesperSecond:0123456789"))
+    EXPECT_GT(std::get<0>(GlyphInk(font.glyphs[static_cast<u8>(ch)])), 0) << "'" << ch << "'";
 }
 
-TEST(GameAssets, LandingSoundIsAShort16BitPcmWav) {
-  PackFiles fx(kFxPack);
+TEST(GameAssets, TheLandingSoundIsAShortMonoWavAndTheMusicAnMp3OfHalfAMinuteToAMinute) {
+  PackFiles fx(kFxPack), stream(kStreamPack);
   const WavInfo wav = ReadWav(fx.Bytes("fix.wav"));
   ASSERT_TRUE(wav.valid);
-  EXPECT_EQ(wav.format, 1u);
-  EXPECT_EQ(wav.bits, 16u);
-  EXPECT_EQ(wav.rate, 22050u);
-  ASSERT_EQ(wav.channels, 1u);
+  EXPECT_EQ(std::make_tuple(1u, 16u, 22050u, 1u),
+            std::make_tuple(wav.format, wav.bits, wav.rate, wav.channels));
   const f64 seconds = static_cast<f64>(wav.samples.size()) / wav.rate;
   EXPECT_TRUE(seconds >= 0.1 && seconds <= 0.2) << seconds;
   i32 peak = 0;
   for (i16 s : wav.samples) peak = std::max(peak, std::abs(static_cast<i32>(s)));
   EXPECT_GT(peak, 8000) << "audible";
   EXPECT_LT(std::abs(static_cast<i32>(wav.samples.back())), 200) << "ends without a click";
-}
-
-TEST(GameAssets, MusicIsMp3OfHalfAMinuteToAMinute) {
-  PackFiles stream(kStreamPack);
   const std::string bytes = stream.Bytes("neverone.mp3");
   const Mp3Info mp3 = ReadMp3Frames(std::vector<u8>(bytes.begin(), bytes.end()));
   ASSERT_TRUE(mp3.valid) << "only whole MPEG-1 Layer III frames";
@@ -326,14 +263,11 @@ TEST(GameAssets, SoundAndMusicPlayFromThePacksThroughTheSoundCommands) {
   musicResolver = CreateFileResolverContext();
   DynString fx(kFxPack.c_str()), stream(kStreamPack.c_str());
   SetFileResolverBase(fx, stream);
-
   LoadSoundFile(DynString("fix.wav"), 2, 0);
   EXPECT_NE(soundSlots[2].sample, nullptr);
-  const i32 handle = PlaySoundCommand(2, 0.0f, 0.3f);
-  EXPECT_GE(handle, 2 * 256) << "a channel took it";
+  EXPECT_GE(PlaySoundCommand(2, 0.0f, 0.3f), 2 * 256) << "a channel took it";
   PlayMusic(DynString("neverone.mp3"), 1);
   EXPECT_EQ(IsMusicPlaying(), 1);
-
   ReleaseRuntimeObjects();
   Platform().tempFolder.clear();
 }

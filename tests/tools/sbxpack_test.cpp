@@ -1,15 +1,12 @@
 // sbxpack: packs that the tool builds read back through the resolver byte for byte.
+#include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "core/runtime_globals.h"
-#include "files/file_channel.h"
 #include "files/file_resolver.h"
 #include "platform/platform_ops.h"
 #include "tests/support/test_support.h"
@@ -24,24 +21,13 @@ int RunTool(std::vector<std::string> args) {
   return RunSbxPack(static_cast<int>(argv.size()), argv.data());
 }
 
-// The bytes of `name` resolved through a context whose pack is `pack`.
-std::string Unpacked(const std::string& pack, const std::string& name, bool allowMemory) {
+// The bytes of `name` resolved through a context whose pack is `pack` (unpacked into a file).
+std::string Unpacked(const std::string& pack, const std::string& name) {
   FileResolverContext* context = CreateFileResolverContext();
   context->packName = pack;
   char out[kResolvedPathSize];
-  std::string bytes = "<not found>";
-  if (ResolveFile(context, name.c_str(), out, allowMemory)) {
-    FileChannel channel;
-    if (OpenFileChannelRead(&channel, out)) {
-      bytes.resize(static_cast<std::size_t>(channel.memSize));
-      if (channel.fp != nullptr) {
-        bytes.resize(std::fread(bytes.data(), 1, bytes.size(), channel.fp));
-      } else {
-        std::memcpy(bytes.data(), channel.memData, bytes.size());
-      }
-      CloseFileChannel(&channel);
-    }
-  }
+  const std::string bytes =
+      ResolveFile(context, name.c_str(), out, false) != 0 ? ReadFileBytes(out) : "<not found>";
   DeleteFileResolverContext(context);
   return bytes;
 }
@@ -60,16 +46,18 @@ TEST(SbxPack, PacksReadBackIdentically) {
     args.push_back(dir.File(name));
   }
   ASSERT_EQ(RunTool(args), 0);
-  ASSERT_TRUE(WriteFileBytes(dir.File("runtime.exe"), "\x7f" "ELF program bytes"));
+  ASSERT_TRUE(WriteFileBytes(dir.File("runtime.exe"),
+                             "\x7f"
+                             "ELF program bytes"));
   args[0] = dir.File("runtime.exe");
   args.insert(args.begin(), "--append");
   ASSERT_EQ(RunTool(args), 0);
-  EXPECT_EQ(ReadFileBytes(dir.File("runtime.exe")).substr(0, 18), "\x7f" "ELF program bytes");
+  EXPECT_EQ(ReadFileBytes(dir.File("runtime.exe")).substr(0, 18),
+            "\x7f"
+            "ELF program bytes");
   for (const char* pack : {"game.sbx", "runtime.exe"}) {
     for (const auto& [name, bytes] : files) {
-      for (bool memory : {true, false}) {
-        EXPECT_EQ(Unpacked(dir.File(pack), "assets/" + name, memory), bytes) << pack << " " << name;
-      }
+      EXPECT_EQ(Unpacked(dir.File(pack), "assets/" + name), bytes) << pack << " " << name;
     }
   }
   Platform().tempFolder.clear();

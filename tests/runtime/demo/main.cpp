@@ -33,11 +33,6 @@ constexpr i32 kSoundSlot = 0;
 constexpr i32 kSpriteSize = 16;
 constexpr i32 kDummyDriverFrames = 90;
 
-int SkipShell(const char* command) {
-  (void)command;
-  return 0;
-}
-
 bool UsesDummyVideo() {
   char driver[32] = {};
   const char* name = SDL_VideoDriverName(driver, sizeof driver);
@@ -60,11 +55,7 @@ void MakeSound() {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) return;
   const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  if (std::fclose(file) != 0 || !written) {
-    std::remove(path.c_str());
-    return;
-  }
-  LoadSoundFile(DynString(path.c_str()), kSoundSlot, 0);
+  if (std::fclose(file) == 0 && written) LoadSoundFile(DynString(path.c_str()), kSoundSlot, 0);
   std::remove(path.c_str());
 }
 
@@ -83,7 +74,8 @@ int main(int argc, char** argv) {
   long frameLimit = 0;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--frames") == 0 && i + 1 < argc) frameLimit = std::atol(argv[++i]);
-    if (std::strcmp(argv[i], "--no-shell") == 0) Platform().runShell = SkipShell;
+    if (std::strcmp(argv[i], "--no-shell") == 0)
+      Platform().runShell = [](const char*) { return 0; };
   }
   screenWidth = 320;
   screenHeight = 240;
