@@ -1,6 +1,6 @@
-// Shared pieces of the file-layer tests: a fixture that works inside its own temporary folder
-// with fresh resolver contexts, byte-exact texts, and hand-made .sbx packs whose every field the
-// test controls.
+// Shared pieces of the file-layer tests (and of other suites that load through the resolver): a
+// fixture that works inside its own temporary folder with fresh resolver contexts, byte-exact
+// texts, and hand-made .sbx packs whose every field the test controls.
 #pragma once
 
 #include <sys/stat.h>
@@ -38,6 +38,7 @@ class FilesTest : public ::testing::Test {
     Platform().tempFolder.clear();
     std::filesystem::current_path(savedCwd_);
   }
+  std::string Path(const std::string& name) const { return dir_.File(name); }
   static void SetPack(const std::string& general, const std::string& music = "") {
     DynString g(general.c_str()), m(music.c_str());
     SetFileResolverBase(g, m);
