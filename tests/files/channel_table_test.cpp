@@ -1,13 +1,13 @@
-// The numbered channels: exact bytes on file, one read suite over file and memory channels, the
-// fatal errors 3 and 7, and the by-name commands.
+// The channels: exact bytes on file, one read suite (values, lines and line pieces) over a file,
+// a memory block and a pack entry, the fatal errors 3 and 7, and the by-name commands.
 #include <functional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "core/runtime_error.h"
 #include "files/channel_table.h"
-#include "files/memory_name.h"
 #include "tests/files/files_fixture.h"
 
 namespace {
@@ -18,103 +18,116 @@ class ChannelTest : public FilesTest {
     CloseAllChannels();
     FilesTest::TearDown();
   }
-  static DynString Text(const std::string& s) { return DynString::FromBytes(s.data(), static_cast<u32>(s.size())); }
 };
 
+// Every value and line form as the writers put it on file, little endian, and the readers take
+// it back.
+const std::string kWritten =
+    std::string("\xFF\xFF\x45\x23\xFF\x02\x01\x00\x00\xFE\xFF\xFF\xFF\x00\x00\xC0\x3F", 17) +
+    std::string("\x00\x00\x00\x00\x00\x00\xF0\x3F" "ab\0cd", 13) + "hi\r\n\r\n123456789\r\n2.5\r\n";
+
 TEST_F(ChannelTest, WritesExactLittleEndianBytes) {
-  i32 fortyTwo = 42;
+  i32 big = 123456789;
   f32 twoAndHalf = 2.5f;
-  struct Case {
-    std::function<void()> write;
-    std::string bytes;
-  } cases[] = {
-      {[] { WriteChannelInt32(1, 258); }, std::string("\x02\x01\x00\x00", 4)},
-      {[] { WriteChannelUInt32(1, -2); }, "\xFE\xFF\xFF\xFF"},
-      {[] { WriteChannelInt16(1, -1); }, "\xFF\xFF"},
-      {[] { WriteChannelUInt16(1, 0x12345); }, "\x45\x23"},
-      {[] { WriteChannelInt8(1, 0x1FF); }, "\xFF"},
-      {[] { WriteChannelFloat32(1, 1.5f); }, std::string("\x00\x00\xC0\x3F", 4)},
-      {[] { WriteChannelFloat64(1, 1.0f); }, std::string("\x00\x00\x00\x00\x00\x00\xF0\x3F", 8)},
-      {[] { WriteChannelString(1, Text("ab")); }, "ab"},
-      {[] { WriteChannelLine(1, Text("hi")); }, "hi\r\n"},
-      {[] { WriteChannelLine(1, DynString()); }, "\r\n"},
-      {[&] { WriteChannelLineInt(1, fortyTwo); }, "42\r\n"},
-      {[&] { WriteChannelLineFloat(1, twoAndHalf); }, "2.5\r\n"},
-  };
-  for (const Case& c : cases) {
-    ASSERT_EQ(OpenFileChannel(1, Text("out.bin"), 0), 1);
-    c.write();
-    CloseChannel(1);
-    EXPECT_EQ(ReadFileBytes("out.bin"), c.bytes);
-  }
+  ASSERT_EQ(OpenFileChannel(1, Dyn("out.bin"), 0), 1);
+  WriteChannelInt16(1, -1);
+  WriteChannelUInt16(1, 0x12345);
+  WriteChannelInt8(1, 0x1FF);
+  WriteChannelInt32(1, 258);
+  WriteChannelUInt32(1, -2);
+  WriteChannelFloat32(1, 1.5f);
+  WriteChannelFloat64(1, 1.0f);
+  WriteChannelString(1, Dyn(std::string("ab\0cd", 5)));
+  WriteChannelLine(1, Dyn("hi"));
+  WriteChannelLine(1, DynString());
+  WriteChannelLineInt(1, big);
+  WriteChannelLineFloat(1, twoAndHalf);
+  CloseChannel(1);
+  EXPECT_EQ(ReadFileBytes("out.bin"), kWritten);
 }
 
-// The same reads over a file channel (true) and a memory channel (false).
-class ChannelReadTest : public ChannelTest, public ::testing::WithParamInterface<bool> {
+enum class Source { kFile, kMemory, kPackEntry };
+
+// The same reads over a file, a memory block, and a pack entry that the channel opens through
+// the resolver and holds after the resolver has let it go.
+class ChannelReadTest : public ChannelTest, public ::testing::WithParamInterface<Source> {
  protected:
   void Open(const std::string& bytes) {
     data_ = bytes;
-    std::string name = FormatMemoryName(static_cast<u32>(data_.size()), data_.data());
-    if (GetParam()) {
-      ASSERT_TRUE(WriteFileBytes("in.bin", data_));
-      name = "in.bin";
+    const std::string name = GetParam() == Source::kMemory ? MemName(data_) : "in.bin";
+    const bool packed = GetParam() == Source::kPackEntry;
+    const std::string stored = packed ? MakePack({{"In.Bin", data_}}) : data_;
+    ASSERT_TRUE(GetParam() == Source::kMemory || WriteFileBytes(packed ? "p.sbx" : name, stored));
+    if (packed) SetPack("p.sbx");
+    ASSERT_EQ(OpenFileChannel(2, Dyn(name), 1), 1);
+    EXPECT_EQ(OpenFileChannel(3, Dyn("missing"), 1), 0);  // the next resolution
+  }
+  bool FromFile() const { return GetParam() == Source::kFile; }
+  // Every line ReadFileChannelLine gives for `data` with a buffer of maxBytes.
+  std::vector<std::string> Lines(const std::string& data, int maxBytes) {
+    Open(data);
+    FileChannel& channel = channelTable.channels[2];
+    std::vector<std::string> lines;
+    std::vector<char> buffer(maxBytes + 8, '#');
+    while (lines.size() < 100 && ReadFileChannelLine(&channel, buffer.data(), maxBytes)) {
+      EXPECT_EQ(buffer[maxBytes], '#') << "wrote beyond maxBytes";
+      lines.push_back(buffer.data());
     }
-    ASSERT_EQ(OpenFileChannel(2, Text(name), 1), 1);
-    EXPECT_EQ(ChannelPosition(2), 0);
+    EXPECT_EQ(channel.pos, channel.memSize);
+    return lines;
   }
   std::string data_;
 };
 
-TEST_P(ChannelReadTest, ReadsValuesOfEveryWidth) {
-  Open(std::string("\xFF\xFF\xFF\xFF\x02\x01\x00\x00\x00\x00\xC0\x3F", 12) +
-       std::string("\x00\x00\x00\x00\x00\x00\xF0\x3F", 8) + std::string("ab\0cd", 5));
+TEST_P(ChannelReadTest, ReadsWhatTheWritersWrote) {
+  ASSERT_NO_FATAL_FAILURE(Open(kWritten));
   i32 v = 0;
   f32 f = 0;
+  DynString text;
   ReadChannelInt16(2, v);
   EXPECT_EQ(v, -1);
-  SeekChannel(2, 0, 0);
-  ReadChannelUInt16(2, v);
-  EXPECT_EQ(v, 65535);
-  ReadChannelInt8(2, v);
-  EXPECT_EQ(v, 255);
-  SeekChannel(2, 1, 1);
-  ReadChannelInt32(2, v);
-  EXPECT_EQ(v, 258);
+  SeekChannel(2, -2, 1);
+  struct IntRead { void (*read)(u32, i32&); i32 value; };
+  const IntRead reads[] = {{ReadChannelUInt16, 0xFFFF}, {ReadChannelUInt16, 0x2345},
+                           {ReadChannelInt8, 0xFF},     {ReadChannelInt32, 258},
+                           {ReadChannelUInt32, -2}};
+  for (const IntRead& r : reads) {
+    r.read(2, v);
+    EXPECT_EQ(v, r.value);
+  }
   ReadChannelFloat32(2, f);
   EXPECT_EQ(f, 1.5f);
   ReadChannelFloat64(2, f);
   EXPECT_EQ(f, 1.0f);
-  DynString text;
   ReadChannelString(2, text, 5);
-  EXPECT_STREQ(text.CStr(), "ab");  // a zero byte ends the text
-  EXPECT_EQ(ChannelAtEnd(2), 1);
-}
-
-TEST_P(ChannelReadTest, ReadsLinesUntilNothingIsLeft) {
-  Open(" -17\r\n2.25e1\na\r\n\nb");
-  i32 v = 0;
-  f32 f = 0;
+  EXPECT_EQ(Str(text), "ab");  // a zero byte ends the text
+  ReadChannelLine(2, text);
+  EXPECT_EQ(Str(text), "hi");
+  ReadChannelLine(2, text);
+  EXPECT_EQ(Str(text), "");
   ReadChannelLineInt(2, v);
-  EXPECT_EQ(v, -17);
+  EXPECT_EQ(v, 123456789);
+  EXPECT_EQ(ChannelAtEnd(2), 0);
+  SeekChannel(2, -5, -1);
   ReadChannelLineFloat(2, f);
-  EXPECT_EQ(f, 22.5f);
-  DynString line;
-  for (const char* expected : {"a", "", "b"}) {
-    EXPECT_EQ(ChannelAtEnd(2), 0);
-    ReadChannelLine(2, line);
-    EXPECT_STREQ(line.CStr(), expected);
-  }
+  EXPECT_EQ(f, 2.5f);
   EXPECT_EQ(ChannelAtEnd(2), 1);
-  EXPECT_FATAL(kErrFile, ReadChannelLine(2, line));
+  EXPECT_FATAL(kErrFile, ReadChannelLine(2, text));
 }
 
 TEST_P(ChannelReadTest, ReadsCutByTheEnd) {
-  Open("\x01\x02");
+  ASSERT_NO_FATAL_FAILURE(Open("\x01\x02"));
   i32 v = -1;
-  if (GetParam()) {
-    EXPECT_FATAL(kErrFile, ReadChannelInt32(2, v));  // a file must deliver every byte
+  DynString text;
+  if (FromFile()) {  // a file must deliver every byte
+    EXPECT_FATAL(kErrFile, ReadChannelString(2, text, 0x7FFFFFF0));
+    SeekChannel(2, 0, 0);
+    EXPECT_FATAL(kErrFile, ReadChannelInt32(2, v));
     return;
   }
+  ReadChannelString(2, text, 0x7FFFFFF0);  // a huge count takes only what is there
+  EXPECT_EQ(Str(text), "\x01\x02");
+  SeekChannel(2, 0, 0);
   ReadChannelInt32(2, v);  // a memory block completes a cut value with zeros
   EXPECT_EQ(v, 0x0201);
   EXPECT_EQ(ChannelPosition(2), 2);
@@ -126,33 +139,38 @@ TEST_P(ChannelReadTest, ReadsCutByTheEnd) {
   EXPECT_FATAL(kErrFile, ReadChannelInt8(2, v));  // before the start
 }
 
-TEST_P(ChannelReadTest, HugeTextCountsAllocateOnlyWhatIsThere) {
-  Open("abc");
-  DynString text;
-  if (GetParam()) {
-    EXPECT_FATAL(kErrFile, ReadChannelString(2, text, 0x7FFFFFF0));
-  } else {
-    ReadChannelString(2, text, 0x7FFFFFF0);
-    EXPECT_STREQ(text.CStr(), "abc");
-  }
+TEST_P(ChannelReadTest, SplitsLinesAndPieces) {
+  const std::string s63(63, 'x'), w1023(1023, 'w'), w1024(1024, 'w');
+  struct Case { std::string data; int maxBytes; std::vector<std::string> lines; };
+  const Case cases[] = {
+      {s63 + "\r\n" + "next\n", 1025, {s63, "next"}},  // CR LF across a 64-byte chunk
+      {"last line\r", 1025, {"last line"}},
+      {std::string(130, 'p') + "\r\n", 64, {std::string(63, 'p'), std::string(63, 'p'), "pppp"}},
+      {"", 1025, {}},
+      // A text that fills the buffer exactly is a whole line, however its end is written.
+      {w1024 + "\r\nnext", 1025, {w1024, "next"}},
+      {w1024 + "\nnext", 1025, {w1024, "next"}},
+      {w1024 + "\r", 1025, {w1024}},
+      {w1023 + "\r\r\n", 1025, {w1023 + "\r"}},
+      {w1024 + "w\n", 1025, {w1024, "w"}},
+      {w1024 + "w\r", 1025, {w1024, "w"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Lines(c.data, c.maxBytes), c.lines) << c.data.substr(0, 20);
 }
 
-INSTANTIATE_TEST_SUITE_P(FileAndMemory, ChannelReadTest, ::testing::Bool());
+INSTANTIATE_TEST_SUITE_P(AllSources, ChannelReadTest,
+                         ::testing::Values(Source::kFile, Source::kMemory, Source::kPackEntry));
 
 TEST_F(ChannelTest, FatalErrors) {
   ASSERT_TRUE(WriteFileBytes("r.txt", "data"));
   DynString text;
   i32 v = 0;
-  ASSERT_EQ(OpenFileChannel(4, Text("r.txt"), 1), 1);
-  ASSERT_EQ(OpenFileChannel(5, Text("w.txt"), 0), 1);
-  ASSERT_EQ(OpenFileChannel(6, Text(FormatMemoryName(4, "data")), 1), 1);
-  struct Case {
-    const char* what;
-    f32 code;
-    std::function<void()> op;
-  } cases[] = {
+  ASSERT_EQ(OpenFileChannel(4, Dyn("r.txt"), 1), 1);
+  ASSERT_EQ(OpenFileChannel(5, Dyn("w.txt"), 0), 1);
+  ASSERT_EQ(OpenFileChannel(6, Dyn(FormatMemoryName(4, "data")), 1), 1);
+  struct Case { const char* what; f32 code; std::function<void()> op; };
+  const Case cases[] = {
       {"open channel 8", kErrStorage, [] { OpenFileChannel(8, DynString(), 1); }},
-      {"negative channel", kErrStorage, [] { CloseChannel(static_cast<u32>(-1)); }},
       {"write channel 8", kErrStorage, [] { WriteChannelInt8(8, 0); }},
       {"read channel 9", kErrStorage, [&] { ReadChannelInt32(9, v); }},
       {"text channel 9", kErrStorage, [&] { ReadChannelString(9, text, 5); }},
@@ -175,56 +193,39 @@ TEST_F(ChannelTest, FatalErrors) {
 
 TEST_F(ChannelTest, OpeningAndPositions) {
   ASSERT_TRUE(WriteFileBytes("r.txt", "data"));
-  ASSERT_EQ(OpenFileChannel(3, Text("r.txt"), 1), 1);
-  EXPECT_EQ(OpenFileChannel(3, Text("mem://       4.    1000"), 0), 0);  // memory is read-only
-  EXPECT_FATAL(kErrFile, WriteChannelInt8(3, 0));                      // and the channel closed
-  EXPECT_EQ(OpenFileChannel(3, Text("missing.txt"), 1), 0);
+  i32 v = 0;
+  ASSERT_EQ(OpenFileChannel(3, Dyn("r.txt"), 1), 1);
+  EXPECT_EQ(OpenFileChannel(3, Dyn("mem://       4.    1000"), 0), 0);  // memory is read-only
+  EXPECT_FATAL(kErrFile, ReadChannelInt8(3, v));                      // and the channel closed
+  EXPECT_EQ(OpenFileChannel(3, Dyn("missing.txt"), 1), 0);
   SeekChannel(3, 10, 0);  // a closed channel: nothing
   EXPECT_EQ(ChannelPosition(3), 0);
-  ASSERT_EQ(OpenFileChannel(3, Text("log.txt"), -1), 1);
-  WriteChannelString(3, Text("abc"));
+  ASSERT_EQ(OpenFileChannel(3, Dyn("log.txt"), -1), 1);
+  WriteChannelString(3, Dyn("abc"));
   SeekChannel(3, 2, 0);
   SeekChannel(3, 3, 1);  // relative to the last seek, not to the bytes written
   EXPECT_EQ(ChannelPosition(3), 5);
   EXPECT_EQ(ChannelAtEnd(3), 1);
   CloseChannel(3);
-  ASSERT_EQ(OpenFileChannel(3, Text("log.txt"), -1), 1);
-  WriteChannelString(3, Text("def"));
+  ASSERT_EQ(OpenFileChannel(3, Dyn("log.txt"), -1), 1);
+  WriteChannelString(3, Dyn("def"));
   CloseChannel(3);
   EXPECT_EQ(ReadFileBytes("log.txt"), "abcdef");
 }
 
-TEST_F(ChannelTest, PackEntriesReadAsMemoryChannels) {
-  ASSERT_TRUE(WriteFileBytes("p.sbx", MakePack({{"Hiscores.dat", std::string("\x05\x00\x00\x00", 4)},
-                                                {"other.txt", "o"}})));
-  SetPack("p.sbx");
-  ASSERT_EQ(OpenFileChannel(0, Text("hiscores.dat"), 1), 1);
-  EXPECT_EQ(channelTable.channels[0].fp, nullptr);
-  ASSERT_EQ(OpenFileChannel(1, Text("other.txt"), 1), 1);  // the next resolution
-  i32 v = 0;
-  ReadChannelInt32(0, v);
-  EXPECT_EQ(v, 5);
-}
-
 TEST_F(ChannelTest, FilesByName) {
+  const std::string bytes = "a" + std::string(4095, 'c') + "z";  // more than one copy chunk
+  ASSERT_TRUE(WriteFileBytes("src.bin", bytes));
+  CopyFileContents(Dyn("SRC.BIN"), Dyn("dst.bin"));
+  EXPECT_EQ(ReadFileBytes("dst.bin"), bytes);
+  EXPECT_EQ(GetFileSize(Dyn("dst.bin")), 4097);
   const std::string block = "memory";
-  const std::string memName = FormatMemoryName(6, block.data());
-  for (std::size_t size : {0u, 4096u, 4097u, 10000u}) {
-    std::string bytes(size, 'c');
-    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7);
-    ASSERT_TRUE(WriteFileBytes("src.bin", bytes));
-    CopyFileContents(Text("SRC.BIN"), Text("dst.bin"));
-    EXPECT_EQ(ReadFileBytes("dst.bin"), bytes) << size;
-    EXPECT_EQ(GetFileSize(Text("dst.bin")), static_cast<i32>(size));
-  }
-  CopyFileContents(Text(memName), Text("fromMemory.bin"));
+  CopyFileContents(Dyn(MemName(block)), Dyn("fromMemory.bin"));
   EXPECT_EQ(ReadFileBytes("fromMemory.bin"), "memory");
-  CopyFileContents(Text("src.bin"), Text(memName));
-  EXPECT_EQ(block, "memory");
-  EXPECT_EQ(GetFileSize(Text(memName)), 6);
-  EXPECT_EQ(GetFileSize(Text("missing")), 0);
-  EXPECT_EQ(FileExists(Text("src.bin")), 1.0f);
-  EXPECT_EQ(FileExists(Text("missing")), 0.0f);
+  EXPECT_EQ(GetFileSize(Dyn(MemName(block))), 6);
+  EXPECT_EQ(GetFileSize(Dyn("missing")), 0);
+  EXPECT_EQ(FileExists(Dyn("src.bin")), 1.0f);
+  EXPECT_EQ(FileExists(Dyn("missing")), 0.0f);
 }
 
 }  // namespace

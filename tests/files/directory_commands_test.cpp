@@ -1,7 +1,7 @@
 // Wildcards, directory listing and the working directory.
 #include <sys/stat.h>
-#include <unistd.h>
 
+#include <filesystem>
 #include <set>
 #include <string>
 
@@ -13,11 +13,8 @@
 namespace {
 
 TEST(MatchWildcard, Patterns) {
-  struct Case {
-    const char* pattern;
-    const char* name;
-    int match;
-  } cases[] = {
+  struct Case { const char* pattern; const char* name; int match; };
+  const Case cases[] = {
       {"*.png", "TITLE.PNG", 1}, {"*.png", "title.png.bak", 0}, {"a?c", "abc", 1},
       {"a?c", "a.c", 0},         {"?", ".", 0},                {"?", "a", 1},
       {"*", "anything.at.all", 1}, {"", "", 1},                 {"", "a", 0},
@@ -31,59 +28,38 @@ TEST(MatchWildcard, Patterns) {
   }
 }
 
-class DirectoryTest : public FilesTest {
- protected:
-  // The listing split into its directory and file groups, each as a set.
-  void List(const char* pattern, f32& result, std::set<std::string>& dirs,
-            std::set<std::string>& files) {
-    DynString p(pattern);
-    DynArray<DynString> names;
-    result = ListDirectory(p, names);
-    const i32 dirCount = static_cast<i32>(result) / 65536;
-    for (i32 i = 0; i < names.dim[0]; ++i) {
-      (i < dirCount ? dirs : files).insert(names.data[i].CStr());
-    }
-  }
-};
-
-TEST_F(DirectoryTest, ListsDirectoriesFirstThenMatchingFiles) {
+// Directories first (all of them), then the files that match; the result counts both.
+TEST_F(FilesTest, ListsDirectoriesFirstThenMatchingFiles) {
   ASSERT_EQ(mkdir("gfx", 0700), 0);
   for (const char* f : {"a.txt", "B.TXT", "README"}) ASSERT_TRUE(WriteFileBytes(f, "x"));
-  f32 result = 0;
-  std::set<std::string> dirs, files;
-  List("*.txt", result, dirs, files);
-  EXPECT_EQ(result, 2.0f + 4 * 65536.0f);
-  EXPECT_EQ(dirs, (std::set<std::string>{".", "..", "gfx", "unpacked"}));
-  EXPECT_EQ(files, (std::set<std::string>{"a.txt", "B.TXT"}));
-  dirs.clear();
-  files.clear();
-  List("*.*", result, dirs, files);
-  EXPECT_EQ(files, (std::set<std::string>{"a.txt", "B.TXT", "README"}));
+  const std::set<std::string> dirs = {".", "..", "gfx", "unpacked"}, txt = {"a.txt", "B.TXT"},
+                              all = {"a.txt", "B.TXT", "README"};
+  for (const auto& [pattern, files] : {std::pair{"*.txt", txt}, {"*.*", all}}) {
+    DynString p(pattern);
+    DynArray<DynString> names;
+    EXPECT_EQ(ListDirectory(p, names), static_cast<f32>(files.size()) + 4 * 65536.0f);
+    std::set<std::string> listed[2];
+    for (i32 i = 0; i < names.dim[0]; ++i) listed[i >= 4].insert(names.data[i].CStr());
+    EXPECT_EQ(listed[0], dirs);
+    EXPECT_EQ(listed[1], files);
+  }
 }
 
-TEST_F(DirectoryTest, WorkingDirectory) {
-  const std::string here = GetCurrentDirectory().CStr();
-  EXPECT_EQ(here.back(), '/');
-  DynString missing("no/such/dir");
+TEST_F(FilesTest, WorkingDirectory) {
+  const std::string here = Str(GetCurrentDirectory());
+  DynString missing("no/such/dir"), root("/"), path("a\\b\\\\c");
   EXPECT_EQ(ChangeDirectory(missing), 0.0f);
-  EXPECT_EQ(std::string(GetCurrentDirectory().CStr()), here);
-  // Far deeper than a 260-byte buffer holds.
-  std::string deep;
-  for (int i = 0; i < 30; ++i) {
-    deep += (i ? "/" : "") + std::string(20, static_cast<char>('a' + i % 26));
-    ASSERT_EQ(mkdir(deep.c_str(), 0700), 0);
-  }
+  const std::string deep = std::string(200, 'a') + "/" + std::string(200, 'b') + "/";
+  ASSERT_TRUE(std::filesystem::create_directories(deep));  // far longer than 260 bytes
   DynString target(deep.c_str());
   EXPECT_EQ(ChangeDirectory(target), 1.0f);
-  EXPECT_EQ(std::string(GetCurrentDirectory().CStr()), here + deep + "/");
-  EXPECT_EQ(IsDirectory("."), 1);
-  DynString root("/");
+  EXPECT_EQ(Str(GetCurrentDirectory()), here + deep);
   ASSERT_EQ(ChangeDirectory(root), 1.0f);
-  EXPECT_STREQ(GetCurrentDirectory().CStr(), "/");
+  EXPECT_EQ(Str(GetCurrentDirectory()), "/");
+  EXPECT_EQ(IsDirectory("."), 1);
   EXPECT_EQ(IsDirectory("/no/such/path"), 0);
-  DynString path("a\\b\\\\c");
   EXPECT_EQ(BackslashesToSlashes(path), 6u);
-  EXPECT_STREQ(path.CStr(), "a/b//c");
+  EXPECT_EQ(Str(path), "a/b//c");
 }
 
 }  // namespace

@@ -1,17 +1,21 @@
-// Shared pieces of the file-layer tests: a fixture that works inside its own temporary folder
-// with fresh resolver contexts, and hand-made .sbx packs whose every field the test controls.
+// Shared pieces of the file-layer tests (and of other suites that load through the resolver): a
+// fixture that works inside its own temporary folder with fresh resolver contexts, byte-exact
+// texts, and hand-made .sbx packs whose every field the test controls.
 #pragma once
 
 #include <sys/stat.h>
-#include <unistd.h>
 
+#include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "core/dyn_string.h"
 #include "core/runtime_globals.h"
 #include "files/file_resolver.h"
+#include "files/memory_name.h"
 #include "files/pack_codec.h"
 #include "platform/platform_ops.h"
 #include "tests/support/test_support.h"
@@ -21,10 +25,8 @@
 class FilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char cwd[4096];
-    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    savedCwd_ = cwd;
-    ASSERT_EQ(chdir(dir_.path().c_str()), 0);
+    savedCwd_ = std::filesystem::current_path();
+    std::filesystem::current_path(dir_.path());
     Platform().tempFolder = dir_.path() + "/unpacked/";
     ASSERT_EQ(mkdir(Platform().tempFolder.c_str(), 0700), 0);
     generalResolver = CreateFileResolverContext();
@@ -34,19 +36,29 @@ class FilesTest : public ::testing::Test {
     DeleteFileResolverContext(generalResolver);
     DeleteFileResolverContext(musicResolver);
     Platform().tempFolder.clear();
-    ASSERT_EQ(chdir(savedCwd_.c_str()), 0);
+    std::filesystem::current_path(savedCwd_);
   }
   std::string Path(const std::string& name) const { return dir_.File(name); }
-  void SetPack(const std::string& general, const std::string& music = "") {
+  static void SetPack(const std::string& general, const std::string& music = "") {
     DynString g(general.c_str()), m(music.c_str());
     SetFileResolverBase(g, m);
   }
 
-  ScopedTempDir dir_;
-
  private:
-  std::string savedCwd_;
+  ScopedTempDir dir_;
+  std::filesystem::path savedCwd_;
 };
+
+// Texts with every byte kept, zero bytes included.
+inline DynString Dyn(const std::string& s) {
+  return DynString::FromBytes(s.data(), static_cast<u32>(s.size()));
+}
+inline std::string Str(const DynString& s) { return std::string(s.CStr(), s.Length()); }
+
+// The "mem://" name of a string's bytes.
+inline std::string MemName(const std::string& bytes) {
+  return FormatMemoryName(static_cast<u32>(bytes.size()), bytes.data());
+}
 
 inline std::string LE32(i32 v) {
   const u32 u = static_cast<u32>(v);
@@ -77,26 +89,24 @@ inline std::string DirectoryBytes(const std::vector<RawEntry>& entries) {
   return bytes + '\0';
 }
 
-struct PackFile {
-  std::string name;
-  std::string contents;
-};
+using PackFile = std::pair<std::string, std::string>;  // an entry's name and contents
 
 // A well-formed pack after `prefix`: the streams, the directory, "sbX" and the directory offset,
 // the offsets from the start of the file or, with fromEnd, negative from its end.
 inline std::string MakePack(const std::vector<PackFile>& files, bool fromEnd = false,
                             const std::string& prefix = "") {
-  i64 total = static_cast<i64>(prefix.size()) + 1 + 7;
-  for (const PackFile& f : files) total += PackedStream(f.contents).size() + 9 + f.name.size();
-  auto stored = [&](std::size_t position) {
-    return static_cast<i32>(fromEnd ? static_cast<i64>(position) - total : static_cast<i64>(position));
-  };
-  std::string data;
+  std::string data = prefix;
   std::vector<RawEntry> entries;
   for (const PackFile& f : files) {
-    const std::string stream = PackedStream(f.contents);
-    entries.push_back({f.name, stored(prefix.size() + data.size()), static_cast<i32>(stream.size())});
+    const std::string stream = PackedStream(f.second);
+    entries.push_back({f.first, static_cast<i32>(data.size()), static_cast<i32>(stream.size())});
     data += stream;
   }
-  return prefix + data + DirectoryBytes(entries) + "sbX" + LE32(stored(prefix.size() + data.size()));
+  i32 directory = static_cast<i32>(data.size());
+  if (fromEnd) {
+    const i32 total = directory + static_cast<i32>(DirectoryBytes(entries).size()) + 7;
+    for (RawEntry& e : entries) e.dataOffset -= total;
+    directory -= total;
+  }
+  return data + DirectoryBytes(entries) + "sbX" + LE32(directory);
 }
