@@ -3,7 +3,7 @@
 // values are assembled byte by byte rather than copied from memory.
 #pragma once
 
-#include <cstring>
+#include <bit>
 
 #include "core/types.h"
 
@@ -34,23 +34,7 @@ inline void WriteLE64(u8* p, u64 v) {
 }
 
 // IEEE 754 values travel as their bit patterns.
-inline f32 BitsToF32(u32 bits) {
-  f32 v;
-  std::memcpy(&v, &bits, sizeof v);
-  return v;
-}
-inline u32 F32ToBits(f32 v) {
-  u32 bits;
-  std::memcpy(&bits, &v, sizeof bits);
-  return bits;
-}
-inline f64 BitsToF64(u64 bits) {
-  f64 v;
-  std::memcpy(&v, &bits, sizeof v);
-  return v;
-}
-inline u64 F64ToBits(f64 v) {
-  u64 bits;
-  std::memcpy(&bits, &v, sizeof bits);
-  return bits;
-}
+inline f32 BitsToF32(u32 bits) { return std::bit_cast<f32>(bits); }
+inline u32 F32ToBits(f32 v) { return std::bit_cast<u32>(v); }
+inline f64 BitsToF64(u64 bits) { return std::bit_cast<f64>(bits); }
+inline u64 F64ToBits(f64 v) { return std::bit_cast<u64>(v); }
