@@ -10,6 +10,7 @@
 
 #include <cstring>
 
+#include "core/byte_order.h"
 #include "core/float_convert.h"
 #include "core/program_services.h"
 #include "core/text_functions.h"
@@ -96,11 +97,11 @@ i32 GetBatteryPercent() {
   const long got = ReadDevice(Platform().batteryPath, reading, sizeof reading);
   if (got >= 0) {
     // A short read leaves half a reading: count it as nothing read.
-    return got == 2 ? ChargeFromReading(reading[0] | static_cast<u32>(reading[1]) << 8) : 0;
+    return got == 2 ? ChargeFromReading(ReadLE16(reading)) : 0;
   }
   u8 status[4] = {3, 0, 0, 0};  // "nothing read" unless the status device answers
   ReadDevice(Platform().adcPath, status, sizeof status);
-  return ChargeFromStatus(status[0] | static_cast<u32>(status[1]) << 8);
+  return ChargeFromStatus(ReadLE16(status));
 }
 
 DynString GetPlatformInfo(const DynString& key) {

@@ -7,9 +7,9 @@
 #include <limits>
 #include <string>
 
+#include "core/byte_order.h"
 #include "core/runtime_error.h"
 #include "core/runtime_globals.h"
-#include "files/byte_order.h"
 #include "files/file_open.h"
 #include "files/file_resolver.h"
 #include "files/memory_name.h"

@@ -12,7 +12,7 @@
 #include <memory>
 #include <mutex>
 
-#include "files/byte_order.h"
+#include "core/byte_order.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/byte_order.h"
 #include "files/ascii_case.h"
-#include "files/byte_order.h"
 #include "files/file_open.h"
 #include "files/memory_name.h"
 

@@ -8,7 +8,7 @@
 #include <tuple>
 #include <vector>
 
-#include "files/byte_order.h"
+#include "core/byte_order.h"
 #include "fuzz/fuzz_support.h"
 #include "fuzz/fuzz_target.h"
 #include "game/config_file.h"

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "core/byte_order.h"
 #include "core/dyn_string.h"
-#include "files/byte_order.h"
 #include "files/channel_table.h"
 #include "files/ini_store.h"
 #include "files/line_file.h"

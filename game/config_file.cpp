@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "files/byte_order.h"
+#include "core/byte_order.h"
 #include "files/channel_table.h"
 #include "game/channel_bytes.h"
 #include "game/game_globals.h"

@@ -6,7 +6,7 @@
 #include <memory>
 #include <new>
 
-#include "files/byte_order.h"
+#include "core/byte_order.h"
 #include "files/file_open.h"
 #include "files/memory_name.h"
 #include "media/image_source.h"

@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "files/byte_order.h"
+#include "core/byte_order.h"
 #include "media/keyboard_standin.h"
 #include "platform/platform_ops.h"
 

@@ -4,6 +4,7 @@
 #include <new>
 #include <vector>
 
+#include "core/byte_order.h"
 #include "core/runtime_globals.h"
 #include "net/socket_table.h"
 #include "platform/platform_ops.h"
@@ -80,8 +81,8 @@ NetSession* NetCreateSession() {
 
 i32 SendLeavePacket(i32 socket, u16 id) {
   // type, payload length (u16), target id (u16), sender id (u16), end byte; little endian.
-  const u8 packet[8] = {kNetPacketLeave, 0, 0, 0, 0, static_cast<u8>(id & 0xFFu),
-                        static_cast<u8>(id >> 8), 0};
+  u8 packet[8] = {kNetPacketLeave, 0, 0, 0, 0, 0, 0, 0};
+  WriteLE16(packet + 5, id);
   return SocketSend(socket, packet, static_cast<i32>(sizeof packet), nullptr);
 }
 

@@ -12,9 +12,9 @@
 #include <memory>
 #include <sstream>
 
+#include "core/byte_order.h"
 #include "core/random.h"
 #include "core/runtime_globals.h"
-#include "files/byte_order.h"
 #include "files/file_resolver.h"
 #include "game/start_up.h"
 #include "media/input_device.h"

@@ -10,7 +10,7 @@
 #include <tuple>
 #include <vector>
 
-#include "files/byte_order.h"
+#include "core/byte_order.h"
 #include "tests/tools/audio_checks.h"
 #include "tools/assetgen/canvas.h"
 #include "tools/assetgen/chiptune.h"

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/byte_order.h"
 #include "core/types.h"
-#include "files/byte_order.h"
 
 struct WavInfo {
   bool valid = false;

@@ -15,9 +15,9 @@
 #include <tuple>
 #include <vector>
 
+#include "core/byte_order.h"
 #include "core/runtime_globals.h"
 #include "core/startup/runtime_startup.h"
-#include "files/byte_order.h"
 #include "files/file_resolver.h"
 #include "media/bmp_image.h"
 #include "media/font.h"

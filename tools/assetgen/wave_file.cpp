@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/byte_order.h"
 #include "core/float_convert.h"
-#include "files/byte_order.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <iterator>
 #include <limits>
 
+#include "core/byte_order.h"
 #include "files/ascii_case.h"
-#include "files/byte_order.h"
 #include "files/pack_codec.h"
 
 namespace {

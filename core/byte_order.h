@@ -1,6 +1,7 @@
-// Little-endian reading and writing of fixed-width values in byte buffers. Every binary format of
-// the file layer (packs, pack streams, channel values) is little endian whatever the host is, so
-// values are assembled byte by byte rather than copied from memory.
+// Little-endian reading and writing of fixed-width values in byte buffers. Every binary format the
+// runtime reads or writes (packs, pack streams, channel values, images, device words, packets) is
+// little endian whatever the host is, so values are assembled byte by byte rather than copied
+// from memory.
 #pragma once
 
 #include <bit>
