@@ -1,18 +1,12 @@
 // Shape rules and the index check shared by NumArray and DynArray.
 #include "core/array_shape.h"
 
-#include <algorithm>
-#include <cstdint>
 #include <utility>
 
+#include "core/int_clamp.h"
 #include "core/runtime_error.h"
 
 namespace {
-
-// A stride only matters for accesses that pass the checks, and those need positive sizes, whose
-// products stay below kMaxArrayElements. Products with a negative size are kept in range so they
-// can be stored; no access ever uses them.
-i32 ClampToI32(i64 v) { return static_cast<i32>(std::clamp<i64>(v, INT32_MIN, INT32_MAX)); }
 
 i64 AtLeastOne(i32 d) { return d < 1 ? 1 : d; }
 
@@ -41,6 +35,9 @@ i64 ArrayShape::ElementCount() const {
 
 void ArrayShape::SetShape(i32 d0, i32 d1, i32 d2, i32 d3) {
   if (d0 < 1) d0 = 0;
+  // A stride only matters for accesses that pass the checks, and those need positive sizes, whose
+  // products stay below kMaxArrayElements. Products with a negative size are clamped so they can
+  // be stored; no access ever uses them.
   const i64 s0 = d0;
   const i64 s1 = s0 * d1;
   const i64 s2 = ClampToI32(s1) * static_cast<i64>(d2);

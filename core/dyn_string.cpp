@@ -5,14 +5,13 @@
 // one number format everywhere.
 #include "core/dyn_string.h"
 
-#include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
 
 #include "core/float_convert.h"
+#include "core/int_clamp.h"
 
 const char kDynStringEmpty[1] = {'\0'};
 
@@ -180,10 +179,7 @@ f32 DynString::ToNumber() const { return static_cast<f32>(std::strtod(data, null
 
 i32 DynStringToInt(const DynString& s) {
   // long is 64 bits here: clamp to the 32-bit range the runtime's integers have.
-  const long v = std::strtol(s.data, nullptr, 10);
-  if (v > INT32_MAX) return INT32_MAX;
-  if (v < INT32_MIN) return INT32_MIN;
-  return static_cast<i32>(v);
+  return ClampToI32(std::strtol(s.data, nullptr, 10));
 }
 
 char* FormatGeneral(f64 v, i32 precision, char* buffer, std::size_t size) {

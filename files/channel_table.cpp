@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
 #include <string>
 
 #include "core/byte_order.h"
+#include "core/int_clamp.h"
 #include "core/runtime_error.h"
 #include "core/runtime_globals.h"
 #include "files/file_open.h"
@@ -22,11 +22,6 @@ constexpr std::size_t kStringSlice = 64 * 1024;
 FileChannel& Checked(u32 channel) {
   if (channel >= kChannelCount) FatalError(kErrStorage);
   return channelTable.channels[channel];
-}
-
-i32 ClampToI32(i64 v) {
-  return static_cast<i32>(std::clamp<i64>(v, std::numeric_limits<i32>::min(),
-                                          std::numeric_limits<i32>::max()));
 }
 
 // Writes a block whole to a stream channel; anything else ends the program with error 3.

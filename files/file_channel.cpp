@@ -3,9 +3,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <limits>
 #include <string>
 
+#include "core/int_clamp.h"
 #include "files/file_open.h"
 #include "files/memory_name.h"
 
@@ -56,7 +56,7 @@ int DeliverLine(const char* window, const LineCut& cut, char* buffer) {
 // Reads ahead in chunks, stopping at the first LF, and sets the stream back to just after what
 // the line used.
 int ReadStreamLine(FileChannel* channel, char* buffer, int limit) {
-  const int want = static_cast<int>(std::min<i64>(i64{limit} + 2, std::numeric_limits<i32>::max()));
+  const int want = ClampToI32(i64{limit} + 2);
   std::string window(static_cast<std::size_t>(want), '\0');
   int got = 0;
   bool dataEnds = false;
@@ -93,8 +93,7 @@ i32 StreamSize(std::FILE* fp) {
   std::fseek(fp, 0, SEEK_END);
   const long size = std::ftell(fp);
   std::fseek(fp, here < 0 ? 0 : here, SEEK_SET);
-  if (size < 0) return 0;
-  return static_cast<i32>(std::min<long>(size, std::numeric_limits<i32>::max()));
+  return size < 0 ? 0 : ClampToI32(size);
 }
 
 int OpenFileChannelRead(FileChannel* channel, const char* name) {

@@ -1,10 +1,9 @@
 // Named timers over the global timer list and timer-event list.
 #include "game/timers.h"
 
-#include <cstdint>
-
 #include "core/clocks.h"
 #include "core/float_convert.h"
+#include "core/int_clamp.h"
 #include "core/startup/frame_step.h"
 #include "core/text_functions.h"
 #include "game/game_globals.h"
@@ -66,12 +65,7 @@ void UpdateTimers() {
   }
 }
 
-i32 ClockAfter(i32 base, i32 ms) {
-  const i64 sum = static_cast<i64>(base) + ms;
-  if (sum > INT32_MAX) return INT32_MAX;
-  if (sum < INT32_MIN) return INT32_MIN;
-  return static_cast<i32>(sum);
-}
+i32 ClockAfter(i32 base, i32 ms) { return ClampToI32(static_cast<i64>(base) + ms); }
 
 i32 ReadGameClock() { return TruncToI32(GetElapsedMs()); }
 

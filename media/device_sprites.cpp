@@ -4,16 +4,14 @@
 // Positions and sizes come from programs unchecked, so sums of them are formed in 64 bits and
 // brought back into the i32 range before they reach the surfaces: a clamped coordinate lies as
 // far outside the viewport as the true one, and draws the same nothing.
-#include <algorithm>
 #include <cmath>
 
 #include "core/float_convert.h"
+#include "core/int_clamp.h"
 #include "media/graphics_device.h"
 #include "media/render_target.h"
 
 namespace {
-
-i32 ClampToI32(i64 v) { return static_cast<i32>(std::clamp<i64>(v, INT32_MIN, INT32_MAX)); }
 
 // Where frame n of an animation sheet sits, and how large it is.
 struct FrameRect {
