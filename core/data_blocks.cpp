@@ -21,7 +21,7 @@ void AdvanceData() { ++currentDataCursor->next; }
 
 f32 ItemAsNumber(const ReadDataItem& item) {
   if (item.text == nullptr) return item.value;
-  return DynString::FromCString(item.text).ToNumber();
+  return CStringToNumber(item.text);
 }
 
 }  // namespace

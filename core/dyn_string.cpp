@@ -175,11 +175,15 @@ void DynString::AssignCString(const char* s) {
   Swap(temp);
 }
 
-f32 DynString::ToNumber() const { return static_cast<f32>(std::strtod(data, nullptr)); }
+f32 DynString::ToNumber() const { return CStringToNumber(data); }
 
-i32 DynStringToInt(const DynString& s) {
+i32 DynStringToInt(const DynString& s) { return CStringToInt(s.data); }
+
+f32 CStringToNumber(const char* s) { return static_cast<f32>(std::strtod(s, nullptr)); }
+
+i32 CStringToInt(const char* s) {
   // long is 64 bits here: clamp to the 32-bit range the runtime's integers have.
-  return ClampToI32(std::strtol(s.data, nullptr, 10));
+  return ClampToI32(std::strtol(s, nullptr, 10));
 }
 
 char* FormatGeneral(f64 v, i32 precision, char* buffer, std::size_t size) {

@@ -65,6 +65,10 @@ class DynString {
 extern const char kDynStringEmpty[1];
 
 i32 DynStringToInt(const DynString& s);  // strtol base 10, clamped to the i32 range
+// The same two readings over a NUL-terminated text. Every place that takes a number from a text
+// (comparisons, line reads, data items) reads it through these, so all of them agree.
+f32 CStringToNumber(const char* s);  // strtod, narrowed; no number gives 0
+i32 CStringToInt(const char* s);     // strtol base 10, clamped to the i32 range
 // General number text of v with `precision` significant digits (see FromDouble); returns buffer.
 char* FormatGeneral(f64 v, i32 precision, char* buffer, std::size_t size);
 DynString FormatFixed(f32 width, f32 decimals, f32 v);  // "%W.Df"

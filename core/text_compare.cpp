@@ -3,7 +3,6 @@
 // operator reads its operands the same way.
 #include "core/text_compare.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <type_traits>
@@ -14,18 +13,6 @@ namespace {
 
 const char* View(const DynString& s) { return s.data; }
 const char* View(const char* s) { return s; }
-
-// The text's value as a number: strtod narrowed to f32, 0 when no number begins the text.
-f32 TextNumber(const char* s) { return static_cast<f32>(std::strtod(s, nullptr)); }
-
-// The text's value as a decimal integer; long is wider than i32 on 64-bit systems, so the
-// library's own clamping does not reach the i32 range.
-i32 TextInt(const char* s) {
-  const long v = std::strtol(s, nullptr, 10);
-  if (v > INT32_MAX) return INT32_MAX;
-  if (v < INT32_MIN) return INT32_MIN;
-  return static_cast<i32>(v);
-}
 
 template <class Cmp, class A, class B>
 i32 Texts(const A& a, const B& b) {
@@ -41,20 +28,20 @@ i32 Texts(const A& a, const B& b) {
 // than single precision).
 template <class Cmp, class N, class T>
 i32 NumberLeft(N n, const T& text) {
-  return Cmp{}(n, static_cast<N>(TextNumber(View(text)))) ? 1 : 0;
+  return Cmp{}(n, static_cast<N>(CStringToNumber(View(text)))) ? 1 : 0;
 }
 template <class Cmp, class T, class N>
 i32 NumberRight(const T& text, N n) {
-  return Cmp{}(static_cast<N>(TextNumber(View(text))), n) ? 1 : 0;
+  return Cmp{}(static_cast<N>(CStringToNumber(View(text))), n) ? 1 : 0;
 }
 
 template <class Cmp, class T>
 i32 IntLeft(i32 n, const T& text) {
-  return Cmp{}(n, TextInt(View(text))) ? 1 : 0;
+  return Cmp{}(n, CStringToInt(View(text))) ? 1 : 0;
 }
 template <class Cmp, class T>
 i32 IntRight(const T& text, i32 n) {
-  return Cmp{}(TextInt(View(text)), n) ? 1 : 0;
+  return Cmp{}(CStringToInt(View(text)), n) ? 1 : 0;
 }
 
 }  // namespace
@@ -89,14 +76,14 @@ STAKKO_DEFINE_TEXT_COMPARISON(TextGe, std::greater_equal<>)
 i32 CompareTextsThreeWay(const DynString& a, const char* b) { return std::strcmp(a.data, b); }
 
 i32 CompareNumberTextThreeWay(const DynString& text, const f32& n) {
-  const f32 t = TextNumber(text.data);
+  const f32 t = CStringToNumber(text.data);
   if (t < n) return -1;
   if (t > n) return 1;
   return 0;
 }
 
 i32 CompareIntTextThreeWay(const DynString& text, const i32& n) {
-  const i32 t = TextInt(text.data);
+  const i32 t = CStringToInt(text.data);
   if (t < n) return -1;
   if (t > n) return 1;
   return 0;

@@ -2,7 +2,6 @@
 #include "files/channel_table.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -230,7 +229,7 @@ void ReadChannelLineInt(u32 channel, i32& value) {
 void ReadChannelLineFloat(u32 channel, f32& value) {
   DynString text;
   ReadChannelLine(channel, text);
-  value = static_cast<f32>(std::strtod(text.CStr(), nullptr));
+  value = text.ToNumber();
 }
 
 void SeekChannel(u32 channel, i32 offset, i32 mode) {

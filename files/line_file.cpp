@@ -2,7 +2,6 @@
 #include "files/line_file.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "core/float_convert.h"
@@ -122,7 +121,7 @@ f32 ReadFileLineInt(DynString& name, f32 index, i32& value) {
 f32 ReadFileLineFloat(DynString& name, f32 index, f32& value) {
   DynString text;
   const f32 result = ReadFileLineCmd(name, index, text);
-  value = static_cast<f32>(std::strtod(text.CStr(), nullptr));
+  value = text.ToNumber();
   return result;
 }
 
