@@ -131,8 +131,6 @@ Match FindMatch(const i32* table, const u8* source, i32 length, i32 p) {
 
 }  // namespace
 
-PackCodec::PackCodec() { std::fill(std::begin(matchTable), std::end(matchTable), -1); }
-
 PackCodec::~PackCodec() { FreeOutput(); }
 
 void PackCodec::FreeOutput() {

@@ -16,6 +16,9 @@ class PackCodec {
   // The largest unpacked length a mode-1 stream may announce.
   static constexpr u64 kMaxUnpackedBytes = 512ull * 1024 * 1024;
 
+  // The LZSS encoder's table, set to empty (-1) at the start of every compression. It is left
+  // unset on construction: the resolver builds a codec for every pack lookup only to decompress,
+  // and 256 KB of writes per lookup would be spent for nothing.
   i32 matchTable[kMatchTableSize];
   u8* out = nullptr;
   i32 outLength = 0;
@@ -23,7 +26,7 @@ class PackCodec {
   u16 ringPos = 0;
   i32 mode = 0;
 
-  PackCodec();
+  PackCodec() = default;
   ~PackCodec();
   PackCodec(const PackCodec&) = delete;
   PackCodec& operator=(const PackCodec&) = delete;
