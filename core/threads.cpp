@@ -9,7 +9,7 @@
 #include <mutex>
 #include <new>
 
-#include "platform/platform_ops.h"
+#include "core/clocks.h"
 
 namespace {
 
@@ -70,7 +70,7 @@ i32 JoinThread(i32 thread, void** result) {
 
 void SleepThreadMs(i32 ms) {
   if (ms < 0) return;
-  Platform().sleepNs(static_cast<u64>(ms / 1000), static_cast<u64>(ms % 1000) * 1000000u);
+  SleepMs(static_cast<u32>(ms));
 }
 
 i32 CreateMutex(MutexHandle* handle) {
