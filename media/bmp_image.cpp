@@ -137,8 +137,7 @@ void ApplyKey(RgbaImage& image, u32 key) {
   if (key == kNoColourKey) return;
   u8* p = image.rgba;
   for (i64 i = 0, n = i64{image.width} * image.height; i < n; ++i, p += 4) {
-    u32 c = p[0] | (u32{p[1]} << 8) | (u32{p[2]} << 16);
-    if (c == key) std::memset(p, 0, 4);
+    if (RgbKeyValue(p) == key) std::memset(p, 0, 4);
   }
 }
 

@@ -22,5 +22,6 @@ constexpr i32 kBmpHeaderBytes = 54;
 i32 Bmp24RowBytes(i32 width);
 void EncodeBmp24Header(u8 header[kBmpHeaderBytes], i32 width, i32 height);
 // Writes header and rows (Bmp24RowBytes(width) * height bytes in file order) to a new file
-// (see OpenImageFileForWrite). Returns 1, or 0 when the name is refused or a write fails.
+// (through CreateFileForWriting; "mem://" names are refused). Returns 1, or 0 when the name is
+// refused or a write fails.
 i32 SaveBmp24(const char* name, i32 width, i32 height, const u8* fileRows);

@@ -1,8 +1,7 @@
 // Cutting fonts from pictures and drawing text with them.
 #include "media/font.h"
 
-#include "media/bmp_image.h"
-#include "media/png_image.h"
+#include "media/picture_file.h"
 #include "media/render_target.h"
 
 void Font::Clear() {
@@ -37,11 +36,7 @@ i32 Font::FromImage(const RgbaImage& image) {
 i32 Font::Load(const char* name, u32 colourKey) {
   Clear();
   OwnedRgbaImage picture;
-  if (LoadBmpImage(picture.image, name, colourKey) == 0 &&
-      LoadPngImage(picture.image, name, colourKey) == 0) {
-    return 0;
-  }
-  return FromImage(picture.image);
+  return LoadPictureFile(picture.image, name, colourKey) ? FromImage(picture.image) : 0;
 }
 
 void Font::DrawText(const u8* text, i32 x, i32 y) const {

@@ -192,8 +192,7 @@ void ConvertRows(RgbaImage& image, const u8* pixels, u32 rowBytes, u32 channels,
       if (channels == 4) {
         out[0] = src[0], out[1] = src[1], out[2] = src[2], out[3] = src[3];
       } else if (channels == 3) {
-        u32 c = src[0] | (u32{src[1]} << 8) | (u32{src[2]} << 16);
-        bool keyed = key != kNoColourKey && c == key;
+        bool keyed = key != kNoColourKey && RgbKeyValue(src) == key;
         out[0] = keyed ? 0 : src[0];
         out[1] = keyed ? 0 : src[1];
         out[2] = keyed ? 0 : src[2];

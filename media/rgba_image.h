@@ -15,6 +15,9 @@ struct RgbaImage {
   i32 capacityBytes = 0;  // size of rgba; replaced only when a picture needs more
 };
 
+// The value a colour key is compared with: R | G << 8 | B << 16 of a pixel's first three bytes.
+inline u32 RgbKeyValue(const u8* rgb) { return rgb[0] | u32{rgb[1]} << 8 | u32{rgb[2]} << 16; }
+
 // Largest picture any reader accepts: 16384 pixels a side (a whole picture then takes 1 GiB).
 // A header alone never sizes anything that large: each reader first checks that the rest of the
 // file can hold the pixel data (the BMP rows as they are, the PNG rows compressed), so a short

@@ -10,6 +10,7 @@
 #include "files/ascii_case.h"
 #include "media/bmp_image.h"
 #include "media/graphics_device.h"
+#include "media/picture_file.h"
 #include "media/pixel_format.h"
 #include "media/png_image.h"
 #include "media/render_target.h"
@@ -23,12 +24,6 @@ constexpr i32 kMaxSpriteSide = 32767;
 constexpr u8 kBmpKeyBgr[3] = {128, 0, 255};
 // Where the transparent colour is probed, from the viewport origin.
 constexpr i32 kProbeOffset = 4;
-
-// Reads a BMP, else a PNG; pixels equal to key come in transparent.
-bool ReadPicture(RgbaImage& image, const char* name, u32 key) {
-  if (name == nullptr) return false;
-  return LoadBmpImage(image, name, key) != 0 || LoadPngImage(image, name, key) != 0;
-}
 
 // A name longer than ".png" that ends in it, in any case.
 bool IsPngName(const char* name) {
@@ -154,7 +149,7 @@ i32 OpenGLRainbows::LoadSprite(i32 slot, const char* name, u32 colourKey) {
   if (info == nullptr) return 0;
   ClearSprite(slot);
   OwnedRgbaImage picture;
-  if (!ReadPicture(picture.image, name, colourKey)) return 0;
+  if (!LoadPictureFile(picture.image, name, colourKey)) return 0;
   const RgbaImage& image = picture.image;
   // Sizes the record cannot hold fail the load instead of wrapping negative.
   if (image.width <= 0 || image.height <= 0 || image.width > kMaxSpriteSide ||
@@ -173,7 +168,7 @@ i32 OpenGLRainbows::LoadScreenSlot(i32 slot, const char* name) {
   Surface* screen = Screen(slot);
   if (screen == nullptr) return 0;
   OwnedRgbaImage picture;
-  if (!ReadPicture(picture.image, name, kNoColourKey)) return 0;  // the old picture stays
+  if (!LoadPictureFile(picture.image, name, kNoColourKey)) return 0;  // the old picture stays
   screen->FromRgba(picture.image, kNoColourKey, nullptr);
   return screen->pixels != nullptr ? 1 : 0;
 }

@@ -9,7 +9,7 @@
 #include <new>
 
 #include "media/bmp_image.h"
-#include "media/png_image.h"
+#include "media/picture_file.h"
 #include "media/render_target.h"
 
 namespace {
@@ -99,10 +99,7 @@ void Surface::FromRgba(const RgbaImage* image, u32 keyColour, const SourceRect* 
 void Surface::Load(const char* name, u32 keyColour, const SourceRect* rect) {
   Clear();
   OwnedRgbaImage picture;
-  if (LoadBmpImage(picture.image, name, keyColour) != 0 ||
-      LoadPngImage(picture.image, name, keyColour) != 0) {
-    FromRgba(picture.image, keyColour, rect);
-  }
+  if (LoadPictureFile(picture.image, name, keyColour)) FromRgba(picture.image, keyColour, rect);
 }
 
 Surface& Surface::Assign(const Surface& source) {
