@@ -48,7 +48,11 @@ constexpr int kJoyDecodedButtons = 11;
 // A held direction reads as full deflection, so the joystick readers (which scale for an analog
 // range) and the blocking waits see it.
 constexpr i32 kJoyFullDeflection = 32767;
-// The hat word of a pad with no hat: none of the four directions 0, 9000, 18000, 27000.
+// The four directions of a hat word, and the word of a pad with no hat: none of them.
+constexpr i32 kJoyHatUp = 0;
+constexpr i32 kJoyHatRight = 9000;
+constexpr i32 kJoyHatDown = 18000;
+constexpr i32 kJoyHatLeft = 27000;
 constexpr i32 kJoyHatCentred = -1;
 
 struct JoyState {

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "core/runtime_globals.h"
+#include "files/ascii_case.h"
 #include "media/key_codes.h"
 
 namespace {
@@ -13,11 +14,6 @@ namespace {
 // The comparison value of the last typed character: a held button types once. Process-wide, as
 // the pointer state is, so it survives the device.
 u8 lastTypedChar = 0;
-
-constexpr i32 kScannedKeyCodes = 255;
-
-u8 LowerAscii(u8 c) { return (c >= 'A' && c <= 'Z') ? static_cast<u8>(c + 32) : c; }
-u8 UpperAscii(u8 c) { return (c >= 'a' && c <= 'z') ? static_cast<u8>(c - 32) : c; }
 
 }  // namespace
 
@@ -73,8 +69,10 @@ u8 InputDevice::ReadKeyChar() {
   for (i32 code = 0; code < kScannedKeyCodes && c == 0; ++code) {
     if (IsKeyCodeDown(joy, code)) c = KeyCodeToChar(code);
   }
-  const u8 comparison = LowerAscii(c);
-  if (joy.buttons[kJoyL] != 0 || joy.buttons[kJoyR] != 0) c = UpperAscii(c);
+  const u8 comparison = static_cast<u8>(AsciiLower(static_cast<char>(c)));
+  if (joy.buttons[kJoyL] != 0 || joy.buttons[kJoyR] != 0) {
+    c = static_cast<u8>(AsciiUpper(static_cast<char>(c)));
+  }
   if (comparison == lastTypedChar) return 0;
   lastTypedChar = comparison;
   return c;

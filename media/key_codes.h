@@ -30,6 +30,9 @@ enum KeyCode : i32 {
   kKeyPageDown = 209,
 };
 
+// The codes that a scan for any held key looks at: 0 to 254.
+constexpr i32 kScannedKeyCodes = 255;
+
 // Whether the key code counts as down in the state. Only the low eight bits of the code count.
 bool IsKeyCodeDown(const JoyState& state, i32 code);
 

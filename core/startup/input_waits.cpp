@@ -10,12 +10,12 @@
 #include "core/startup/pointer_queries.h"
 #include "media/frame_pacing.h"
 #include "media/input_device.h"
+#include "media/key_codes.h"
 #include "platform/platform_ops.h"
 
 namespace {
 
 constexpr int kPumpPasses = 15;
-constexpr int kScannedKeyCodes = 255;
 constexpr f64 kAxisThreshold = 0.1;
 constexpr u64 kPassSleepNs = 5000;
 
@@ -24,7 +24,7 @@ bool SamePointer(const PointerReading& a, const PointerReading& b) {
 }
 
 bool AxisDeflected(i32 word) {
-  const f64 v = std::fabs(static_cast<f64>(word) / 32767.0);
+  const f64 v = std::fabs(static_cast<f64>(word) / kJoyFullDeflection);
   return (v > 1.0 ? 1.0 : v) > kAxisThreshold;
 }
 
@@ -34,7 +34,7 @@ bool JoystickShowsInput(const JoyState& s) {
   }
   if (AxisDeflected(s.x) || AxisDeflected(s.y) || AxisDeflected(s.axis3)) return true;
   const i32 hat = s.hat[0];
-  return hat == 0 || hat == 9000 || hat == 18000 || hat == 27000;
+  return hat == kJoyHatUp || hat == kJoyHatRight || hat == kJoyHatDown || hat == kJoyHatLeft;
 }
 
 bool AnyKeyDown() {

@@ -7,10 +7,6 @@
 namespace {
 
 constexpr i32 kJoyNameSize = 522;
-constexpr i32 kHatUp = 0;
-constexpr i32 kHatRight = 9000;
-constexpr i32 kHatDown = 18000;
-constexpr i32 kHatLeft = 27000;
 
 JoyState LastState() {
   JoyState state;
@@ -19,7 +15,7 @@ JoyState LastState() {
 }
 
 f32 AxisValue(i32 word) {
-  const f64 v = static_cast<f64>(word) / 32767.0;
+  const f64 v = static_cast<f64>(word) / kJoyFullDeflection;
   if (v > 1.0) return 1.0f;
   if (v < -1.0) return -1.0f;
   return static_cast<f32>(v);
@@ -44,15 +40,15 @@ f32 GetJoyW(i32) { return AxisValue(LastState().w); }
 
 f32 GetJoyHatX(i32) {
   const i32 hat = LastState().hat[0];
-  if (hat == kHatRight) return 1.0f;
-  if (hat == kHatLeft) return -1.0f;
+  if (hat == kJoyHatRight) return 1.0f;
+  if (hat == kJoyHatLeft) return -1.0f;
   return 0.0f;
 }
 
 f32 GetJoyHatY(i32) {
   const i32 hat = LastState().hat[0];
-  if (hat == kHatUp) return -1.0f;
-  if (hat == kHatDown) return 1.0f;
+  if (hat == kJoyHatUp) return -1.0f;
+  if (hat == kJoyHatDown) return 1.0f;
   return 0.0f;
 }
 
