@@ -19,6 +19,14 @@ struct ChannelTable {
 };
 extern ChannelTable channelTable;
 
+// Open modes (any mode > 0 reads, any mode < 0 appends) and seek origins.
+constexpr i32 kChannelRead = 1;
+constexpr i32 kChannelWrite = 0;  // create or truncate
+constexpr i32 kChannelAppend = -1;
+constexpr i32 kSeekFromStart = 0;
+constexpr i32 kSeekFromPosition = 1;
+constexpr i32 kSeekFromEnd = -1;
+
 // mode > 0 read, mode == 0 write (create or truncate), mode < 0 append; 1 when open.
 i32 OpenFileChannel(u32 channel, const DynString& name, i32 mode);
 void CloseChannel(u32 channel);

@@ -7,13 +7,10 @@ namespace game {
 
 namespace {
 
-constexpr i32 kFromStart = 0;
-constexpr i32 kFromEnd = -1;
-
 i32 ChannelSize(u32 channel) {
-  SeekChannel(channel, 0, kFromEnd);
+  SeekChannel(channel, 0, kSeekFromEnd);
   const i32 size = ChannelPosition(channel);
-  SeekChannel(channel, 0, kFromStart);
+  SeekChannel(channel, 0, kSeekFromStart);
   return size;
 }
 

@@ -10,6 +10,9 @@
 
 namespace game {
 
+// The channel the game reads and writes its files through.
+constexpr u32 kGameFileChannel = 0;
+
 // The largest channel that ReadChannelBytes reads. The game's files are a few bytes; anything
 // larger is not one of them (a directory of that name even reports an endless size, and a read
 // from it fails).

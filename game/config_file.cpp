@@ -14,18 +14,14 @@ namespace game {
 
 namespace {
 
-constexpr u32 kChannel = 0;
-constexpr i32 kRead = 1;
-constexpr i32 kWrite = 0;
-
 DynString ConfigFileName() { return DynString::FromCString("Config.dat"); }
 
 }  // namespace
 
 void LoadConfig() {
-  if (OpenFileChannel(kChannel, ConfigFileName(), kRead) != 1) return;
-  const std::optional<std::string> bytes = ReadChannelBytes(kChannel, kConfigBytes);
-  CloseChannel(kChannel);
+  if (OpenFileChannel(kGameFileChannel, ConfigFileName(), kChannelRead) != 1) return;
+  const std::optional<std::string> bytes = ReadChannelBytes(kGameFileChannel, kConfigBytes);
+  CloseChannel(kGameFileChannel);
   if (!bytes || static_cast<i32>(bytes->size()) < kConfigBytes) {
     SaveConfig();
     return;
@@ -41,9 +37,9 @@ void LoadConfig() {
 
 void SaveConfig() {
   // The channel layer has already said why when the file cannot be created.
-  if (OpenFileChannel(kChannel, ConfigFileName(), kWrite) != 1) return;
-  WriteChannelFloat32(kChannel, musicVolume);
-  CloseChannel(kChannel);
+  if (OpenFileChannel(kGameFileChannel, ConfigFileName(), kChannelWrite) != 1) return;
+  WriteChannelFloat32(kGameFileChannel, musicVolume);
+  CloseChannel(kGameFileChannel);
 }
 
 }  // namespace game

@@ -2,6 +2,7 @@
 // entry before any entry of the list changes.
 #include "game/hiscore_file.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -17,9 +18,6 @@ namespace game {
 
 namespace {
 
-constexpr u32 kChannel = 0;
-constexpr i32 kRead = 1;
-constexpr i32 kWrite = 0;
 // The longest name (without its line end) that one channel line read returns whole. Every name
 // the list can hold after a read is written back within it, so what was read reads again.
 constexpr i32 kMaxName = kLineBytes;
@@ -81,15 +79,15 @@ bool ParseEntries(const std::string& bytes, i32 count, std::vector<HiscoreEntry>
 }  // namespace
 
 void LoadHiscores(i32 count) {
-  if (OpenFileChannel(kChannel, HiscoreFileName(), kRead) != 1) {
+  if (OpenFileChannel(kGameFileChannel, HiscoreFileName(), kChannelRead) != 1) {
     SaveHiscores(count);
     return;
   }
   const i32 entryCount = count < 0 ? 0 : count;
   const i64 maxBytes = static_cast<i64>(entryCount) * kMaxEntryBytes;
-  const std::optional<std::string> bytes = ReadChannelBytes(
-      kChannel, maxBytes < kMaxSmallFileBytes ? static_cast<i32>(maxBytes) : kMaxSmallFileBytes);
-  CloseChannel(kChannel);
+  const i32 readLimit = static_cast<i32>(std::min<i64>(maxBytes, kMaxSmallFileBytes));
+  const std::optional<std::string> bytes = ReadChannelBytes(kGameFileChannel, readLimit);
+  CloseChannel(kGameFileChannel);
   std::vector<HiscoreEntry> entries;
   if (!bytes || !ParseEntries(*bytes, entryCount, entries)) {
     SaveHiscores(count);
@@ -101,14 +99,14 @@ void LoadHiscores(i32 count) {
 
 void SaveHiscores(i32 count) {
   // The channel layer has already said why when the file cannot be created.
-  if (OpenFileChannel(kChannel, HiscoreFileName(), kWrite) != 1) return;
+  if (OpenFileChannel(kGameFileChannel, HiscoreFileName(), kChannelWrite) != 1) return;
   for (i32 i = 0; i < count; ++i) {
     const HiscoreEntry& entry = hiscores.At(i);
-    WriteChannelInt32(kChannel, entry.score);
-    WriteChannelLine(kChannel, entry.name);
-    WriteChannelInt16(kChannel, entry.level);
+    WriteChannelInt32(kGameFileChannel, entry.score);
+    WriteChannelLine(kGameFileChannel, entry.name);
+    WriteChannelInt16(kGameFileChannel, entry.level);
   }
-  CloseChannel(kChannel);
+  CloseChannel(kGameFileChannel);
 }
 
 }  // namespace game
