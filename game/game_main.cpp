@@ -81,9 +81,7 @@ void StartMusic() {
 }
 
 void GamePass() {
-  FlipFrame();
-  now = ReadGameClock();
-  UpdateTimers();
+  EndFrame();
   RunStateBody();
   UpdateFrameOverlay();
 }

@@ -15,8 +15,6 @@ namespace game {
 
 namespace {
 
-constexpr i32 kMenuButtons = 4;
-
 void Select(i32 button) {
   *menuFlags.At(selectedButton, 0) = 0;
   selectedButton = button;
@@ -51,9 +49,9 @@ void ExitGame() {
 void HandleTitleInput() {
   if (KeyReleased(kKeyAction) == 1) ActOnSelectedButton();
   if (KeyReleased(kKeyUp) == 1) {
-    Select(selectedButton == 0 ? kMenuButtons - 1 : selectedButton - 1);
+    Select(selectedButton == 0 ? kMenuButtonCount - 1 : selectedButton - 1);
   } else if (KeyReleased(kKeyDown) == 1) {
-    Select(selectedButton == kMenuButtons - 1 ? 0 : selectedButton + 1);
+    Select(selectedButton == kMenuButtonCount - 1 ? 0 : selectedButton + 1);
   }
   if (selectedButton != kMenuHandicap) return;
   if (KeyReleased(kKeyLeft) == 1) {

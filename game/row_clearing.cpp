@@ -4,6 +4,7 @@
 #include "core/float_convert.h"
 #include "core/maths.h"
 #include "game/effects.h"
+#include "game/field_drawing.h"
 #include "game/game_data.h"
 #include "game/game_globals.h"
 #include "game/play_rules.h"
@@ -28,14 +29,14 @@ i32 FilledInRow(i32 y) {
 }
 
 void SpawnRowEffects(i32 y) {
-  const f32 rowTop = static_cast<f32>(10 * y + 33);
+  const f32 rowTop = static_cast<f32>(CellY(y));
   if (bonusFlag == 1) {
     SpawnEffect(1, kBonusSprite, 140.0f, rowTop, 4.0f, 4.0f, 500, 500, 0, 0, 0.0f, 0.0f);
     bonusFlag = 0;
   }
   for (i32 x = 0; x < kFieldColumns; ++x) {
-    SpawnEffect(1, Colour(x, y), static_cast<f32>(10 * x + 110), rowTop, 4.0f, 8.0f, 2000, 4000, 0,
-                50, 1.0f, 0.2f);
+    SpawnEffect(1, Colour(x, y), static_cast<f32>(CellX(x)), rowTop, 4.0f, 8.0f, 2000, 4000, 0, 50,
+                1.0f, 0.2f);
     Occupancy(x, y) = 0;
   }
 }

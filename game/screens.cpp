@@ -59,7 +59,7 @@ void DrawFrame() {
 // The marker above the handicap rows.
 void DrawHandicapLine() {
   if (handicap <= 0) return;
-  const i32 y = (kFieldRows - handicap) * kCellPixels + kFieldTop;
+  const i32 y = CellY(kFieldRows - handicap);
   for (i32 i = 0; i < kFieldColumns; ++i) DrawSpriteCommand(kSpriteHandicapLine, CellX(i), y);
 }
 
