@@ -122,7 +122,6 @@ void ParseIniFile(IniFile* store, const DynString* name) {
   if (name == nullptr || name->Length() >= kResolvedPathSize) return;
 
   char path[kResolvedPathSize];
-  std::memcpy(path, name->CStr(), name->Length() + 1);
   if (!ResolveFile(generalResolver, name->CStr(), path, true)) {
     // A file that does not exist yet keeps its name, so the store can create it.
     store->name = *name;

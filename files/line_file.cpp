@@ -79,7 +79,6 @@ f32 OpenLineFile(LineFile& file, const char* name) {
   file.name = name;
 
   char path[kResolvedPathSize];
-  std::memcpy(path, name, file.name.size() + 1);
   FileChannel channel;
   if (!ResolveFile(generalResolver, name, path, true) || !OpenFileChannelRead(&channel, path)) {
     // The name stays current with no lines: a later write creates the file at write-back.
