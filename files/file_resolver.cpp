@@ -41,14 +41,6 @@ bool ExistsOnDisk(const char* name) {
   return true;
 }
 
-std::string LastComponent(const char* name) {
-  const char* last = name;
-  for (const char* c = name; *c != '\0'; ++c) {
-    if (*c == '/' || *c == '\\') last = c + 1;
-  }
-  return last;
-}
-
 // "sbx__" with its last two letters taken from the entry's offset and size, then the entry name.
 std::string TemporaryPath(const PackEntry& entry) {
   std::string leaf = "sbx__";
@@ -84,7 +76,7 @@ int ResolveFromPack(FileResolverContext* context, const char* name, char* outPat
     return 0;
   }
   PackEntry entry;
-  const PackLookup lookup = FindPackEntry(pack, LastComponent(name), entry);
+  const PackLookup lookup = FindPackEntry(pack, PackEntryName(name), entry);
   if (lookup == PackLookup::kNoPack) {
     context->active = 0;
     return 0;

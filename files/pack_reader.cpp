@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr i64 kTrailerSize = 7;
 // The shortest mode-1 stream: the length field and the LZO end sequence.
 constexpr i32 kMinPackedSize = 7;
 
@@ -79,11 +78,19 @@ bool PackSource::ReadAt(i64 offset, void* into, std::size_t count) {
   return std::fread(into, 1, count, fp_) == count;
 }
 
+std::string PackEntryName(const char* path) {
+  const char* last = path;
+  for (const char* c = path; *c != '\0'; ++c) {
+    if (*c == '/' || *c == '\\') last = c + 1;
+  }
+  return last;
+}
+
 PackLookup FindPackEntry(PackSource& pack, const std::string& component, PackEntry& entry) {
   const i64 size = pack.Size();
-  char magic[3];
-  if (!pack.ReadAt(size - kTrailerSize, magic, 3)) return PackLookup::kNotFound;
-  if (std::memcmp(magic, "sbX", 3) != 0) return PackLookup::kNoPack;
+  char magic[sizeof kPackMagic];
+  if (!pack.ReadAt(size - kPackTrailerSize, magic, sizeof magic)) return PackLookup::kNotFound;
+  if (std::memcmp(magic, kPackMagic, sizeof magic) != 0) return PackLookup::kNoPack;
   Cursor cursor{pack, size - 4};
   i32 directoryOffset = 0;
   if (!cursor.ReadI32(directoryOffset)) return PackLookup::kNotFound;

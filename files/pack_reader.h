@@ -12,6 +12,10 @@
 #include "core/types.h"
 #include "files/memory_block.h"
 
+// The trailer that ends every pack: the magic, then the i32 directory offset.
+inline constexpr char kPackMagic[3] = {'s', 'b', 'X'};
+constexpr i64 kPackTrailerSize = 7;
+
 // A pack opened for reading: a file, or a block named by a "mem://" pack name.
 class PackSource {
  public:
@@ -46,6 +50,10 @@ enum class PackLookup {
   kNoPack,    // the pack does not open or its magic is wrong: its search is switched off
   kNotFound,  // a short or damaged pack, or no entry of that name
 };
+
+// The name a file is packed under and looked up by: the part of a path after its last '/' or
+// '\\' (the whole path when it has neither).
+std::string PackEntryName(const char* path);
 
 // Finds the first entry whose name equals `component` ignoring ASCII case, and reads its bytes.
 PackLookup FindPackEntry(PackSource& pack, const std::string& component, PackEntry& entry);

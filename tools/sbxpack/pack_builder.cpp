@@ -10,6 +10,7 @@
 #include "core/byte_order.h"
 #include "files/ascii_case.h"
 #include "files/pack_codec.h"
+#include "files/pack_reader.h"
 
 namespace {
 
@@ -56,11 +57,6 @@ bool ReadWholeFile(const std::string& path, std::vector<u8>& bytes) {
   return !in.bad();
 }
 
-std::string BaseName(const std::string& path) {
-  const std::size_t slash = path.find_last_of("/\\");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 int Usage() {
   std::fprintf(stderr,
                "usage: sbxpack [--append] OUTPUT FILE...\n"
@@ -91,7 +87,7 @@ PackBuildResult BuildPack(const std::vector<PackInput>& inputs, u64 prefixSize, 
   }
   u64 directorySize = 1;
   for (const PackedEntry& e : entries) directorySize += 1 + e.input->name.size() + 8;
-  const u64 fileSize = prefixSize + dataSize + directorySize + 7;
+  const u64 fileSize = prefixSize + dataSize + directorySize + kPackTrailerSize;
   if (fileSize > kMaxOffset) {
     result.error = "pack too large";
     return result;
@@ -107,7 +103,7 @@ PackBuildResult BuildPack(const std::vector<PackInput>& inputs, u64 prefixSize, 
     AppendLE32(bytes, static_cast<u32>(e.packed.size()));
   }
   bytes.push_back(0);
-  bytes.insert(bytes.end(), {'s', 'b', 'X'});
+  bytes.insert(bytes.end(), std::begin(kPackMagic), std::end(kPackMagic));
   AppendLE32(bytes, static_cast<u32>(StoredOffset(prefixSize + dataSize, fileSize, fromEnd)));
   result.ok = true;
   return result;
@@ -125,7 +121,7 @@ int RunSbxPack(int argc, const char* const* argv) {
 
   std::vector<PackInput> inputs;
   for (; arg < argc; ++arg) {
-    PackInput input{BaseName(argv[arg]), {}};
+    PackInput input{PackEntryName(argv[arg]), {}};
     if (!ReadWholeFile(argv[arg], input.bytes)) {
       std::fprintf(stderr, "sbxpack: cannot read %s\n", argv[arg]);
       return 1;
