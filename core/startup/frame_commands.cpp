@@ -42,9 +42,10 @@ void BlendScreenToImage(const DynString& name) {
   }
   gfx->ClearScreenSlot(kNewPictureSlot);
   gfx->ClearScreenSlot(kOldPictureSlot);
-  // The background is loaded from the name resolved afresh: the bare name of an image inside
-  // the pack does not open, and the fade would end on a black screen.
-  if (ResolveImageName(name.CStr(), path)) gfx->LoadScreenSlot(0, path);
+  // The background comes from the path resolved at the start, not from the bare name, which
+  // does not open for an image inside the pack (the fade would end on a black screen). The
+  // resolver holds what it handed out until its next resolution, so the path still reads.
+  gfx->LoadScreenSlot(0, path);
   SetBlendMode(0.0f);
   gfx->DrawScreenSlot(0);
   FlipFrame();
