@@ -55,8 +55,6 @@ void ArrayShape::ClearShape() { SetShape(0, 0, 0, 0); }
 
 void ArrayShape::SwapShape(ArrayShape& other) noexcept { std::swap(*this, other); }
 
-void ArrayShape::CopyShape(const ArrayShape& other) { *this = other; }
-
 i64 ArrayShape::Offset(bool hasStorage, i32 i, i32 j, i32 k, i32 l, bool checkAll) const {
   if (i < 0) i += dim[0];
   if (i < 0 || j < 0 || k < 0 || l < 0 || !hasStorage) FatalError(kErrIndex);

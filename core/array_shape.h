@@ -28,7 +28,6 @@ class ArrayShape {
   void SetShape(i32 d0, i32 d1, i32 d2, i32 d3);
   void ClearShape();  // strides, sizes and dimCount 0
   void SwapShape(ArrayShape& other) noexcept;
-  void CopyShape(const ArrayShape& other);
 
   // The element offset of (i, j, k, l): a negative i counts once from the end of dimension 0;
   // then a negative index, missing storage, an index at or beyond a used dimension, or an offset

@@ -44,7 +44,6 @@ class InputDevice {
 
   // Installs a button source (tests; also kept by a later Open).
   void SetButtonSource(std::unique_ptr<ButtonSource> source) { source_ = std::move(source); }
-  ButtonSource* GetButtonSource() const { return source_.get(); }
 
   PointerPosition pointer;     // mouseX, mouseY (100, 100 at construction) and the last sample
   u32 buttonBits = 0;          // the last word read

@@ -34,14 +34,6 @@ void Canvas::FillRect(i32 x, i32 y, i32 w, i32 h, Rgb colour) {
   }
 }
 
-void Canvas::Paste(const Canvas& source, i32 x, i32 y) {
-  for (i32 sy = 0; sy < source.height(); ++sy) {
-    for (i32 sx = 0; sx < source.width(); ++sx) {
-      if (source.IsOpaque(sx, sy)) Set(x + sx, y + sy, source.Get(sx, sy));
-    }
-  }
-}
-
 Rgb Canvas::Exported(i32 x, i32 y) const {
   return IsOpaque(x, y) ? KeepOpaque(colours_[Index(x, y)]) : Rgb{};
 }

@@ -29,8 +29,6 @@ class Canvas {
   void Blend(i32 x, i32 y, Rgb colour, f32 t);
   void FillRect(i32 x, i32 y, i32 w, i32 h, Rgb colour);
   void Fill(Rgb colour) { FillRect(0, 0, width_, height_, colour); }
-  // Copies the opaque pixels of source with its top-left corner at (x, y).
-  void Paste(const Canvas& source, i32 x, i32 y);
 
   // The 24-bit BMP pixel rows: bottom row first, B, G, R, each row padded to rowBytes.
   std::vector<u8> BmpRows(i32 rowBytes) const;

@@ -29,11 +29,6 @@ inline Rgb Shade(Rgb c, f32 amount) {
   return amount >= 0.0f ? Mix(c, Rgb{255, 255, 255}, amount) : Mix(c, Rgb{0, 0, 0}, -amount);
 }
 
-// Multiplies every channel; used for lighting a surface by a factor.
-inline Rgb Scale(Rgb c, f32 factor) {
-  return {ClampChannel(c.r * factor), ClampChannel(c.g * factor), ClampChannel(c.b * factor)};
-}
-
 // The game loads every picture with black as its transparent colour, and the 16-bit screen
 // (5 bits red, 6 green, 5 blue) turns any colour below 8 / 4 / 8 into that black. An opaque
 // pixel therefore has to keep at least one channel above those limits.
