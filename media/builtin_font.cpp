@@ -31,8 +31,9 @@ bool BuildDefaultFontBitmap(RgbaImage& image) {
   if (!SizeRgbaImage(image, kPictureWidth, kPictureHeight)) return false;
   for (i32 k = 0; k < kBuiltinGlyphCount; ++k) {
     const u32 bits = kBuiltinGlyphBits[k];
-    const i32 originX = (k % 16) * kCell;
-    const i32 originY = (2 + k / 16) * kCell;
+    const i32 code = kBuiltinFirstChar + k;  // its cell: column code mod 16, row code / 16
+    const i32 originX = (code % 16) * kCell;
+    const i32 originY = (code / 16) * kCell;
     // Column 7 of a cell is never written, so neighbouring glyphs' outlines never touch.
     for (i32 y = 0; y < kCell; ++y) {
       for (i32 x = 0; x < kCell - 1; ++x) {
