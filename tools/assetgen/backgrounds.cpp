@@ -3,6 +3,7 @@
 // pine forest and deep space. All are painted procedurally and dithered for the 16-bit screen.
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "tools/assetgen/asset_sizes.h"
 #include "tools/assetgen/noise.h"
@@ -13,7 +14,7 @@ using namespace sizes;
 
 namespace {
 
-constexpr f32 kPi = 3.14159265f;
+constexpr f32 kPi = std::numbers::pi_v<f32>;
 
 f32 Fraction(f32 v) { return v - std::floor(v); }
 

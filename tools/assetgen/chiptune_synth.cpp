@@ -4,6 +4,7 @@
 // the loop joins without a cut.
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "core/float_convert.h"
 #include "tools/assetgen/chiptune.h"
@@ -11,7 +12,7 @@
 
 namespace {
 
-constexpr f32 kTwoPi = 6.28318531f;
+constexpr f32 kTwoPi = 2.0f * std::numbers::pi_v<f32>;
 
 struct Envelope {
   f32 attack, decay, sustain, release;  // seconds, seconds, level, seconds

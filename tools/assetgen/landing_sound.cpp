@@ -5,12 +5,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "core/float_convert.h"
 #include "tools/assetgen/noise.h"
 
 std::vector<f32> SynthesiseLandingSound() {
-  constexpr f32 kTwoPi = 6.28318531f;
+  constexpr f32 kTwoPi = 2.0f * std::numbers::pi_v<f32>;
   const i32 count = TruncToI32(kLandingRate * kLandingSeconds);
   std::vector<f32> out(static_cast<size_t>(count));
   Rng rng(2024);
