@@ -111,13 +111,15 @@ LetterStyle LabelStyle() {
   return s;
 }
 
-Canvas Label(const std::string& text) {
-  const LetterStyle style = LabelStyle();
+// A canvas just large enough for the lettering.
+Canvas Lettered(const std::string& text, const LetterStyle& style) {
   const TextBox box = LetteringSize(text, style);
   Canvas c(box.width, box.height);
   DrawLettering(c, text, 0, 0, style);
   return c;
 }
+
+Canvas Label(const std::string& text) { return Lettered(text, LabelStyle()); }
 
 // The line over the handicap rows: a bright dash in each cell, so the ten copies read as one
 // dashed line across the field.
@@ -134,10 +136,7 @@ Canvas BonusSprite() {
   s.top = {255, 255, 200};
   s.bottom = {255, 190, 30};
   s.outline = {60, 24, 8};
-  const TextBox box = LetteringSize("BONUS", s);
-  Canvas c(box.width, box.height);
-  DrawLettering(c, "BONUS", 0, 0, s);
-  return c;
+  return Lettered("BONUS", s);
 }
 
 // A ribbon across the screen with big lettering: dark band, lit and shaded edges, a thin
