@@ -15,7 +15,6 @@
 namespace {
 
 constexpr f32 kNoVolume = -1.0f;
-constexpr int kMixerMaxVolume = 128;
 
 Mix_Music* currentMusic = nullptr;
 f32 storedVolume = kNoVolume;
@@ -46,7 +45,7 @@ void PlayMusic(const DynString& name, i32 loop) {
     std::puts(Mix_GetError());
   } else {
     Mix_PlayMusic(currentMusic, loop != 0 ? -1 : 1);
-    Mix_VolumeMusic(kMixerMaxVolume);
+    Mix_VolumeMusic(MIX_MAX_VOLUME);
   }
   SetMusicVolume(1.0f);
 }
@@ -54,7 +53,7 @@ void PlayMusic(const DynString& name, i32 loop) {
 void SetMusicVolume(f32 v) {
   if (v == storedVolume) return;
   storedVolume = v;
-  const f64 level = std::clamp(static_cast<f64>(v) * 128.0, 0.0, 128.0);
+  const f64 level = std::clamp(static_cast<f64>(v) * MIX_MAX_VOLUME, 0.0, f64{MIX_MAX_VOLUME});
   Mix_VolumeMusic(TruncToI32(level));
 }
 

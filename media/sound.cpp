@@ -18,7 +18,6 @@ namespace {
 constexpr int kMixerRate = 22050;
 constexpr int kMixerChannels = 2;
 constexpr int kMixerBufferSamples = 256;
-constexpr int kFullVolume = 128;
 constexpr int kStartMusicVolume = 64;
 
 SoundSlot* SlotFor(i32 slot) {
@@ -34,7 +33,7 @@ void AudioDevice::Open() {
     return;
   }
   opened = true;
-  Mix_Volume(-1, kFullVolume);
+  Mix_Volume(-1, MIX_MAX_VOLUME);
   Mix_VolumeMusic(kStartMusicVolume);
 }
 
@@ -66,7 +65,7 @@ i32 SoundSlot::Load(AudioDevice* device, const char* path) {
 i32 SoundSlot::Play(i32 pan, i32 volume) {
   (void)pan;  // the mixer plays every sample centred
   if (sample == nullptr) return -1;
-  Mix_VolumeChunk(sample, volume * kFullVolume / 100);
+  Mix_VolumeChunk(sample, volume * MIX_MAX_VOLUME / 100);
   return Mix_PlayChannelTimed(-1, sample, 0, -1);
 }
 
