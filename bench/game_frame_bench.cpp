@@ -13,7 +13,7 @@
 #include <string>
 
 #include "core/runtime_globals.h"
-#include "core/startup/runtime_startup.h"
+#include "runtime/runtime_startup.h"
 #include "files/file_resolver.h"
 #include "game/game_globals.h"
 #include "game/game_main.h"

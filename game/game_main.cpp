@@ -1,8 +1,8 @@
 // The set-up, the splash, the music and the main loop.
 #include "game/game_main.h"
 
-#include "core/startup/frame_commands.h"
-#include "core/startup/frame_step.h"
+#include "runtime/frame_commands.h"
+#include "runtime/frame_step.h"
 #include "game/asset_loading.h"
 #include "game/config_file.h"
 #include "game/frame_overlay.h"

@@ -1,7 +1,7 @@
 // The release latch per key-table entry, over the runtime's key query.
 #include "game/key_latches.h"
 
-#include "core/startup/key_queries.h"
+#include "runtime/key_queries.h"
 #include "game/game_data.h"
 #include "game/game_globals.h"
 

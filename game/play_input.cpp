@@ -1,7 +1,7 @@
 // Moving, turning, dropping and pausing the falling piece, and the end of a game.
 #include "game/play_input.h"
 
-#include "core/startup/key_queries.h"
+#include "runtime/key_queries.h"
 #include "game/game_data.h"
 #include "game/game_globals.h"
 #include "game/key_latches.h"

@@ -3,7 +3,7 @@
 
 #include "core/runtime_error.h"
 #include "core/runtime_globals.h"
-#include "core/startup/runtime_startup.h"
+#include "runtime/runtime_startup.h"
 #include "game/game_main.h"
 
 namespace game {

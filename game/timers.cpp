@@ -4,7 +4,7 @@
 #include "core/clocks.h"
 #include "core/float_convert.h"
 #include "core/int_clamp.h"
-#include "core/startup/frame_step.h"
+#include "runtime/frame_step.h"
 #include "core/text_functions.h"
 #include "game/game_globals.h"
 

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "core/clocks.h"
-#include "core/startup/frame_commands.h"
-#include "core/startup/key_queries.h"
+#include "runtime/frame_commands.h"
+#include "runtime/key_queries.h"
 #include "files/file_resolver.h"
 #include "media/button_decoder.h"
 #include "media/graphics_commands.h"

@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "core/startup/input_waits.h"
-#include "core/startup/joystick_queries.h"
-#include "core/startup/key_queries.h"
-#include "core/startup/line_editor.h"
-#include "core/startup/pointer_queries.h"
+#include "runtime/input_waits.h"
+#include "runtime/joystick_queries.h"
+#include "runtime/key_queries.h"
+#include "runtime/line_editor.h"
+#include "runtime/pointer_queries.h"
 #include "media/button_decoder.h"
 #include "media/font_commands.h"
 #include "tests/media/scripted_pointer.h"

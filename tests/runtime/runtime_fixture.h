@@ -10,7 +10,7 @@
 
 #include "core/runtime_error.h"
 #include "core/runtime_globals.h"
-#include "core/startup/frame_step.h"
+#include "runtime/frame_step.h"
 #include "media/graphics_device.h"
 #include "media/input_device.h"
 #include "media/render_target.h"

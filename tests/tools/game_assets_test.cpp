@@ -17,7 +17,7 @@
 
 #include "core/byte_order.h"
 #include "core/runtime_globals.h"
-#include "core/startup/runtime_startup.h"
+#include "runtime/runtime_startup.h"
 #include "files/file_resolver.h"
 #include "media/bmp_image.h"
 #include "media/font.h"

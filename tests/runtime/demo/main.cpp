@@ -16,9 +16,9 @@
 
 #include "core/runtime_error.h"
 #include "core/runtime_globals.h"
-#include "core/startup/frame_step.h"
-#include "core/startup/key_queries.h"
-#include "core/startup/runtime_startup.h"
+#include "runtime/frame_step.h"
+#include "runtime/key_queries.h"
+#include "runtime/runtime_startup.h"
 #include "media/font_commands.h"
 #include "media/graphics_commands.h"
 #include "media/key_codes.h"

@@ -1,5 +1,5 @@
 // Joystick queries over the decoded button word.
-#include "core/startup/joystick_queries.h"
+#include "runtime/joystick_queries.h"
 
 #include "core/runtime_globals.h"
 #include "media/input_device.h"

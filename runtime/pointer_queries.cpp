@@ -1,5 +1,5 @@
 // Pointer queries over the input device.
-#include "core/startup/pointer_queries.h"
+#include "runtime/pointer_queries.h"
 
 #include <algorithm>
 

@@ -1,13 +1,13 @@
 // Blocking input.
-#include "core/startup/input_waits.h"
+#include "runtime/input_waits.h"
 
 #include <cmath>
 
 #include "core/runtime_error.h"
 #include "core/runtime_globals.h"
-#include "core/startup/frame_step.h"
-#include "core/startup/key_queries.h"
-#include "core/startup/pointer_queries.h"
+#include "runtime/frame_step.h"
+#include "runtime/key_queries.h"
+#include "runtime/pointer_queries.h"
 #include "media/frame_pacing.h"
 #include "media/input_device.h"
 #include "media/key_codes.h"

@@ -1,5 +1,5 @@
 // FlipFrame and the quit combination.
-#include "core/startup/frame_step.h"
+#include "runtime/frame_step.h"
 
 #include "core/clocks.h"
 #include "core/runtime_error.h"

@@ -2,7 +2,7 @@
 #include <SDL.h>
 
 #include "core/runtime_globals.h"
-#include "core/startup/runtime_startup.h"
+#include "runtime/runtime_startup.h"
 #include "files/channel_table.h"
 #include "files/file_resolver.h"
 #include "media/graphics_device.h"

@@ -1,5 +1,5 @@
 // Key queries over the input device.
-#include "core/startup/key_queries.h"
+#include "runtime/key_queries.h"
 
 #include "core/runtime_globals.h"
 #include "media/input_device.h"

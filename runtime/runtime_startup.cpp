@@ -1,5 +1,5 @@
 // InitRuntime.
-#include "core/startup/runtime_startup.h"
+#include "runtime/runtime_startup.h"
 
 #include <SDL.h>
 
@@ -13,7 +13,7 @@
 #include "core/random.h"
 #include "core/runtime_error.h"
 #include "core/runtime_globals.h"
-#include "core/startup/frame_step.h"
+#include "runtime/frame_step.h"
 #include "files/file_resolver.h"
 #include "media/font_commands.h"
 #include "media/graphics_commands.h"

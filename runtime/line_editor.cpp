@@ -1,8 +1,8 @@
 // InputLine and the editors built on it.
-#include "core/startup/line_editor.h"
+#include "runtime/line_editor.h"
 
 #include "core/runtime_globals.h"
-#include "core/startup/frame_step.h"
+#include "runtime/frame_step.h"
 #include "media/graphics_device.h"
 #include "media/input_device.h"
 

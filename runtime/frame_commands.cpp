@@ -1,9 +1,9 @@
 // The cross-fade and the screen-mode change.
-#include "core/startup/frame_commands.h"
+#include "runtime/frame_commands.h"
 
 #include "core/clocks.h"
 #include "core/runtime_globals.h"
-#include "core/startup/frame_step.h"
+#include "runtime/frame_step.h"
 #include "files/file_resolver.h"
 #include "media/graphics_commands.h"
 #include "media/graphics_device.h"
