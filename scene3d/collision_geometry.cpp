@@ -189,7 +189,7 @@ i32 SphereVsTriangle(const f32* triangle, const f32* c, i32 count, f32 r) {
   s.side = SideOfPlane(s.planeDistance, r);
   if (s.side != 1) return 0;
   vec3::AddScaled(s.projected, c, -s.planeDistance, s.normal);
-  count = std::min(count, 3);  // the copy holds three vertices
+  // The span over the copy cuts a count above 3 to the three vertices it holds.
   if (PointInPolygon(s.projected, s.triangle, count)) return 1;
   return SphereVsEdges(c, s.triangle, count, r);
 }
