@@ -1,0 +1,79 @@
+// The path command: builds the request from the cost array, runs the A* planner on its own frame
+// and copies the path out.
+#include "path/path_command.h"
+
+#include <new>
+#include <vector>
+
+#include "core/runtime_error.h"
+#include "path/planner.h"
+
+namespace {
+
+constexpr i32 kHashBits = 8;
+
+f32 ClampWeight(f32 weight) {
+  if (!(weight < 1.0f)) return 1.0f;
+  return weight < 0.0f ? 0.0f : weight;
+}
+
+// Writes the parent chain from the goal back to the start into rows n - 1 down to 0.
+i32 WritePath(const Node* goal, NumArray<f32>& path) {
+  i32 n = 0;
+  for (const Node* node = goal; node != nullptr; node = node->parent) ++n;
+  path.Redim(n, 2, 0, 0);
+  i32 row = n;
+  for (const Node* node = goal; node != nullptr; node = node->parent) {
+    --row;
+    *NumArrayAt4(path, row, 0, 0, 0) = static_cast<f32>(node->x);
+    *NumArrayAt4(path, row, 1, 0, 0) = static_cast<f32>(node->y);
+  }
+  return path.dim[0];
+}
+
+i32 FindPath(NumArray<f32>& costs, NumArray<f32>& path, const PathRequest& shape) {
+  PathRequest request = shape;
+  const i64 cells = i64{request.width} * request.height;
+  // A one-dimensional array has no height; a negative size or a grid beyond what the array
+  // holds is no grid either.
+  if (request.width < 1 || request.height < 1 || costs.data == nullptr || cells > costs.ElementCount())
+    return 0;
+  const std::vector<f64> costCopy(costs.data, costs.data + cells);
+  request.costs = costCopy.data();
+
+  AStarPlanner planner;
+  if (!planner.Setup(request)) return 0;
+  planner.Reset();
+  planner.Search();
+  if (planner.goal == nullptr) {
+    path.Redim(0, 0, 0, 0);
+    return 0;
+  }
+  const i32 n = WritePath(planner.goal, path);
+  planner.Clear();
+  return n;
+}
+
+}  // namespace
+
+i32 FindPathCommand(NumArray<f32>& costs, NumArray<f32>& path, f32 weight, i32 startX, i32 startY,
+                    i32 goalX, i32 goalY) {
+  PathRequest request;
+  request.startX = startX;
+  request.startY = startY;
+  request.goalX = goalX;
+  request.goalY = goalY;
+  request.diagonalCostSqrt2 = 1;
+  request.diagonalsAllowed = 0;
+  request.hashBits = kHashBits;
+  request.heuristicWeight = ClampWeight(weight);
+  request.width = costs.dim[0];
+  request.height = costs.dim[1];
+  try {
+    return FindPath(costs, path, request);
+  } catch (const std::bad_alloc&) {
+    // The grid, the pool and the open list are sized from the cost array: a grid too large for
+    // memory is the runtime's "no storage" error, as for the arrays themselves.
+    FatalError(kErrStorage);
+  }
+}
