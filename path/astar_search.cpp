@@ -32,12 +32,13 @@ void AStarPlanner::Reset() {
   start->y = request.startY;
   start->g = 0.0f;
   start->f = 0.0f;
-  openList.PushBack(start);
+  InsertOpen(openList.Count(), start);
 }
 
 bool AStarPlanner::Search() {
   const f32 diagonalFactor = request.diagonalCostSqrt2 != 0 ? kDiagonalFactor : 1.0f;
   while (Node* current = openList.PopBack()) {
+    openNodes[CellIndex(current->x, current->y)] = nullptr;
     if (current->x == request.goalX && current->y == request.goalY) {
       closedSet.Insert(current);
       goal = current;
@@ -48,7 +49,7 @@ bool AStarPlanner::Search() {
       const i32 nx = current->x + step.dx;
       const i32 ny = current->y + step.dy;
       if (nx < 0 || nx >= request.width || ny < 0 || ny >= request.height) continue;
-      const f32 cost = CellCost(nx, ny);
+      const f32 cost = grid[CellIndex(nx, ny)];
       if (cost == kBlocked) continue;
       Visit(current, nx, ny, current->g + (step.diagonal ? diagonalFactor * cost : cost));
     }
@@ -66,16 +67,12 @@ void AStarPlanner::Visit(Node* from, i32 nx, i32 ny, f32 g) {
     }
     return;
   }
-  // The cheapest nodes sit at the back, and a neighbour's node is most likely among them.
-  for (u32 i = openList.Count(); i-- > 0;) {
-    Node* node = openList.At(i);
-    if (node->x == nx && node->y == ny) {
-      if (g < node->g) {
-        openList.EraseAt(i);
-        Open(node, from, nx, ny, g);
-      }
-      return;
+  if (Node* node = openNodes[CellIndex(nx, ny)]) {
+    if (g < node->g) {
+      openList.EraseAt(OpenIndexOf(node));
+      Open(node, from, nx, ny, g);
     }
+    return;
   }
   if (Node* node = pool.Allocate()) Open(node, from, nx, ny, g);
 }
@@ -92,14 +89,31 @@ void AStarPlanner::Open(Node* node, Node* from, i32 nx, i32 ny, f32 g) {
   node->f = g + t;
   // Before every node of equal or lower f, so that among equal keys the earlier node is taken
   // first from the back.
+  InsertOpen(FirstNotAbove(node->f), node);
+}
+
+u32 AStarPlanner::FirstNotAbove(f32 f) const {
   u32 lo = 0;
   u32 hi = openList.Count();
   while (lo < hi) {
     const u32 mid = lo + (hi - lo) / 2;
-    if (node->f < openList.At(mid)->f)
+    if (f < openList.At(mid)->f)
       lo = mid + 1;
     else
       hi = mid;
   }
-  openList.InsertAt(lo, node);  // a full list turns the node away; the search goes on without it
+  return lo;
+}
+
+u32 AStarPlanner::OpenIndexOf(const Node* node) const {
+  // The list is sorted by f, so the node lies in the run of nodes of its own f.
+  const u32 count = openList.Count();
+  for (u32 i = FirstNotAbove(node->f); i < count && openList.At(i)->f == node->f; ++i)
+    if (openList.At(i) == node) return i;
+  return count;
+}
+
+void AStarPlanner::InsertOpen(u32 i, Node* node) {
+  // A full list turns the node away, and the search goes on without it.
+  openNodes[CellIndex(node->x, node->y)] = openList.InsertAt(i, node) ? node : nullptr;
 }

@@ -88,6 +88,13 @@ bool FixedDeque<T>::InsertAt(u32 i, T value) {
     empty = false;
     return true;
   }
+  if (head == 0) {
+    // Already laid out from slot 0, as the rebuild leaves it: only the elements after i move.
+    std::copy_backward(ring + i, ring + count, ring + count + 1);
+    ring[i] = value;
+    tail = count + 1 == capacity ? 0 : count + 1;
+    return true;
+  }
   CopyOut(0, i, scratch);
   scratch[i] = value;
   CopyOut(i, count - i, scratch + i + 1);
@@ -108,6 +115,11 @@ bool FixedDeque<T>::EraseAt(u32 i) {
   if (i == 0) {
     head = head + 1 == capacity ? 0 : head + 1;
     empty = head == tail;
+    return true;
+  }
+  if (head == 0) {
+    std::copy(ring + i + 1, ring + count, ring + i);
+    tail = count - 1;
     return true;
   }
   CopyOut(0, i, scratch);

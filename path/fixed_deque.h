@@ -3,8 +3,10 @@
 // head equals tail the ring is either empty or full and `empty` tells which.
 //
 // The planner keeps it sorted and inserts and erases anywhere, so both ends have constant-time
-// fast paths, and a change in the middle rebuilds the elements in logical order into the second
-// buffer (at most three block copies, as the ring wraps at most once) and swaps the buffers.
+// fast paths, and a change in the middle leaves the elements in logical order from slot 0: it
+// rebuilds them into the second buffer (at most three block copies, as the ring wraps at most
+// once) and swaps the buffers, or, when they already start at slot 0, moves only those after
+// the change.
 #pragma once
 
 #include "core/types.h"

@@ -10,7 +10,17 @@
 
 namespace {
 
-constexpr i32 kHashBits = 8;
+constexpr i32 kMinHashBits = 8;
+constexpr i32 kMaxHashBits = 24;
+
+// About one closed-set bucket per cell (at least 2^8, at most 2^24), so that the chains stay
+// short on large grids too. The hash only decides which chain a node is on, so the paths found
+// do not depend on it.
+i32 HashBitsFor(i64 cells) {
+  i32 bits = kMinHashBits;
+  while (bits < kMaxHashBits && (i64{1} << bits) < cells) bits += 2;
+  return bits;
+}
 
 f32 ClampWeight(f32 weight) {
   if (!(weight < 1.0f)) return 1.0f;
@@ -40,6 +50,7 @@ i32 FindPath(NumArray<f32>& costs, NumArray<f32>& path, const PathRequest& shape
     return 0;
   const std::vector<f64> costCopy(costs.data, costs.data + cells);
   request.costs = costCopy.data();
+  request.hashBits = HashBitsFor(cells);
 
   AStarPlanner planner;
   if (!planner.Setup(request)) return 0;
@@ -65,7 +76,6 @@ i32 FindPathCommand(NumArray<f32>& costs, NumArray<f32>& path, f32 weight, i32 s
   request.goalY = goalY;
   request.diagonalCostSqrt2 = 1;
   request.diagonalsAllowed = 0;
-  request.hashBits = kHashBits;
   request.heuristicWeight = ClampWeight(weight);
   request.width = costs.dim[0];
   request.height = costs.dim[1];

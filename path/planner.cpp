@@ -1,6 +1,7 @@
 // The planner's request check, the normalised grid, sizing of the containers, and the results.
 #include "path/planner.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
@@ -22,6 +23,7 @@ bool Inside(i32 x, i32 y, i32 width, i32 height) { return x >= 0 && x < width &&
 Planner::~Planner() {
   Planner::Clear();
   delete[] grid;
+  delete[] openNodes;
 }
 
 bool Planner::Setup(const PathRequest& r) {
@@ -34,6 +36,7 @@ bool Planner::Setup(const PathRequest& r) {
 
   if (grid != nullptr) ReleaseGrid();
   grid = new f32[cells];
+  openNodes = new Node* [cells] {};
   f32 largest = 0.0f;
   for (i64 i = 0; i < cells; ++i) {
     const f32 value = CostAsFloat(r.costs[i]);
@@ -64,6 +67,7 @@ void Planner::Clear() {
   // are in neither list), so all of them go back, not only those the lists hold.
   openList.Clear();
   closedSet.Clear();
+  if (openNodes != nullptr) std::fill(openNodes, openNodes + CellCount(), nullptr);
   pool.Release(pool.used);
   goal = nullptr;
 }
@@ -71,6 +75,8 @@ void Planner::Clear() {
 void Planner::ReleaseGrid() {
   delete[] grid;
   grid = nullptr;
+  delete[] openNodes;
+  openNodes = nullptr;
   request = PathRequest{};
   goal = nullptr;
 }

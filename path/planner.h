@@ -33,6 +33,10 @@ class Planner {
   NodeFactory pool;
   PathRequest request;
   f32* grid = nullptr;  // cost of entering each cell: kBlocked, or 1.0 to 2.0
+  // Per cell, laid out like `grid`: its node while that node is in the open list, else null. A
+  // cell has at most one node, so this answers "is the cell open, and with which node" without
+  // scanning the open list, which grows with the grid.
+  Node** openNodes = nullptr;
   FixedDeque<Node*> openList;  // sorted by f, the highest at the front, the lowest at the back
   NodeHashTable closedSet;
   Node* goal = nullptr;  // the goal's node once the search has reached it
@@ -52,7 +56,7 @@ class Planner {
   virtual bool Search() = 0;
   // Gives every node of the search back to the pool and empties both lists.
   virtual void Clear();
-  // Frees the grid and forgets the request.
+  // Frees the grid (and the open-node index) and forgets the request.
   void ReleaseGrid();
 
   f32 PathCost() const { return goal != nullptr ? goal->g : -1.0f; }
@@ -61,7 +65,8 @@ class Planner {
   u32 ClosedCount() const { return closedSet.Count(); }
 
  protected:
-  f32 CellCost(i32 x, i32 y) const { return grid[static_cast<i64>(y) * request.width + x]; }
+  i64 CellIndex(i32 x, i32 y) const { return static_cast<i64>(y) * request.width + x; }
+  i64 CellCount() const { return static_cast<i64>(request.width) * request.height; }
 };
 
 class AStarPlanner : public Planner {
@@ -75,4 +80,10 @@ class AStarPlanner : public Planner {
   void Visit(Node* from, i32 nx, i32 ny, f32 g);
   // Sets the node's parent, cell, cost and key, and files it into the open list.
   void Open(Node* node, Node* from, i32 nx, i32 ny, f32 g);
+  // The open-list index of the first node whose f is not above f: where a node of that f goes.
+  u32 FirstNotAbove(f32 f) const;
+  // The open-list index of a node in the open list.
+  u32 OpenIndexOf(const Node* node) const;
+  // Puts the node into the open list at index i and records whether it is there.
+  void InsertOpen(u32 i, Node* node);
 };
