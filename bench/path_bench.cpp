@@ -14,7 +14,7 @@
 
 #include "core/num_array.h"
 #include "path/path_command.h"
-#include "tests/path/reference_dijkstra.h"
+#include "bench/reference_dijkstra.h"
 
 namespace {
 

@@ -1,6 +1,5 @@
 // A cheapest-path cost found by Dijkstra's algorithm over a binary heap, written independently of
-// the planner: the tests check the planner's paths against it and the benchmarks time it beside
-// the path command. Costs are a path command's cost array (x fastest); entering a cell costs
+// the planner: the benchmark's peer of the path command, and the tests' judge of its paths. Costs are a path command's cost array (x fastest); entering a cell costs
 // cost / largest + 1, a cost of 0 or less blocks it, and moves are orthogonal.
 #pragma once
 
