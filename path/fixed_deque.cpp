@@ -1,4 +1,4 @@
-// The open list's ring: buffers, the end fast paths and the rebuild of the middle.
+// The open list's ring: buffers, the end fast paths and the changes in the middle.
 #include "path/fixed_deque.h"
 
 #include <algorithm>
@@ -108,8 +108,7 @@ bool FixedDeque<T>::EraseAt(u32 i) {
   const u32 count = Count();
   if (i >= count) return false;
   if (i == count - 1) {
-    tail = tail == 0 ? capacity - 1 : tail - 1;
-    empty = head == tail;
+    PopBack();
     return true;
   }
   if (i == 0) {

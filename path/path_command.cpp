@@ -27,22 +27,17 @@ f32 ClampWeight(f32 weight) {
   return weight < 0.0f ? 0.0f : weight;
 }
 
-// Writes the parent chain from the goal back to the start into rows n - 1 down to 0.
-i32 WritePath(const Node* goal, NumArray<f32>& path) {
-  i32 n = 0;
-  for (const Node* node = goal; node != nullptr; node = node->parent) ++n;
+// Writes the n cells of the parent chain from the goal back to the start into rows n - 1 to 0.
+void WritePath(const Node* goal, i32 n, NumArray<f32>& path) {
   path.Redim(n, 2, 0, 0);
-  i32 row = n;
   for (const Node* node = goal; node != nullptr; node = node->parent) {
-    --row;
-    *NumArrayAt4(path, row, 0, 0, 0) = static_cast<f32>(node->x);
-    *NumArrayAt4(path, row, 1, 0, 0) = static_cast<f32>(node->y);
+    --n;
+    *NumArrayAt4(path, n, 0, 0, 0) = static_cast<f32>(node->x);
+    *NumArrayAt4(path, n, 1, 0, 0) = static_cast<f32>(node->y);
   }
-  return path.dim[0];
 }
 
-i32 FindPath(NumArray<f32>& costs, NumArray<f32>& path, const PathRequest& shape) {
-  PathRequest request = shape;
+i32 FindPath(NumArray<f32>& costs, NumArray<f32>& path, PathRequest request) {
   const i64 cells = i64{request.width} * request.height;
   // A one-dimensional array has no height; a negative size or a grid beyond what the array
   // holds is no grid either.
@@ -60,9 +55,9 @@ i32 FindPath(NumArray<f32>& costs, NumArray<f32>& path, const PathRequest& shape
     path.Redim(0, 0, 0, 0);
     return 0;
   }
-  const i32 n = WritePath(planner.goal, path);
+  WritePath(planner.goal, planner.PathLength(), path);
   planner.Clear();
-  return n;
+  return path.dim[0];
 }
 
 }  // namespace

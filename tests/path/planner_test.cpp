@@ -10,12 +10,6 @@
 
 namespace {
 
-PathRequest Request(const std::vector<f64>& costs, i32 width, i32 sx, i32 sy, i32 gx, i32 gy, f32 w,
-                    i32 nodeCount = 0, i32 openCapacity = 0) {
-  const i32 height = static_cast<i32>(costs.size()) / width;
-  return PathRequest{sx, sy, gx, gy, 0, 0, nodeCount, openCapacity, 8, w, width, height, costs.data()};
-}
-
 TEST(AStarPlanner, PathCostsAndRepeatedSearch) {
   const std::vector<f64> nine(9, 1.0);
   const struct {
@@ -35,8 +29,9 @@ TEST(AStarPlanner, PathCostsAndRepeatedSearch) {
   };
   for (const auto& row : rows) {
     AStarPlanner planner;
-    ASSERT_TRUE(planner.Setup(
-        Request(row.costs, row.width, 0, 0, row.gx, row.gy, row.weight, row.nodeCount, row.openCapacity)));
+    const i32 height = static_cast<i32>(row.costs.size()) / row.width;
+    ASSERT_TRUE(planner.Setup({0, 0, row.gx, row.gy, 0, 0, row.nodeCount, row.openCapacity, 8, row.weight,
+                               row.width, height, row.costs.data()}));
     f32 costs[2];
     for (f32& cost : costs) {
       planner.Reset();
@@ -76,7 +71,7 @@ TEST(AStarPlanner, SetupRefusalsAndResetWithoutAFreeNode) {
   };
   AStarPlanner planner;
   for (const PathRequest& r : bad) EXPECT_FALSE(planner.Setup(r)) << r.width;
-  ASSERT_TRUE(planner.Setup(Request(costs, 2, 0, 0, 1, 1, 0.5f, 1)));
+  ASSERT_TRUE(planner.Setup({0, 0, 1, 1, 0, 0, 1, 0, 8, 0.5f, 2, 2, costs.data()}));  // one node
   planner.Reset();
   planner.Reset();  // the pool's one node is in the open list already
   EXPECT_EQ(1u, planner.OpenCount());
