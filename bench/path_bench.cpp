@@ -7,14 +7,14 @@
 // runs first.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "bench/reference_dijkstra.h"
+#include "bench/time_loop.h"
 #include "core/num_array.h"
 #include "path/path_command.h"
-#include "bench/reference_dijkstra.h"
 
 namespace {
 
@@ -35,15 +35,8 @@ std::vector<f32> MakeGrid(Kind kind, i32 n) {
   return costs;
 }
 
+// Nanoseconds per iteration of the last path command benchmark, for the next Dijkstra one's ratio.
 double oursNs = 0.0;
-
-template <typename Body>
-double TimeLoop(benchmark::State& state, Body body) {
-  const auto start = std::chrono::steady_clock::now();
-  for (auto _ : state) body();
-  const double ns = std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start).count();
-  return state.iterations() > 0 ? ns / static_cast<double>(state.iterations()) : 0.0;
-}
 
 void Ours(benchmark::State& state, Kind kind, i32 n) {
   const std::vector<f32> values = MakeGrid(kind, n);
@@ -69,12 +62,15 @@ void Dijkstra(benchmark::State& state, Kind kind, i32 n) {
 }
 
 const bool registered = [] {
-  const std::pair<Kind, const char*> kinds[] = {{Kind::kOpen, "open"}, {Kind::kMaze, "maze"}, {Kind::kScattered, "scattered"}};
+  const std::pair<Kind, const char*> kinds[] = {
+      {Kind::kOpen, "open"}, {Kind::kMaze, "maze"}, {Kind::kScattered, "scattered"}};
   for (const auto& [kind, name] : kinds) {
     for (const i32 n : {64, 256, 1024}) {
       const std::string suffix = std::string(name) + "/" + std::to_string(n);
-      benchmark::RegisterBenchmark(("FindPath/" + suffix).c_str(), Ours, kind, n)->Unit(benchmark::kMillisecond);
-      benchmark::RegisterBenchmark(("Dijkstra/" + suffix).c_str(), Dijkstra, kind, n)->Unit(benchmark::kMillisecond);
+      benchmark::RegisterBenchmark(("FindPath/" + suffix).c_str(), Ours, kind, n)
+          ->Unit(benchmark::kMillisecond);
+      benchmark::RegisterBenchmark(("Dijkstra/" + suffix).c_str(), Dijkstra, kind, n)
+          ->Unit(benchmark::kMillisecond);
     }
   }
   return true;

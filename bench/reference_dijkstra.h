@@ -1,6 +1,7 @@
 // A cheapest-path cost found by Dijkstra's algorithm over a binary heap, written independently of
-// the planner: the benchmark's peer of the path command, and the tests' judge of its paths. Costs are a path command's cost array (x fastest); entering a cell costs
-// cost / largest + 1, a cost of 0 or less blocks it, and moves are orthogonal.
+// the planner: the benchmark's peer of the path command, and the tests' judge of its paths. Costs
+// are a path command's cost array (x fastest); entering a cell costs cost / largest + 1, a cost of
+// 0 or less blocks it, and moves are orthogonal.
 #pragma once
 
 #include <algorithm>
