@@ -34,6 +34,8 @@ bool Planner::Setup(const PathRequest& r) {
   const i64 cells = i64{r.width} * r.height;
   if (cells > INT32_MAX || r.nodeCount < 0 || r.openCapacity < 0 || r.costs == nullptr) return false;
 
+  // Nodes of an earlier search belong to the old grid: none may be searched on over the new one.
+  Clear();
   if (grid != nullptr) ReleaseGrid();
   grid = new f32[cells];
   openNodes = new Node* [cells] {};
