@@ -15,4 +15,6 @@ struct ClipVertex {
   i32 z = 0;
   i32 w = 0;
   i32 varyings[kMaxVaryings] = {};
+
+  bool operator==(const ClipVertex&) const = default;
 };
