@@ -52,9 +52,8 @@ i32 FixedSqrt(i32 x) {
   for (i32 step = 0; step < 6; ++step) {
     const i32 high = y >> 24;
     // A large y is scaled down by 256 on both sides, which keeps its reciprocal precise.
-    const i32 q = (high == 0 || high == -1)
-                      ? FixMul(x, fixed_detail::ReciprocalSteps(y))
-                      : FixMul(x >> 8, fixed_detail::ReciprocalSteps(y >> 8));
+    const i32 q = (high == 0 || high == -1) ? FixMul(x, fixed_detail::ReciprocalSteps(y))
+                                            : FixMul(x >> 8, fixed_detail::ReciprocalSteps(y >> 8));
     y = AddWrap(q, y) >> 1;
   }
   return y;

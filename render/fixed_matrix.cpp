@@ -57,10 +57,12 @@ void LookAtFixed(i32* out, const i32 eye[3], const i32 target[3], const i32 up[3
   Cross(f, up, s);
   Normalise(s);
   Cross(s, f, u);
-  const i32 rotation[16] = {s[0], s[1], s[2], 0,  //
-                            u[0], u[1], u[2], 0,  //
+  // clang-format off
+  const i32 rotation[16] = {s[0], s[1], s[2], 0,
+                            u[0], u[1], u[2], 0,
                             NegWrap(f[0]), NegWrap(f[1]), NegWrap(f[2]), 0,
                             0, 0, 0, kFixedOne};
+  // clang-format on
   i32 translation[16];
   IdentityMatrix(translation);
   for (i32 k = 0; k < 3; ++k) translation[k * 4 + 3] = NegWrap(eye[k]);

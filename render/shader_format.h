@@ -26,7 +26,9 @@ constexpr i32 FormatVaryingCount(u32 format) {
   return LightVarying(format) + (FormatHasLight(format) ? 1 : 0);
 }
 
-constexpr u32 ConfigurationOf(u32 format, bool depthTest) { return format * 2 + (depthTest ? 1 : 0); }
+constexpr u32 ConfigurationOf(u32 format, bool depthTest) {
+  return format * 2 + (depthTest ? 1 : 0);
+}
 constexpr u32 FormatOf(u32 configuration) { return configuration >> 1; }
 constexpr bool DepthTestOf(u32 configuration) { return (configuration & 1) != 0; }
 

@@ -88,8 +88,8 @@ void SoftRenderContext::MultMatrixFloat(const f32 m[16]) {
   MultiplyMatrix(CurrentModelView(), fixed, CurrentModelView());
 }
 
-void SoftRenderContext::LookAt(f32 eyeX, f32 eyeY, f32 eyeZ, f32 targetX, f32 targetY,
-                               f32 targetZ, f32 upX, f32 upY, f32 upZ) {
+void SoftRenderContext::LookAt(f32 eyeX, f32 eyeY, f32 eyeZ, f32 targetX, f32 targetY, f32 targetZ,
+                               f32 upX, f32 upY, f32 upZ) {
   const i32 eye[3] = {FloatToFixed(eyeX), FloatToFixed(eyeY), FloatToFixed(eyeZ)};
   const i32 target[3] = {FloatToFixed(targetX), FloatToFixed(targetY), FloatToFixed(targetZ)};
   const i32 up[3] = {FloatToFixed(upX), FloatToFixed(upY), FloatToFixed(upZ)};

@@ -50,8 +50,8 @@ class SoftRenderContext {
   // current := current x M, M given column-major (translation in elements 12, 13, 14).
   void MultMatrixFloat(const f32 m[16]);
   // Replaces the current model-view matrix with a camera at eye looking at target.
-  void LookAt(f32 eyeX, f32 eyeY, f32 eyeZ, f32 targetX, f32 targetY, f32 targetZ, f32 upX,
-              f32 upY, f32 upZ);
+  void LookAt(f32 eyeX, f32 eyeY, f32 eyeZ, f32 targetX, f32 targetY, f32 targetZ, f32 upX, f32 upY,
+              f32 upZ);
 
   // Projections. Ortho takes whole-number edges, so 2D coordinates are pixels.
   void Ortho(i32 left, i32 right, i32 bottom, i32 top, f32 zNear, f32 zFar);

@@ -35,7 +35,9 @@ void VertexPipeline::DrawRunOf(i32 type, u32 count, const i32* input) {
   if (vertexProcessor != nullptr) (this->*vertexProcessor)(count, input);
 }
 
-void VertexPipeline::DrawIndexed(u32 count, const i32* input) { DrawRunOf(kTriangles, count, input); }
+void VertexPipeline::DrawIndexed(u32 count, const i32* input) {
+  DrawRunOf(kTriangles, count, input);
+}
 void VertexPipeline::DrawIndexedLines(u32 count, const i32* input) {
   DrawRunOf(kLines, count, input);
 }

@@ -52,7 +52,8 @@ void VertexPipeline::ShadeVertex(const void* const* records, ClipVertex* out) co
     varying[ColourVarying(Format) + 1] = src.g;
     varying[ColourVarying(Format) + 2] = src.b;
   }
-  if constexpr (FormatHasLight(Format)) varying[LightVarying(Format)] = Light(src, context->lightDir);
+  if constexpr (FormatHasLight(Format))
+    varying[LightVarying(Format)] = Light(src, context->lightDir);
 }
 
 template <u32 Format>
@@ -86,8 +87,8 @@ void VertexPipeline::ShadeVerticesBatch(u32 count, const i32* input) {
 }
 
 // Every format's members exist, whether or not a configuration of it is ever selected.
-#define STAKKO_SHADE_FORMAT(F)                                                      \
-  template void VertexPipeline::ShadeVerticesBatch<F>(u32, const i32*);             \
+#define STAKKO_SHADE_FORMAT(F)                                          \
+  template void VertexPipeline::ShadeVerticesBatch<F>(u32, const i32*); \
   template void VertexPipeline::ShadeVertex<F>(const void* const*, ClipVertex*) const;
 STAKKO_SHADE_FORMAT(0)
 STAKKO_SHADE_FORMAT(1)

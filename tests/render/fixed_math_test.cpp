@@ -56,7 +56,8 @@ TEST(FixedMath, SineTableFollowsItsFormulaAndTheLookupMirrorsIt) {
     EXPECT_EQ(sine, FixedSin(angle)) << angle;
     EXPECT_EQ(cosine, FixedCos(angle)) << angle;
   }
-  for (i32 a = -3 * kFixedTwoPi; a < kFixedTwoPi; a += 977) {  // the truncated scale drifts per turn
+  // The truncated turn scale drifts a little with every turn above zero.
+  for (i32 a = -3 * kFixedTwoPi; a < kFixedTwoPi; a += 977) {
     const f64 radians = a / 65536.0;
     ASSERT_NEAR(65536 * std::sin(radians), FixedSin(a), 140) << a;
     ASSERT_NEAR(65536 * std::cos(radians), FixedCos(a), 140) << a;

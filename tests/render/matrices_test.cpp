@@ -34,8 +34,8 @@ TEST(Matrices, ProjectionsFollowTheirFormulasAndDegenerateRangesGiveIdentity) {
                     0x10000}),
             m);
   FrustumMatrix(m.data(), -0x10000, 0x10000, -0x20000, 0x20000, 0x10000, 0x30000);
-  EXPECT_EQ((Matrix{0x10000, 0, 0, 0, 0, 0x8000, 0, 0, 0, 0, -0x20000, -0x30000, 0, 0, -0x10000, 0}),
-            m);
+  EXPECT_EQ(
+      (Matrix{0x10000, 0, 0, 0, 0, 0x8000, 0, 0, 0, 0, -0x20000, -0x30000, 0, 0, -0x10000, 0}), m);
   PerspectiveMatrix(m.data(), 90 << 16, 0x20000, 0x10000, 0x30000);
   // cot of 45 degrees (truncated pi / 180, table sine) over aspect 2, then the depth row.
   EXPECT_EQ((std::array{32818, 65636, -0x20000, -0x30000, -0x10000, 0}),
@@ -53,8 +53,8 @@ TEST(Matrices, ProjectionsFollowTheirFormulasAndDegenerateRangesGiveIdentity) {
 }
 
 TEST(Matrices, FloatsConvertTruncatingAndSaturating) {
-  for (auto [f, fixed] : {std::pair{1.5f, 0x18000}, {-0.5f, -0x8000}, {-1e-6f, 0},
-                          {40000.0f, INT_MAX}, {-40000.0f, INT_MIN}, {NAN, 0}, {INFINITY, INT_MAX}}) {
+  for (auto [f, fixed] : {std::pair{1.5f, 0x18000}, {-0.5f, -0x8000}, {-1e-6f, 0}, {NAN, 0},
+                          {40000.0f, INT_MAX}, {-40000.0f, INT_MIN}, {INFINITY, INT_MAX}}) {
     EXPECT_EQ(fixed, FloatToFixed(f)) << f;
   }
 }

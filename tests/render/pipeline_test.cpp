@@ -57,7 +57,8 @@ TEST_F(Pipeline, AnInsideTriangleIsProjectedOntoTheViewportInItsOwnOrder) {
   Draw({At(-1, -1), At(2, -1, 1), At(0, 1, -1)});  // on the right plane, which nothing crosses
   ASSERT_EQ(1u, recorder.calls.size());
   // x = 32 + 32 x', y = 32 - 32 y' in pixels (x 16); z = 0.5 is half way to the far plane.
-  EXPECT_EQ((std::vector{Screen(256, 768), Screen(1024, 768, kFar + kFar / 2), Screen(512, 256, kFar - kFar / 2 - 1)}),
+  EXPECT_EQ((std::vector{Screen(256, 768), Screen(1024, 768, kFar + kFar / 2),
+                         Screen(512, 256, kFar - kFar / 2 - 1)}),
             recorder.calls[0].vertices);
   EXPECT_EQ(0, p.vertexCount + p.indexCount);
 }
@@ -121,7 +122,9 @@ TEST_F(Pipeline, CullingKeepsTheRasterizersWindingNonNegative) {
     if (negative) expected.insert(expected.end(), {sb, sc, sa});  // handed over as c, b, a
     if (zero) expected.insert(expected.end(), {Screen(1024, 0), sa, sa});
     std::vector<ClipVertex> got;
-    for (const auto& call : recorder.calls) got.insert(got.end(), call.vertices.begin(), call.vertices.end());
+    for (const auto& call : recorder.calls) {
+      got.insert(got.end(), call.vertices.begin(), call.vertices.end());
+    }
     EXPECT_EQ(expected, got) << mode;
   }
 }
