@@ -20,9 +20,9 @@ Rect Clip(const swr::RasterizerTemplateShaderBase& r) {
 
 TEST(Rasterizer, ClipRectangleClampsNegativeEdgesAndForwardsOnlyInstalledMembers) {
   RecordingRasterizer r;
-  for (auto [viewport, clip] :
-       {std::pair{Rect{-10, 5, 30, 10}, Rect{0, 5, 20, 15}}, {Rect{-50, -9, 30, 8}, Rect{0, 0, 0, 0}},
-        {Rect{INT_MAX, INT_MIN, INT_MAX, -1}, Rect{INT_MAX, 0, INT_MAX, 0}}}) {
+  for (auto [viewport, clip] : {std::pair{Rect{-10, 5, 30, 10}, Rect{0, 5, 20, 15}},
+                                {Rect{-50, -9, 30, 8}, Rect{0, 0, 0, 0}},
+                                {Rect{INT_MAX, INT_MIN, 9, -1}, Rect{INT_MAX, 0, INT_MAX, 0}}}) {
     r.SetClipRect(viewport[0], viewport[1], viewport[2], viewport[3]);
     EXPECT_EQ(clip, Clip(r));
   }
