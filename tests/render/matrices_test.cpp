@@ -15,17 +15,7 @@ namespace {
 
 using Matrix = std::array<i32, 16>;
 
-Matrix Identity() {
-  Matrix m;
-  IdentityMatrix(m.data());
-  return m;
-}
-
-Matrix Slot(const SoftRenderContext& ctx, i32 slot) {
-  Matrix m;
-  std::copy_n(ctx.modelView[slot], 16, m.begin());
-  return m;
-}
+constexpr Matrix kIdentity{0x10000, 0, 0, 0, 0, 0x10000, 0, 0, 0, 0, 0x10000, 0, 0, 0, 0, 0x10000};
 
 TEST(Matrices, ProjectionsFollowTheirFormulasAndDegenerateRangesGiveIdentity) {
   Matrix m;
@@ -48,7 +38,7 @@ TEST(Matrices, ProjectionsFollowTheirFormulasAndDegenerateRangesGiveIdentity) {
                      +[](i32* p) { PerspectiveMatrix(p, 60 << 16, 0, 0x10000, 0x20000); }}) {
     m.fill(7);
     build(m.data());
-    EXPECT_EQ(Identity(), m);
+    EXPECT_EQ(kIdentity, m);
   }
 }
 
@@ -61,22 +51,22 @@ TEST(Matrices, FloatsConvertTruncatingAndSaturating) {
 
 TEST(Matrices, ModelViewStackIsBoundedAndMultipliesColumnMajorFloats) {
   auto ctx = std::make_unique<SoftRenderContext>();
-  EXPECT_EQ(Matrix{}, Slot(*ctx, 0));  // no identity before the first LoadIdentity
+  EXPECT_EQ(Matrix{}, std::to_array(ctx->modelView[0]));  // no identity until LoadIdentity
   ctx->LoadIdentity();
   const f32 translate[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 5, 6, 7, 1};
   ctx->MultMatrixFloat(translate);
-  Matrix moved = Identity();
+  Matrix moved = kIdentity;
   moved[3] = 5 << 16, moved[7] = 6 << 16, moved[11] = 7 << 16;
-  EXPECT_EQ(moved, Slot(*ctx, 0));
+  EXPECT_EQ(moved, std::to_array(ctx->modelView[0]));
   for (i32 push = 1; push <= 16; ++push) {
     ctx->PushMatrix();
     EXPECT_EQ(std::min(push, 15), ctx->modelViewIndex);
   }
-  for (i32 slot = 1; slot < 16; ++slot) EXPECT_EQ(moved, Slot(*ctx, slot)) << slot;
+  for (i32 slot = 1; slot < 16; ++slot) EXPECT_EQ(moved, std::to_array(ctx->modelView[slot]));
   ctx->LoadIdentity();  // slot 15 only
   for (i32 pop = 0; pop < 20; ++pop) ctx->PopMatrix();
   EXPECT_EQ(0, ctx->modelViewIndex);
-  EXPECT_EQ(moved, Slot(*ctx, 0));
+  EXPECT_EQ(moved, std::to_array(ctx->modelView[0]));
   ctx->Ortho(0, 2, 2, 0, -1.0f, 1.0f);
   ctx->UpdateCombined();  // projection x model-view: x 5 - 1 and -(y 6) + 1
   EXPECT_EQ((std::array{4 << 16, -5 << 16}), (std::array{ctx->combined[3], ctx->combined[7]}));
@@ -86,17 +76,17 @@ TEST(Matrices, LookAtReplacesTheSlotAndStaysExactForFarCameras) {
   auto ctx = std::make_unique<SoftRenderContext>();
   ctx->modelView[0][5] = 99;
   ctx->LookAt(0, 0, 0, 0, 0, -1, 0, 1, 0);
-  EXPECT_EQ(Identity(), Slot(*ctx, 0));
+  EXPECT_EQ(kIdentity, std::to_array(ctx->modelView[0]));
   // 500 units from its target: the squared length no longer fits the reciprocal square root's
   // argument, and the vector is scaled down before it is normalised.
   LookAtMatrix(300, 0, 0, 300, 0, -500, 0, 2, 0);
   ctx->LookAt(300, 0, 0, 300, 0, -500, 0, 2, 0);
-  const Matrix view = Slot(*ctx, 0);
+  const Matrix view = std::to_array(ctx->modelView[0]);
   for (i32 i = 0; i < 16; ++i) {
-    const i32 expected = i == 3 ? -300 << 16 : Identity()[i];
+    const i32 expected = i == 3 ? -300 << 16 : kIdentity[i];
     EXPECT_NEAR(expected, view[i], i == 3 ? 0x4000 : 0x80) << i;
   }
-  EXPECT_EQ(view, Slot(GetSoftRenderContext(), GetSoftRenderContext().modelViewIndex));
+  EXPECT_EQ(view, std::to_array(GetSoftRenderContext().modelView[0]));
 }
 
 }  // namespace
