@@ -66,6 +66,15 @@ class VertexPipeline {
   void FlushTriangles();
   void FlushLines();
   void FlushPoints();
+  // The steps of a flush. Clipping works only on the planes that some vertex of the batch crosses
+  // and writes each surviving polygon back as a fan; projection maps every referenced pool entry
+  // once.
+  void ClipTriangles();
+  void ClipLines();
+  void ComputePointOutcodes();
+  void ProjectVertices();
+  // A new pool entry a + (b - a) x t, t in 8.24; its index, or -1 when the pool is full.
+  i32 InterpolateClipVertex(i32 t, i32 a, i32 b);
   // Empty: the point where a processor's batch begins.
   void BeginBatchHook() {}
 
@@ -95,16 +104,6 @@ class VertexPipeline {
   i32 cullMode = kCullNonPositive;
   swr::IRasterizer* rasterizer = nullptr;
   SoftRenderContext* context;  // the owner, whose combined matrix and light the processors read
-
-  // The steps of a flush. Clipping works only on the planes that some vertex of the batch crosses
-  // and writes each surviving polygon back as a fan; projection maps every referenced pool entry
-  // once.
-  void ClipTriangles();
-  void ClipLines();
-  void ComputePointOutcodes();
-  void ProjectVertices();
-  // A new pool entry a + (b - a) x t, t in 8.24; its index, or -1 when the pool is full.
-  i32 InterpolateClipVertex(i32 t, i32 a, i32 b);
 
  private:
   struct Polygon {
