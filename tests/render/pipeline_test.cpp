@@ -107,6 +107,21 @@ TEST_F(Pipeline, NearPlaneLeavesOneOrTwoTrianglesAndVerticesOnAPlaneRepeat) {
   EXPECT_EQ(onRight, p.pool[7]);
 }
 
+TEST_F(Pipeline, AFullBatchOfTrianglesCutByEveryPlaneDrawsEveryPiece) {
+  // A triangle in the plane x + y + z = 0 that cuts three corners off the cube's hexagonal
+  // section: a nine-sided polygon, seven fan triangles, each from a crossing of all six planes.
+  const i32 r = kOne * 1838 / 1000;
+  const std::vector<FixedVertex> v = {{-r, r, 0}, {0, -r, r}, {r, 0, -r}};
+  Draw(v);
+  const size_t pieces = recorder.calls.size();
+  EXPECT_EQ(7u, pieces);
+  recorder.calls.clear();
+  std::vector<i32> order;
+  for (i32 k = 0; k < 32; ++k) order.insert(order.end(), {0, 1, 2});
+  Draw(v, order);  // 96 indices, and the fans of all 32 behind them
+  EXPECT_EQ(32 * pieces, recorder.calls.size());
+}
+
 TEST_F(Pipeline, CullingKeepsTheRasterizersWindingNonNegative) {
   const FixedVertex a = At(-1, -1), b = At(1, -1), c = At(0, 1), d = At(2, 2);
   // Cull mode, then what is drawn of a positive, a negative and a zero-area triangle.
