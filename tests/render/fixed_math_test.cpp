@@ -77,8 +77,7 @@ TEST(FixedMath, SquareRootsConvergeOverTheirRange) {
       EXPECT_NEAR(root, FixedSqrt(static_cast<i32>(x)), root * 6e-4 + 2) << x;
     }
   }
-  FixedRecipSqrt(-5);  // defined, if meaningless
-  FixedSqrt(INT_MAX);
+  FixedRecipSqrt(-5), FixedSqrt(INT_MAX);  // defined, if meaningless
 }
 
 }  // namespace

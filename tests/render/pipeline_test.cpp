@@ -59,7 +59,7 @@ TEST_F(Pipeline, AnInsideTriangleIsProjectedOntoTheViewportInItsOwnOrder) {
   // x = 32 + 32 x', y = 32 - 32 y' in pixels (x 16); z = 0.5 is half way to the far plane.
   EXPECT_EQ((std::vector{Screen(256, 768), Screen(1024, 768, kFar + kFar / 2),
                          Screen(512, 256, kFar - kFar / 2 - 1)}),
-            recorder.calls[0].vertices);
+            recorder.calls[0]);
   EXPECT_EQ(0, p.vertexCount + p.indexCount);
 }
 
@@ -131,16 +131,12 @@ TEST_F(Pipeline, CullingKeepsTheRasterizersWindingNonNegative) {
     EXPECT_EQ(mode, p.cullMode);
     recorder.calls.clear();
     Draw({a, b, c, a, c, b, a, a, d}, {0, 1, 2, 3, 4, 5, 6, 7, 8});
-    std::vector<ClipVertex> expected;
+    std::vector<std::vector<ClipVertex>> expected;
     const ClipVertex sa = Screen(256, 768), sb = Screen(768, 768), sc = Screen(512, 256);
-    if (positive) expected.insert(expected.end(), {sa, sb, sc});
-    if (negative) expected.insert(expected.end(), {sb, sc, sa});  // handed over as c, b, a
-    if (zero) expected.insert(expected.end(), {Screen(1024, 0), sa, sa});
-    std::vector<ClipVertex> got;
-    for (const auto& call : recorder.calls) {
-      got.insert(got.end(), call.vertices.begin(), call.vertices.end());
-    }
-    EXPECT_EQ(expected, got) << mode;
+    if (positive) expected.push_back({sa, sb, sc});
+    if (negative) expected.push_back({sb, sc, sa});  // handed over as c, b, a
+    if (zero) expected.push_back({Screen(1024, 0), sa, sa});
+    EXPECT_EQ(expected, recorder.calls) << mode;
   }
 }
 
@@ -148,14 +144,14 @@ TEST_F(Pipeline, LinesAreShortenedOrDroppedAndPointsAreWhollyInOrOut) {
   Draw({At(0, 0), At(0, 0, -6), At(-4, 1), At(1, 4)}, {0, 1, 2, 3, 0},
        0, &VertexPipeline::DrawIndexedLines);
   ASSERT_EQ(1u, recorder.calls.size());  // the second line passes outside a corner; 0 is unpaired
-  EXPECT_EQ(Screen(512, 512), recorder.calls[0].vertices[0]);
-  EXPECT_NEAR(0, recorder.calls[0].vertices[1].z, 1 << 15);  // cut at the near plane: depth 0
+  EXPECT_EQ(Screen(512, 512), recorder.calls[0][0]);
+  EXPECT_NEAR(0, recorder.calls[0][1].z, 1 << 15);  // cut at the near plane: depth 0
   recorder.calls.clear();
   FixedVertex edge = At(2, 0), beyond = edge;
   beyond.x += 1;
   Draw({edge, beyond}, {0, 1}, 0, &VertexPipeline::DrawIndexedPoints);
   ASSERT_EQ(1u, recorder.calls.size());
-  EXPECT_EQ(Screen(1024, 512), recorder.calls[0].vertices[0]);
+  EXPECT_EQ(Screen(1024, 512), recorder.calls[0][0]);
 }
 
 TEST_F(Pipeline, TheVertexCacheEvictsByLowBitsAndEmptiesAtAFlush) {
@@ -175,7 +171,7 @@ TEST_F(Pipeline, TheVertexCacheEvictsByLowBitsAndEmptiesAtAFlush) {
   Draw(vertices, order);
   ASSERT_EQ(33u, recorder.calls.size());
   EXPECT_EQ((std::vector{Screen(256, 768), Screen(768, 768), Screen(768, 256)}),
-            recorder.calls[32].vertices);
+            recorder.calls[32]);
 }
 
 TEST_F(Pipeline, VertexProcessorsTransformAndCarryTheirFormatsVaryings) {

@@ -1,5 +1,5 @@
-// A rasterizer whose drawing members record what the pipeline hands them, installed exactly as
-// the drawing family's members are.
+// A rasterizer whose drawing members record the vertices the pipeline hands them (three for a
+// triangle, two for a line, one for a point), installed exactly as the drawing family's are.
 #pragma once
 
 #include <vector>
@@ -8,22 +8,16 @@
 
 class RecordingRasterizer : public swr::RasterizerSubdivAffine {
  public:
-  struct Call {
-    char kind;  // 'T'riangle, 'L'ine or 'P'oint
-    std::vector<ClipVertex> vertices;
-  };
-
-  explicit RecordingRasterizer(i32 varyings = 0) {
-    SelectShader(varyings, static_cast<TriangleMember>(&RecordingRasterizer::Triangle),
+  RecordingRasterizer() {
+    SelectShader(0, static_cast<TriangleMember>(&RecordingRasterizer::Triangle),
                  static_cast<LineMember>(&RecordingRasterizer::Line),
                  static_cast<PointMember>(&RecordingRasterizer::Point));
   }
-
   void Triangle(const ClipVertex* a, const ClipVertex* b, const ClipVertex* c) {
-    calls.push_back({'T', {*a, *b, *c}});
+    calls.push_back({*a, *b, *c});
   }
-  void Line(const ClipVertex* a, const ClipVertex* b) { calls.push_back({'L', {*a, *b}}); }
-  void Point(const ClipVertex* a) { calls.push_back({'P', {*a}}); }
+  void Line(const ClipVertex* a, const ClipVertex* b) { calls.push_back({*a, *b}); }
+  void Point(const ClipVertex* a) { calls.push_back({*a}); }
 
-  std::vector<Call> calls;
+  std::vector<std::vector<ClipVertex>> calls;
 };
