@@ -26,8 +26,6 @@ void HookedSetActive(bool on) {
   }
 }
 
-constexpr i32 kCullFrontFaces = 1028;
-
 }  // namespace
 
 void EmptyGraphicsHook() {}

@@ -1,62 +1,107 @@
-// The software renderer's one rendering context: where its pixels go (the render target's colour
-// and depth buffers, handed over as raw pointers), the model-view stack, the depth-test switch,
-// and the texture and colour key that textured drawing reads. The 2D layer reaches it through
-// the entries below; the rasterizer, the vertex pipeline and the batch table sit behind them.
+// The software renderer's rendering context: where pixels go (the render target's colour and depth
+// buffers, one pitch), how vertices are transformed (a projection and a 16-deep model-view stack,
+// combined once per draw), where the rasterizer clips, which triangles are culled, whether depth
+// is tested, which texture and colour key textured drawing reads, and the recorded draw batches.
+// It owns the rasterizer and the vertex pipeline, which reach it back through their `context`.
 //
-// Until the pipeline and the rasterizer exist, the state those would hold (cull mode, viewport,
-// projection arguments) is kept in RendererCallRecord, which also counts the calls the render
-// target makes, so that the 2D layer's behaviour towards the renderer can be checked.
+// Floats are accepted only at this interface and converted to 16.16 on entry (saturating, NaN as
+// 0); everything below is integer. The runtime uses one global context (GetSoftRenderContext);
+// any number of independent ones can be built, each over its own buffers.
 #pragma once
 
+#include "core/grow_vector.h"
 #include "core/types.h"
+#include "render/draw_batch.h"
+#include "render/rasterizer.h"
+#include "render/vertex_pipeline.h"
+
+// OpenGL's face numbers, as the callers name the faces to cull.
+constexpr i32 kCullFrontFaces = 1028;
+constexpr i32 kCullBackFaces = 1029;
+
+constexpr u16 kRendererDefaultKey = 0xF810;
+constexpr i32 kModelViewDepth = 16;
 
 class SoftRenderContext {
  public:
+  SoftRenderContext();
+  SoftRenderContext(const SoftRenderContext&) = delete;
+  SoftRenderContext& operator=(const SoftRenderContext&) = delete;
+
+  // Makes the buffers (pitch elements a row, height rows) the drawing targets and resets the state
+  // that belongs to them: colour key 0xF810 enabled, no batch selected, depth test off, every
+  // recorded batch released, the perspective path off.
+  void BindTargets(u16* colour, i16* depth, i32 newPitch, i32 height);
+  // Re-points the buffers after a presentation; nothing else changes.
+  void SetTargets(u16* colour, i16* depth);
+  void SetColourKey(u16 key, u8 enable);
+  // A null pointer or a size below 1 x 1 means no texture; the colour key is kept either way.
+  void SetTexture(u16* pixels, i32 width, i32 height);
+  bool HasTexture() const;
+  void SetDepthTest(i32 flag);
+  u32 GetDepthTest() const { return depthTestEnabled; }
+  // 1028 (front) culls with pipeline mode 2, 1029 (back) with mode 1, anything else culls nothing.
+  void SetCullFace(i32 face);
+
+  // The model-view stack: slots 0..15; a push at 15 and a pop at 0 change nothing.
+  void LoadIdentity();
+  void PushMatrix();
+  void PopMatrix();
+  // current := current x M, M given column-major (translation in elements 12, 13, 14).
+  void MultMatrixFloat(const f32 m[16]);
+  // Replaces the current model-view matrix with a camera at eye looking at target.
+  void LookAt(f32 eyeX, f32 eyeY, f32 eyeZ, f32 targetX, f32 targetY, f32 targetZ, f32 upX, f32 upY,
+              f32 upZ);
+
+  // Projections. Ortho takes whole-number edges, so 2D coordinates are pixels.
+  void Ortho(i32 left, i32 right, i32 bottom, i32 top, f32 zNear, f32 zFar);
+  void Frustum(f32 left, f32 right, f32 bottom, f32 top, f32 zNear, f32 zFar);
+  void Perspective(f32 fovyDegrees, f32 aspect, f32 zNear, f32 zFar);
+  // The pipeline maps clip space onto the viewport as given; the rasterizer's clip rectangle is the
+  // viewport cut to the bound buffers, since programs pass any viewport.
+  void SetViewport(i32 x, i32 y, i32 w, i32 h);
+  // combined := projection x the current model-view matrix, as every draw starts.
+  void UpdateCombined();
+
+  // Switches that only a program of its own or a test turns: the perspective-correct path for
+  // triangles of at least minArea (doubled 28.4 area), the row interlace filter, and lighting.
+  void SetPerspectivePath(u8 enabled, i32 minArea);
+  void SetRowFilter(i32 phase, i32 mask);
+  void SetLighting(u32 enabled);
+  void SetLightDirection(f32 x, f32 y, f32 z);
+
   i16* depthBuffer = nullptr;
   u16* colourBuffer = nullptr;
-  i32 pitch = 0;               // elements per row of both buffers
-  i32 targetHeight = 0;        // rows of both buffers: the clip rectangle must stay inside them
-  i32 modelView[16][16] = {};  // 16.16 matrices, element [row * 4 + column]
-  i32 modelViewIndex = 0;
+  i32 pitch = 0;         // elements per row of both buffers (the target's width)
+  i32 targetHeight = 0;  // rows of both buffers
+  swr::RasterizerSubdivAffine rasterizer;
+  VertexPipeline pipeline;
+  i32 projection[16] = {};
+  i32 modelView[kModelViewDepth][16] = {};
+  i32 combined[16] = {};
+  i32 lightDir[3] = {};
+  u32 lightingEnabled = 0;
   u32 depthTestEnabled = 0;
-  i32 currentBatch = -1;   // batch being recorded, -1 for none
-  u16* texture = nullptr;  // RGB565 texels, textureWidth x textureHeight, not owned
+  i32 modelViewIndex = 0;
+  i32 currentBatch = -1;  // the batch being recorded, -1 for none
+  GrowVector<DrawBatch> batches{128, 512};
+  u16* texture = nullptr;  // RGB565 texels, textureWidth x textureHeight, row-major, not owned
   u16 colourKey = 0;
   u8 colourKeyEnabled = 0;
   i32 textureWidth = 0;
   i32 textureHeight = 0;
 
-  // Makes the buffers the drawing targets and resets the state that belongs to them: colour key
-  // 0xF810 enabled, depth test off, no batch selected.
-  void BindTargets(u16* colour, i16* depth, i32 newPitch, i32 height);
-  // Re-points the buffers; nothing else changes.
-  void SetTargets(u16* colour, i16* depth);
-  // 1028 culls with mode 2, 1029 with mode 1, anything else culls nothing.
-  void SetCullFace(i32 face);
-  void LoadIdentity();
-  void SetDepthTest(i32 flag);
-  void SetViewport(i32 x, i32 y, i32 w, i32 h);
-  void Ortho(i32 left, i32 right, i32 bottom, i32 top, f32 zNear, f32 zFar);
-  // A null pointer with size 0 x 0 means no texture.
-  void SetTexture(u16* pixels, i32 width, i32 height);
-  void SetColourKey(u16 key, u8 enable);
+ private:
+  // Cuts the rasterizer's clip rectangle to [0, pitch] x [0, targetHeight].
+  void ClampClipToTarget();
+  i32* CurrentModelView() { return modelView[modelViewIndex]; }
 };
 
+// The runtime's one rendering context.
 SoftRenderContext& GetSoftRenderContext();
 
-// Called by the render target before it replaces its buffers; does nothing.
+// The entries the other subsystems call as free functions, on the runtime's context.
+void LookAtMatrix(f32 eyeX, f32 eyeY, f32 eyeZ, f32 targetX, f32 targetY, f32 targetZ, f32 upX,
+                  f32 upY, f32 upZ);
+// Called by the render target before it replaces its buffers; there is nothing to do.
 void EmptyResizeHook();
-
-// What the entries above were last given, for the parts of the renderer not built yet.
-struct RendererCallRecord {
-  i32 emptyResizeHookCalls = 0;
-  i32 bindTargetsCalls = 0;
-  i32 setTargetsCalls = 0;
-  i32 cullMode = 0;
-  i32 viewport[4] = {};     // x, y, w, h
-  i32 orthoBounds[4] = {};  // left, right, bottom, top
-  f32 orthoNear = 0.0f;
-  f32 orthoFar = 0.0f;
-};
-
-RendererCallRecord& GetRendererCallRecord();
