@@ -4,18 +4,15 @@
 
 namespace {
 
-constinit SoftRenderContext renderContext;
-constinit RendererCallRecord callRecord;
-
 constexpr i32 kFixedOne = 0x10000;
 constexpr u16 kRendererDefaultKey = 0xF810;
 
 }  // namespace
 
-SoftRenderContext& GetSoftRenderContext() { return renderContext; }
-RendererCallRecord& GetRendererCallRecord() { return callRecord; }
+SoftRenderContext& GetSoftRenderContext() { return softRenderContext; }
+RendererCallRecord& GetRendererCallRecord() { return rendererCallRecord; }
 
-void EmptyResizeHook() { ++callRecord.emptyResizeHookCalls; }
+void EmptyResizeHook() { ++rendererCallRecord.emptyResizeHookCalls; }
 
 void SoftRenderContext::BindTargets(u16* colour, i16* depth, i32 newPitch, i32 height) {
   colourKey = kRendererDefaultKey;
@@ -26,17 +23,17 @@ void SoftRenderContext::BindTargets(u16* colour, i16* depth, i32 newPitch, i32 h
   pitch = newPitch;
   targetHeight = height;
   depthTestEnabled = 0;
-  ++callRecord.bindTargetsCalls;
+  ++rendererCallRecord.bindTargetsCalls;
 }
 
 void SoftRenderContext::SetTargets(u16* colour, i16* depth) {
   colourBuffer = colour;
   depthBuffer = depth;
-  ++callRecord.setTargetsCalls;
+  ++rendererCallRecord.setTargetsCalls;
 }
 
 void SoftRenderContext::SetCullFace(i32 face) {
-  callRecord.cullMode = face == 1028 ? 2 : face == 1029 ? 1 : 0;
+  rendererCallRecord.cullMode = face == 1028 ? 2 : face == 1029 ? 1 : 0;
 }
 
 void SoftRenderContext::LoadIdentity() {
@@ -47,19 +44,19 @@ void SoftRenderContext::LoadIdentity() {
 void SoftRenderContext::SetDepthTest(i32 flag) { depthTestEnabled = flag != 0 ? 1 : 0; }
 
 void SoftRenderContext::SetViewport(i32 x, i32 y, i32 w, i32 h) {
-  callRecord.viewport[0] = x;
-  callRecord.viewport[1] = y;
-  callRecord.viewport[2] = w;
-  callRecord.viewport[3] = h;
+  rendererCallRecord.viewport[0] = x;
+  rendererCallRecord.viewport[1] = y;
+  rendererCallRecord.viewport[2] = w;
+  rendererCallRecord.viewport[3] = h;
 }
 
 void SoftRenderContext::Ortho(i32 left, i32 right, i32 bottom, i32 top, f32 zNear, f32 zFar) {
-  callRecord.orthoBounds[0] = left;
-  callRecord.orthoBounds[1] = right;
-  callRecord.orthoBounds[2] = bottom;
-  callRecord.orthoBounds[3] = top;
-  callRecord.orthoNear = zNear;
-  callRecord.orthoFar = zFar;
+  rendererCallRecord.orthoBounds[0] = left;
+  rendererCallRecord.orthoBounds[1] = right;
+  rendererCallRecord.orthoBounds[2] = bottom;
+  rendererCallRecord.orthoBounds[3] = top;
+  rendererCallRecord.orthoNear = zNear;
+  rendererCallRecord.orthoFar = zFar;
 }
 
 void SoftRenderContext::SetTexture(u16* pixels, i32 width, i32 height) {

@@ -42,6 +42,8 @@ class SoftRenderContext {
   void SetColourKey(u16 key, u8 enable);
 };
 
+// The process-wide context (defined with the runtime's globals).
+extern SoftRenderContext softRenderContext;
 SoftRenderContext& GetSoftRenderContext();
 
 // Called by the render target before it replaces its buffers; does nothing.
@@ -59,4 +61,5 @@ struct RendererCallRecord {
   f32 orthoFar = 0.0f;
 };
 
+extern RendererCallRecord rendererCallRecord;
 RendererCallRecord& GetRendererCallRecord();

@@ -6,6 +6,7 @@
 #include "core/runtime_globals.h"
 #include "core/threads.h"
 #include "platform/platform_ops.h"
+#include "runtime/runtime_globals.h"
 #include "tests/support/test_support.h"
 
 namespace {

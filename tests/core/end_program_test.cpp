@@ -10,6 +10,7 @@
 #include "core/runtime_error.h"
 #include "core/runtime_globals.h"
 #include "platform/platform_ops.h"
+#include "runtime/runtime_globals.h"
 #include "tests/core/platform_recorder.h"
 #include "tests/support/test_support.h"
 

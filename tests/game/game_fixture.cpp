@@ -1,4 +1,5 @@
 // The game tests' runtime, folders, field helpers and screen probes.
+#include "runtime/runtime_globals.h"
 #include "tests/game/game_fixture.h"
 
 #include <sys/stat.h>
