@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 
 #include "tests/game/game_fixture.h"
@@ -16,8 +17,8 @@ std::string FloatBytes(f32 v) {
 }
 
 TEST_F(GameFilesTest, ConfigFilesFromTheVolumeAndBack) {
-  // The file's bytes ("none": no file), the volume taken, and whether the file is written anew
-  // with the default volume.
+  // The file's bytes ("none": no file), the volume taken, and whether the file is damaged: kept
+  // as "Config.dat.damaged" (replacing the older copy) and written anew with the default volume.
   const std::tuple<std::string, f32, bool> cases[] = {
       {"none", 0.3f, false},
       {FloatBytes(0.5f) + "more", 0.5f, false},
@@ -36,6 +37,8 @@ TEST_F(GameFilesTest, ConfigFilesFromTheVolumeAndBack) {
     EXPECT_EQ(volume, musicVolume) << bytes.size();
     const std::string left = bytes == "none" ? "" : rewritten ? FloatBytes(0.3f) : bytes;
     EXPECT_EQ(left, ReadFileBytes(Path("Config.dat"))) << bytes.size();
+    EXPECT_EQ(rewritten ? bytes : "", ReadFileBytes(Path("Config.dat.damaged"))) << bytes.size();
+    EXPECT_EQ(rewritten, std::filesystem::exists(Path("Config.dat.damaged"))) << bytes.size();
   }
   musicVolume = 0.7f;
   SaveConfig();

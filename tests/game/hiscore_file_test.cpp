@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -101,18 +102,25 @@ TEST_F(GameFilesTest, FilesAreReadAsAChannelReadsThem) {
               [](auto& a, auto& b) { return std::get<1>(a) < std::get<1>(b); });
     EXPECT_EQ(expected, ListNow());
     EXPECT_EQ(bytes, ReadFileBytes(Path("Hiscores.dat")));  // not rewritten
+    EXPECT_FALSE(std::filesystem::exists(Path("Hiscores.dat.damaged")));
   }
 }
 
+// The damaged bytes are kept beside the file, replacing an older copy, and one line says so.
 TEST_F(GameFilesTest, DamagedFilesKeepTheListAndAreWrittenAnew) {
   std::vector<std::string> cases;
   for (std::size_t n = 0; n < kDefaultFile.size(); ++n) cases.push_back(kDefaultFile.substr(0, n));
   cases.push_back(Entry(1, std::string(1025, 'n') + "\r\n", 1) + kDefaultFile);  // line too long
   cases.push_back(Entry(1, std::string(3000, 'n'), 1));                          // line never ends
   for (const std::string& bytes : cases) {
+    testing::internal::CaptureStdout();
     LoadFrom(Path("Hiscores.dat"), &bytes);
+    EXPECT_EQ("Hiscores.dat is damaged: kept as Hiscores.dat.damaged, the defaults are written in "
+              "its place\n",
+              testing::internal::GetCapturedStdout());
     EXPECT_EQ(kDefaultList, ListNow()) << bytes.size() << " bytes";
     EXPECT_EQ(kDefaultFile, ReadFileBytes(Path("Hiscores.dat"))) << bytes.size() << " bytes";
+    EXPECT_EQ(bytes, ReadFileBytes(Path("Hiscores.dat.damaged"))) << bytes.size() << " bytes";
   }
 }
 
