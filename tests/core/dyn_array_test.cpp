@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -28,13 +29,16 @@ void MakeList(StringArray& list, const char* names) {
   for (const char* c = names; *c != '\0'; ++c) list.Append(DynString::FromBytes(c, 1));
 }
 
-// Every element of the new shape starts fresh, in new storage as in reused storage.
+// Every element of the new shape starts fresh, in new storage as in reused storage. Storage is
+// for the element count rounded down to a multiple of 64, plus 64, kept while large enough.
 template <class T, class Fresh>
 void ExpectFreshAfterRedims(const T& junk, Fresh isFresh) {
   DynArray<T> a;
-  for (const auto& [d0, d1] : {std::pair{100, 0}, {10, 0}, {3, 2}, {300, 0}, {-5, 0}}) {
+  for (const auto& [d0, d1, capacity] : {std::tuple{100, 0, 128}, {10, 0, 128}, {3, 2, 128},
+                                         {300, 0, 320}, {-5, 0, 64}}) {
     if (a.data != nullptr) std::fill(a.data, a.data + a.capacity, junk);
     a.Redim(d0, d1);
+    EXPECT_EQ(capacity, a.capacity) << d0;
     for (i64 i = 0; i < a.ElementCount(); ++i) ASSERT_TRUE(isFresh(a.data[i])) << d0 << " at " << i;
   }
   const i32 capacity = a.capacity;

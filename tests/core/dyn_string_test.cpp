@@ -11,7 +11,13 @@
 
 namespace {
 
-TEST(DynStringStorage, ReserveGrowsOnlyWithinLimits) {
+TEST(DynStringStorage, ReserveGrowsByTheRuleOnlyWithinLimits) {
+  // Room for n characters and the NUL, rounded down to a multiple of 4, plus 4.
+  DynString abc("abc");
+  EXPECT_EQ(8u, abc.capacity);
+  abc.AppendCString("defgh");
+  EXPECT_EQ(12u, abc.capacity);
+  EXPECT_EQ(20u, DynString::FromInt(7).capacity);
   DynString s("hello");
   const u32 cap = s.capacity;
   s.Reserve(cap - 1, false);

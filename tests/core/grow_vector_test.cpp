@@ -3,19 +3,30 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "core/dyn_string.h"
 #include "tests/support/test_support.h"
 
 namespace {
 
-TEST(GrowVector, ReserveLimits) {
+TEST(GrowVector, GrowthRuleAndItsLimits) {
+  // The minimum first, then whole steps past the count asked for: the append that fills the
+  // storage already grows it.
+  GrowVector<i32> v;  // step 128, minimum 512
+  for (i32 n = 0; n < 512; ++n) v.Append(n);
+  EXPECT_EQ(512, v.capacity);
+  v.Append(512);
+  EXPECT_EQ(640, v.capacity);
+  GrowVector<i32> unit(1, 1);
+  std::vector<i32> seen;
+  for (i32 n = 0; n < 4; ++n) seen.push_back((unit.Append(n), unit.capacity));
+  EXPECT_EQ((std::vector<i32>{1, 3, 4, 5}), seen);
   GrowVector<i32> noStep(0, 0);  // a step of 0 must not divide by zero
   noStep.Reserve(3);
   EXPECT_GE(noStep.capacity, 3);
-  GrowVector<i32> v;
-  v.Append(7);
   EXPECT_FATAL(kErrStorage, v.Reserve(INT32_MAX));  // the rounded-up capacity passes the i32 range
-  EXPECT_EQ(7, v[0]);
+  EXPECT_EQ(7, v[7]);
 }
 
 TEST(GrowVector, CopiesAreDeepAndGrowToTheSource) {

@@ -15,14 +15,19 @@ namespace {
 
 TEST(NumArray, RedimMovesBetweenInlineAndHeapAndZeroes) {
   NumArray<f32> a;
+  // Storage for the element count rounded down to a multiple of 8, plus 8; kept while large
+  // enough, except that a size below 1 always goes back to the inline store.
   const struct {
     i32 d0, d1;
     bool isInline;
-  } steps[] = {{5, 0, true}, {17, 0, false}, {3, 0, false}, {4, 6, false}, {0, 0, true}, {2, 2, true}};
+    i32 capacity;
+  } steps[] = {{5, 0, true, 8},   {17, 0, false, 24}, {3, 0, false, 24},
+               {4, 6, false, 32}, {0, 0, true, 8},    {2, 2, true, 8}};
   for (const auto& step : steps) {
     if (a.data != nullptr) std::fill(a.data, a.data + a.capacity, 5.0f);
     a.Redim(step.d0, step.d1);
     EXPECT_EQ(step.isInline, a.UsesInlineStore()) << step.d0 << "x" << step.d1;
+    EXPECT_EQ(step.capacity, a.capacity) << step.d0 << "x" << step.d1;
     EXPECT_EQ(a.data + a.capacity, std::find_if(a.data, a.data + a.capacity, [](f32 v) { return v != 0; }));
   }
 }

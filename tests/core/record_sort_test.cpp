@@ -40,6 +40,7 @@ TEST(RecordSort, ExactOrders) {
       // Equal keys end where this procedure puts them, not where a stable sort would.
       {{{5, "a"}, {5, "b"}, {5, "c"}}, nullptr, "5c 5b 5a "},
       {{{20, "a"}, {10, "b"}, {20, "c"}, {10, "d"}}, nullptr, "10b 10d 20c 20a "},
+      {{{0, "a"}, {2, "b"}, {0, "c"}}, nullptr, "0a 0c 2b "},  // the scan runs upward
       {{{-1, "a"}, {INT32_MIN, "b"}, {INT32_MAX, "c"}}, nullptr, "-2147483648b -1a 2147483647c "},
       {{{1, "a"}, {3, "b"}, {2, "c"}}, Descending, "3b 2c 1a "},
       {{{1, "a"}, {3, "b"}, {2, "c"}}, FractionOnly, "2c 3b 1a "},  // |result| < 1 counts as equal
