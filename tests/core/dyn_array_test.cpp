@@ -11,7 +11,6 @@
 
 #include "core/runtime_error.h"
 #include "core/string_array.h"
-#include "tests/core/text_bytes.h"
 #include "tests/support/test_support.h"
 
 using namespace std::string_literals;

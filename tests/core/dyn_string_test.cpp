@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/core/text_bytes.h"
+#include "tests/support/test_support.h"
 
 namespace {
 

@@ -8,7 +8,6 @@
 
 #include "core/platform_info.h"
 #include "platform/platform_ops.h"
-#include "tests/core/text_bytes.h"
 #include "tests/support/test_support.h"
 
 using namespace std::string_literals;

@@ -8,7 +8,7 @@
 
 #include "core/number_text_concat.h"
 #include "core/text_concat.h"
-#include "tests/core/text_bytes.h"
+#include "tests/support/test_support.h"
 
 using namespace std::string_literals;
 

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "core/text_functions.h"
-#include "tests/core/text_bytes.h"
+#include "tests/support/test_support.h"
 
 using namespace std::string_literals;
 

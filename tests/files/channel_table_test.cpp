@@ -29,7 +29,7 @@ const std::string kWritten =
 TEST_F(ChannelTest, WritesExactLittleEndianBytes) {
   i32 big = 123456789;
   f32 twoAndHalf = 2.5f;
-  ASSERT_EQ(OpenFileChannel(1, Dyn("out.bin"), 0), 1);
+  ASSERT_EQ(OpenFileChannel(1, TextOf("out.bin"), 0), 1);
   WriteChannelInt16(1, -1);
   WriteChannelUInt16(1, 0x12345);
   WriteChannelInt8(1, 0x1FF);
@@ -37,8 +37,8 @@ TEST_F(ChannelTest, WritesExactLittleEndianBytes) {
   WriteChannelUInt32(1, -2);
   WriteChannelFloat32(1, 1.5f);
   WriteChannelFloat64(1, 1.0f);
-  WriteChannelString(1, Dyn(std::string("ab\0cd", 5)));
-  WriteChannelLine(1, Dyn("hi"));
+  WriteChannelString(1, TextOf(std::string("ab\0cd", 5)));
+  WriteChannelLine(1, TextOf("hi"));
   WriteChannelLine(1, DynString());
   WriteChannelLineInt(1, big);
   WriteChannelLineFloat(1, twoAndHalf);
@@ -59,8 +59,8 @@ class ChannelReadTest : public ChannelTest, public ::testing::WithParamInterface
     const std::string stored = packed ? MakePack({{"In.Bin", data_}}) : data_;
     ASSERT_TRUE(GetParam() == Source::kMemory || WriteFileBytes(packed ? "p.sbx" : name, stored));
     if (packed) SetPack("p.sbx");
-    ASSERT_EQ(OpenFileChannel(2, Dyn(name), 1), 1);
-    EXPECT_EQ(OpenFileChannel(3, Dyn("missing"), 1), 0);  // the next resolution
+    ASSERT_EQ(OpenFileChannel(2, TextOf(name), 1), 1);
+    EXPECT_EQ(OpenFileChannel(3, TextOf("missing"), 1), 0);  // the next resolution
   }
   bool FromFile() const { return GetParam() == Source::kFile; }
   // Every line ReadFileChannelLine gives for `data` with a buffer of maxBytes.
@@ -100,11 +100,11 @@ TEST_P(ChannelReadTest, ReadsWhatTheWritersWrote) {
   ReadChannelFloat64(2, f);
   EXPECT_EQ(f, 1.0f);
   ReadChannelString(2, text, 5);
-  EXPECT_EQ(Str(text), "ab");  // a zero byte ends the text
+  EXPECT_EQ(BytesOf(text), "ab");  // a zero byte ends the text
   ReadChannelLine(2, text);
-  EXPECT_EQ(Str(text), "hi");
+  EXPECT_EQ(BytesOf(text), "hi");
   ReadChannelLine(2, text);
-  EXPECT_EQ(Str(text), "");
+  EXPECT_EQ(BytesOf(text), "");
   ReadChannelLineInt(2, v);
   EXPECT_EQ(v, 123456789);
   EXPECT_EQ(ChannelAtEnd(2), 0);
@@ -126,7 +126,7 @@ TEST_P(ChannelReadTest, ReadsCutByTheEnd) {
     return;
   }
   ReadChannelString(2, text, 0x7FFFFFF0);  // a huge count takes only what is there
-  EXPECT_EQ(Str(text), "\x01\x02");
+  EXPECT_EQ(BytesOf(text), "\x01\x02");
   SeekChannel(2, 0, 0);
   ReadChannelInt32(2, v);  // a memory block completes a cut value with zeros
   EXPECT_EQ(v, 0x0201);
@@ -165,9 +165,9 @@ TEST_F(ChannelTest, FatalErrors) {
   ASSERT_TRUE(WriteFileBytes("r.txt", "data"));
   DynString text;
   i32 v = 0;
-  ASSERT_EQ(OpenFileChannel(4, Dyn("r.txt"), 1), 1);
-  ASSERT_EQ(OpenFileChannel(5, Dyn("w.txt"), 0), 1);
-  ASSERT_EQ(OpenFileChannel(6, Dyn(FormatMemoryName(4, "data")), 1), 1);
+  ASSERT_EQ(OpenFileChannel(4, TextOf("r.txt"), 1), 1);
+  ASSERT_EQ(OpenFileChannel(5, TextOf("w.txt"), 0), 1);
+  ASSERT_EQ(OpenFileChannel(6, TextOf(FormatMemoryName(4, "data")), 1), 1);
   struct Case { const char* what; f32 code; std::function<void()> op; };
   const Case cases[] = {
       {"open channel 8", kErrStorage, [] { OpenFileChannel(8, DynString(), 1); }},
@@ -194,21 +194,21 @@ TEST_F(ChannelTest, FatalErrors) {
 TEST_F(ChannelTest, OpeningAndPositions) {
   ASSERT_TRUE(WriteFileBytes("r.txt", "data"));
   i32 v = 0;
-  ASSERT_EQ(OpenFileChannel(3, Dyn("r.txt"), 1), 1);
-  EXPECT_EQ(OpenFileChannel(3, Dyn("mem://       4.    1000"), 0), 0);  // memory is read-only
+  ASSERT_EQ(OpenFileChannel(3, TextOf("r.txt"), 1), 1);
+  EXPECT_EQ(OpenFileChannel(3, TextOf("mem://       4.    1000"), 0), 0);  // memory is read-only
   EXPECT_FATAL(kErrFile, ReadChannelInt8(3, v));                      // and the channel closed
-  EXPECT_EQ(OpenFileChannel(3, Dyn("missing.txt"), 1), 0);
+  EXPECT_EQ(OpenFileChannel(3, TextOf("missing.txt"), 1), 0);
   SeekChannel(3, 10, 0);  // a closed channel: nothing
   EXPECT_EQ(ChannelPosition(3), 0);
-  ASSERT_EQ(OpenFileChannel(3, Dyn("log.txt"), -1), 1);
-  WriteChannelString(3, Dyn("abc"));
+  ASSERT_EQ(OpenFileChannel(3, TextOf("log.txt"), -1), 1);
+  WriteChannelString(3, TextOf("abc"));
   SeekChannel(3, 2, 0);
   SeekChannel(3, 3, 1);  // relative to the last seek, not to the bytes written
   EXPECT_EQ(ChannelPosition(3), 5);
   EXPECT_EQ(ChannelAtEnd(3), 1);
   CloseChannel(3);
-  ASSERT_EQ(OpenFileChannel(3, Dyn("log.txt"), -1), 1);
-  WriteChannelString(3, Dyn("def"));
+  ASSERT_EQ(OpenFileChannel(3, TextOf("log.txt"), -1), 1);
+  WriteChannelString(3, TextOf("def"));
   CloseChannel(3);
   EXPECT_EQ(ReadFileBytes("log.txt"), "abcdef");
 }
@@ -216,16 +216,16 @@ TEST_F(ChannelTest, OpeningAndPositions) {
 TEST_F(ChannelTest, FilesByName) {
   const std::string bytes = "a" + std::string(4095, 'c') + "z";  // more than one copy chunk
   ASSERT_TRUE(WriteFileBytes("src.bin", bytes));
-  CopyFileContents(Dyn("SRC.BIN"), Dyn("dst.bin"));
+  CopyFileContents(TextOf("SRC.BIN"), TextOf("dst.bin"));
   EXPECT_EQ(ReadFileBytes("dst.bin"), bytes);
-  EXPECT_EQ(GetFileSize(Dyn("dst.bin")), 4097);
+  EXPECT_EQ(GetFileSize(TextOf("dst.bin")), 4097);
   const std::string block = "memory";
-  CopyFileContents(Dyn(MemName(block)), Dyn("fromMemory.bin"));
+  CopyFileContents(TextOf(MemName(block)), TextOf("fromMemory.bin"));
   EXPECT_EQ(ReadFileBytes("fromMemory.bin"), "memory");
-  EXPECT_EQ(GetFileSize(Dyn(MemName(block))), 6);
-  EXPECT_EQ(GetFileSize(Dyn("missing")), 0);
-  EXPECT_EQ(FileExists(Dyn("src.bin")), 1.0f);
-  EXPECT_EQ(FileExists(Dyn("missing")), 0.0f);
+  EXPECT_EQ(GetFileSize(TextOf(MemName(block))), 6);
+  EXPECT_EQ(GetFileSize(TextOf("missing")), 0);
+  EXPECT_EQ(FileExists(TextOf("src.bin")), 1.0f);
+  EXPECT_EQ(FileExists(TextOf("missing")), 0.0f);
 }
 
 }  // namespace

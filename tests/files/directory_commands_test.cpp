@@ -46,20 +46,20 @@ TEST_F(FilesTest, ListsDirectoriesFirstThenMatchingFiles) {
 }
 
 TEST_F(FilesTest, WorkingDirectory) {
-  const std::string here = Str(GetCurrentDirectory());
+  const std::string here = BytesOf(GetCurrentDirectory());
   DynString missing("no/such/dir"), root("/"), path("a\\b\\\\c");
   EXPECT_EQ(ChangeDirectory(missing), 0.0f);
   const std::string deep = std::string(200, 'a') + "/" + std::string(200, 'b') + "/";
   ASSERT_TRUE(std::filesystem::create_directories(deep));  // far longer than 260 bytes
   DynString target(deep.c_str());
   EXPECT_EQ(ChangeDirectory(target), 1.0f);
-  EXPECT_EQ(Str(GetCurrentDirectory()), here + deep);
+  EXPECT_EQ(BytesOf(GetCurrentDirectory()), here + deep);
   ASSERT_EQ(ChangeDirectory(root), 1.0f);
-  EXPECT_EQ(Str(GetCurrentDirectory()), "/");
+  EXPECT_EQ(BytesOf(GetCurrentDirectory()), "/");
   EXPECT_EQ(IsDirectory("."), 1);
   EXPECT_EQ(IsDirectory("/no/such/path"), 0);
   EXPECT_EQ(BackslashesToSlashes(path), 6u);
-  EXPECT_EQ(Str(path), "a/b//c");
+  EXPECT_EQ(BytesOf(path), "a/b//c");
 }
 
 }  // namespace

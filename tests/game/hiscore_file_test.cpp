@@ -22,9 +22,7 @@ namespace {
 using List = std::vector<std::tuple<std::string, i32, i32>>;  // name, score, level
 
 std::string Entry(i32 score, const std::string& nameLine, i32 level) {
-  std::string bytes;
-  for (u32 v = static_cast<u32>(score), k = 0; k < 4; ++k, v >>= 8) bytes += static_cast<char>(v);
-  return bytes + nameLine + static_cast<char>(level) + static_cast<char>(level >> 8);
+  return LE(static_cast<u32>(score), 4) + nameLine + LE(static_cast<u32>(level), 2);
 }
 
 const std::string kDefaultFile = Entry(80, "Tullo\r\n", 1) + Entry(100, "Pilo\r\n", 2) +

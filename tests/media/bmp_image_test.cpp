@@ -12,12 +12,6 @@
 
 namespace {
 
-std::string Le(u64 v, int bytes) {
-  std::string s;
-  for (int i = 0; i < bytes; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
-  return s;
-}
-
 std::string B(std::initializer_list<int> values) {
   return std::string(values.begin(), values.end());
 }
@@ -31,10 +25,10 @@ struct Bmp {
   std::string Bytes() const {
     u32 offset = dataOffset >= 0 ? u32(dataOffset) : 14 + header + u32(palette.size());
     std::string s =
-        "BM" + Le(offset + u32(rows.size()), 4) + Le(0, 4) + Le(offset, 4) + Le(header, 4);
+        "BM" + LE(offset + u32(rows.size()), 4) + LE(0, 4) + LE(offset, 4) + LE(header, 4);
     if (header == 12)
-      return s + Le(width, 2) + Le(height, 2) + Le(1, 2) + Le(bits, 2) + palette + rows;
-    s += Le(width, 4) + Le(height, 4) + Le(1, 2) + Le(bits, 2) + Le(compression, 4) +
+      return s + LE(width, 2) + LE(height, 2) + LE(1, 2) + LE(bits, 2) + palette + rows;
+    s += LE(width, 4) + LE(height, 4) + LE(1, 2) + LE(bits, 2) + LE(compression, 4) +
          std::string(20, '\0');
     return s + std::string(header > 40 ? header - 40 : 0, '\0') + palette + rows;
   }
@@ -145,9 +139,9 @@ TEST(BmpWriter, WritesTheExactLayoutAndRefusesMemoryNames) {
   const std::string rows =
       B({1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0, 11, 12, 13, 14, 15, 16, 17, 18, 19, 0, 0, 0});
   ASSERT_EQ(1, SaveBmp24(path.c_str(), 3, 2, reinterpret_cast<const u8*>(rows.data())));
-  const std::string header = "BM" + Le(78, 4) + Le(0, 4) + Le(54, 4) + Le(40, 4) + Le(3, 4) +
-                             Le(2, 4) + Le(1, 2) + Le(24, 2) + Le(0, 8) + Le(10000, 4) +
-                             Le(10000, 4) + Le(0, 8);
+  const std::string header = "BM" + LE(78, 4) + LE(0, 4) + LE(54, 4) + LE(40, 4) + LE(3, 4) +
+                             LE(2, 4) + LE(1, 2) + LE(24, 2) + LE(0, 8) + LE(10000, 4) +
+                             LE(10000, 4) + LE(0, 8);
   EXPECT_EQ(header + rows, ReadFileBytes(path));
   const u8 row[4] = {};
   EXPECT_EQ(0, SaveBmp24("mem://       4.12345678", 1, 1, row));

@@ -5,31 +5,15 @@
 #include <string>
 
 #include "core/types.h"
+#include "tests/support/test_support.h"
 
 inline std::string WavBytes(u32 milliseconds) {
   const u32 rate = 22050;
   const u32 samples = rate * milliseconds / 1000;
   const u32 dataBytes = samples * 2;
-  std::string out;
-  auto put32 = [&out](u32 v) {
-    for (int i = 0; i < 4; ++i) out += static_cast<char>(v >> (8 * i));
-  };
-  auto put16 = [&out](u32 v) {
-    out += static_cast<char>(v);
-    out += static_cast<char>(v >> 8);
-  };
-  out += "RIFF";
-  put32(36 + dataBytes);
-  out += "WAVEfmt ";
-  put32(16);
-  put16(1);  // PCM
-  put16(1);  // mono
-  put32(rate);
-  put32(rate * 2);
-  put16(2);
-  put16(16);
-  out += "data";
-  put32(dataBytes);
-  for (u32 i = 0; i < samples; ++i) put16((i / 50) % 2 == 0 ? 0x0400 : 0xFC00);
+  // PCM, mono, the rate, bytes a second, bytes a frame, bits.
+  std::string out = "RIFF" + LE(36 + dataBytes, 4) + "WAVEfmt " + LE(16, 4) + LE(1, 2) + LE(1, 2) +
+                    LE(rate, 4) + LE(rate * 2, 4) + LE(2, 2) + LE(16, 2) + "data" + LE(dataBytes, 4);
+  for (u32 i = 0; i < samples; ++i) out += LE((i / 50) % 2 == 0 ? 0x0400 : 0xFC00, 2);
   return out;
 }
