@@ -34,7 +34,7 @@ void PlotAdd(u16* pixel, u16 value) {
   *pixel = BlendAdd(value, *pixel, static_cast<u32>(renderTarget.blend));
 }
 
-RenderTarget::~RenderTarget() { ReleaseBuffers(); }
+RenderTarget::~RenderTarget() { Free(); }
 
 void RenderTarget::Resize(i32 newFlags, i32 w, i32 h, u8 newRotated) {
   EmptyResizeHook();
@@ -229,4 +229,3 @@ void RenderTarget::Free() {
   viewportX = viewportY = viewportWidth = viewportHeight = 0;
 }
 
-void RenderTarget::ReleaseBuffers() { Free(); }

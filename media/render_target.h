@@ -60,7 +60,6 @@ class RenderTarget {
   // Turns a width x height image a quarter turn counter-clockwise in place.
   void RotateBuffer(u16* pixels) const;
   void Free();
-  void ReleaseBuffers();
 };
 
 // The process-wide render target (defined with the runtime's globals; constant-initialised, so it
