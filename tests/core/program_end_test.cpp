@@ -21,7 +21,7 @@
 #include "core/runtime_globals.h"
 #include "platform/platform_ops.h"
 #include "runtime/runtime_globals.h"
-#include "tests/core/platform_recorder.h"
+#include "tests/support/platform_recorder.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -281,11 +281,8 @@ TEST(CallByName, ExternalFunctionsByModuleAndMovieStubs) {
   UnloadSharedLibraries();
   UnloadSharedLibraries();
   EXPECT_EQ(0, loadedLibraries.handles.count + loadedLibraries.names.count);
-  const std::string movie = "PLAYMOVIE + LOOPMOVIE only on Win32 so far...\n";
-  EXPECT_EQ(movie + movie + movie, Output([] {
+  EXPECT_EQ("PLAYMOVIE + LOOPMOVIE only on Win32 so far...\n", Output([] {
               EXPECT_EQ(0, PlayMovieStub());
-              PlayMovieCommand(DynString("a"));
-              LoopMovieCommand(DynString("a"));
             }));
 }
 

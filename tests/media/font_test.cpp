@@ -13,7 +13,6 @@
 #include "media/font.h"
 #include "media/graphics_device.h"
 #include "media/png_image.h"
-#include "tests/media/device_fixture.h"
 #include "tests/media/media_test_util.h"
 #include "tests/support/test_support.h"
 

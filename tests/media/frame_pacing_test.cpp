@@ -48,10 +48,8 @@ TEST_F(FramePacing, VideoStartUpOpensA16BitModeAndTheBackBuffer) {
   EXPECT_EQ(16, SDL_GetVideoSurface()->format->BitsPerPixel);
   EXPECT_EQ(6, GetRenderTarget().viewportHeight);
   EXPECT_EQ(1000.0, gfx->nextFrameMs);
-  for (auto [fps, ms] : {std::pair{30, kThirtyFps}, {0, 2.0}, {INT_MIN, 2.0}}) {
-    gfx->SetFrameRate(fps);
-    EXPECT_DOUBLE_EQ(ms, gfx->frameMs) << fps;
-  }
+  gfx->SetFrameRate(INT_MIN);  // no rate: 2 ms frames
+  EXPECT_DOUBLE_EQ(2.0, gfx->frameMs);
 }
 
 TEST(VideoStartUp, AModeThatCannotBeSetEndsTheProcessWithStatusOne) {

@@ -122,22 +122,6 @@ TEST(BmpReader, RejectsDamagedAndHostileFilesAndEmptiesTheImage) {
   EXPECT_EQ(0, LoadBmpImage(image.image, dir.File("absent.bmp").c_str(), kNoColourKey));
 }
 
-// Every truncation and every single-byte change of a valid file either decodes or fails without
-// reading outside a buffer (which the sanitizer build checks).
-TEST(BmpReader, SurvivesEveryTruncationAndByteFlip) {
-  const std::string good = Bmp{5, 3, 4, 40, 0, std::string(64, '3'), std::string(12, 'Z')}.Bytes();
-  for (size_t i = 0; i <= good.size(); ++i) {
-    OwnedRgbaImage image;
-    Decode(image.image, good.substr(0, i));
-    for (int flip : {0x01, 0x80, 0xFF}) {
-      std::string damaged = good;
-      if (i < good.size()) damaged[i] = static_cast<char>(damaged[i] ^ flip);
-      const i32 result = Decode(image.image, damaged);
-      EXPECT_GE(image.image.capacityBytes, result * image.image.width * image.image.height * 4);
-    }
-  }
-}
-
 TEST(BmpWriter, WritesTheExactLayoutAndRefusesMemoryNames) {
   ScopedTempDir dir;
   const std::string path = dir.File("out.bmp");

@@ -10,7 +10,7 @@
 
 #include "media/bmp_image.h"
 #include "media/png_image.h"
-#include "tests/media/device_fixture.h"
+#include "tests/media/media_test_util.h"
 #include "tests/support/test_support.h"
 
 namespace {
