@@ -1,5 +1,4 @@
 // The game tests' runtime, folders, field helpers and screen probes.
-#include "runtime/runtime_globals.h"
 #include "tests/game/game_fixture.h"
 
 #include <sys/stat.h>
@@ -12,6 +11,7 @@
 #include "core/random.h"
 #include "core/runtime_globals.h"
 #include "runtime/frame_step.h"
+#include "runtime/runtime_globals.h"
 #include "runtime/runtime_startup.h"
 #include "files/file_resolver.h"
 #include "media/font_commands.h"
