@@ -13,8 +13,6 @@
 
 #include "platform/platform_ops.h"
 
-SocketTable socketTable;
-
 namespace {
 
 // How long a send may wait for a socket that stays full to take more bytes.

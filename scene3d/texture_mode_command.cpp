@@ -3,6 +3,4 @@
 
 #include "core/float_convert.h"
 
-i32 textureMode3D = 0;
-
 void SetObjectTextureMode(f32 mode) { textureMode3D = TruncToI32(mode); }

@@ -1,16 +1,22 @@
-// "Hiscores.dat": the exact default file, round trips and sorting, files as a channel reads them,
-// and damaged or unwritable files, which keep the list and never end the program.
-#include "game/hiscore_file.h"
-
+// The game's files. "Hiscores.dat": the exact default file, round trips and sorting, files as a
+// channel reads them, damaged files (kept beside it) and unwritable ones, which keep the list and
+// never end the program. "Config.dat": the 4-byte volume, hand-made and damaged files, and a
+// folder that cannot take it.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <limits>
 #include <string>
+#include <sys/stat.h>
 #include <tuple>
 #include <vector>
 
+#include "game/config_file.h"
 #include "game/game_globals.h"
+#include "game/hiscore_file.h"
 #include "game/hiscore_table.h"
 #include "tests/game/game_fixture.h"
 
@@ -21,9 +27,7 @@ namespace {
 using List = std::vector<std::tuple<std::string, i32, i32>>;  // name, score, level
 
 std::string Entry(i32 score, const std::string& nameLine, i32 level) {
-  std::string bytes;
-  for (u32 v = static_cast<u32>(score), k = 0; k < 4; ++k, v >>= 8) bytes += static_cast<char>(v);
-  return bytes + nameLine + static_cast<char>(level) + static_cast<char>(level >> 8);
+  return LE(static_cast<u32>(score), 4) + nameLine + LE(static_cast<u32>(level), 2);
 }
 
 const std::string kDefaultFile = Entry(80, "Tullo\r\n", 1) + Entry(100, "Pilo\r\n", 2) +
@@ -101,18 +105,25 @@ TEST_F(GameFilesTest, FilesAreReadAsAChannelReadsThem) {
               [](auto& a, auto& b) { return std::get<1>(a) < std::get<1>(b); });
     EXPECT_EQ(expected, ListNow());
     EXPECT_EQ(bytes, ReadFileBytes(Path("Hiscores.dat")));  // not rewritten
+    EXPECT_FALSE(std::filesystem::exists(Path("Hiscores.dat.damaged")));
   }
 }
 
+// The damaged bytes are kept beside the file, replacing an older copy, and one line says so.
 TEST_F(GameFilesTest, DamagedFilesKeepTheListAndAreWrittenAnew) {
   std::vector<std::string> cases;
   for (std::size_t n = 0; n < kDefaultFile.size(); ++n) cases.push_back(kDefaultFile.substr(0, n));
   cases.push_back(Entry(1, std::string(1025, 'n') + "\r\n", 1) + kDefaultFile);  // line too long
   cases.push_back(Entry(1, std::string(3000, 'n'), 1));                          // line never ends
   for (const std::string& bytes : cases) {
+    testing::internal::CaptureStdout();
     LoadFrom(Path("Hiscores.dat"), &bytes);
+    EXPECT_EQ("Hiscores.dat is damaged: kept as Hiscores.dat.damaged, the defaults are written in "
+              "its place\n",
+              testing::internal::GetCapturedStdout());
     EXPECT_EQ(kDefaultList, ListNow()) << bytes.size() << " bytes";
     EXPECT_EQ(kDefaultFile, ReadFileBytes(Path("Hiscores.dat"))) << bytes.size() << " bytes";
+    EXPECT_EQ(bytes, ReadFileBytes(Path("Hiscores.dat.damaged"))) << bytes.size() << " bytes";
   }
 }
 
@@ -132,6 +143,47 @@ TEST_F(GameFilesTest, FilesThatCannotBeMadeOrReadDoNotEndTheGame) {
        (at = output.find("can't write to file: Hiscores.dat\n", at)) != std::string::npos; ++at)
     ++refusals;
   EXPECT_EQ(3u, refusals) << output;
+}
+
+std::string FloatBytes(f32 v) {
+  char bytes[4];
+  std::memcpy(bytes, &v, 4);  // the test hosts are little endian, like the file
+  return std::string(bytes, 4);
+}
+
+TEST_F(GameFilesTest, ConfigFilesFromTheVolumeAndBack) {
+  // The file's bytes ("none": no file), the volume taken, and whether the file is damaged: kept
+  // as "Config.dat.damaged" (replacing the older copy) and written anew with the default volume.
+  const std::tuple<std::string, f32, bool> cases[] = {
+      {"none", 0.3f, false},
+      {FloatBytes(0.5f) + "more", 0.5f, false},
+      {FloatBytes(5.0f), 5.0f, false},  // a finite value is taken as it stands
+      {"", 0.3f, true},
+      {FloatBytes(0.5f).substr(0, 3), 0.3f, true},
+      {FloatBytes(std::nanf("")), 0.3f, true},
+      {FloatBytes(-std::numeric_limits<f32>::infinity()), 0.3f, true}};
+  for (const auto& [bytes, volume, rewritten] : cases) {
+    musicVolume = 0.3f;
+    std::remove(Path("Config.dat").c_str());
+    if (bytes != "none") {
+      ASSERT_TRUE(WriteFileBytes(Path("Config.dat"), bytes));
+    }
+    EXPECT_NO_THROW(LoadConfig());
+    EXPECT_EQ(volume, musicVolume) << bytes.size();
+    const std::string left = bytes == "none" ? "" : rewritten ? FloatBytes(0.3f) : bytes;
+    EXPECT_EQ(left, ReadFileBytes(Path("Config.dat"))) << bytes.size();
+    EXPECT_EQ(rewritten ? bytes : "", ReadFileBytes(Path("Config.dat.damaged"))) << bytes.size();
+    EXPECT_EQ(rewritten, std::filesystem::exists(Path("Config.dat.damaged"))) << bytes.size();
+  }
+  musicVolume = 0.7f;
+  SaveConfig();
+  EXPECT_EQ(std::string("\x33\x33\x33\x3f"), ReadFileBytes(Path("Config.dat")));
+  // Where no file can be made, nothing is written and the game goes on.
+  EnterRemovedFolder();
+  testing::internal::CaptureStdout();
+  EXPECT_NO_THROW(SaveConfig());
+  const std::string output = testing::internal::GetCapturedStdout();
+  EXPECT_NE(std::string::npos, output.find("can't write to file: Config.dat\n")) << output;
 }
 
 }  // namespace
