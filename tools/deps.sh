@@ -1,7 +1,9 @@
-# Sourced by the build scripts: makes sure the Debian packages the build needs are installed.
+# Sourced by the build scripts: makes sure the Debian packages the build and the tests need are
+# installed (busybox: its httpd is the real web server the HTTP client's tests fetch from).
 # As root it installs what is missing with apt-get; otherwise it names the command to run.
 stakko_packages="cmake g++ make pkg-config libsdl1.2-dev libsdl-mixer1.2-dev libpng-dev zlib1g-dev \
-liblzo2-dev libgtest-dev libgmock-dev libbenchmark-dev libmp3lame-dev clang libclang-rt-14-dev"
+liblzo2-dev libgtest-dev libgmock-dev libbenchmark-dev libmp3lame-dev clang libclang-rt-14-dev \
+busybox"
 
 stakko_install_deps() {
   local missing=""
