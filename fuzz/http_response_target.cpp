@@ -26,7 +26,8 @@ constexpr std::size_t kMaxResponse = 64 * 1024;
 constexpr i32 kSlot = 5;
 
 std::size_t BodyStart(const std::string& response) {
-  for (std::size_t i = response.find('\n'); i != std::string::npos; i = response.find('\n', i + 1)) {
+  for (std::size_t i = response.find('\n'); i != std::string::npos;
+       i = response.find('\n', i + 1)) {
     const std::size_t next = response.find_first_not_of('\r', i + 1);
     if (next != std::string::npos && response[next] == '\n') return next + 1;
   }
@@ -42,7 +43,8 @@ void Deliver(const std::string& response, std::size_t piece, Read&& read) {
   std::thread writer([&] {
     for (std::size_t at = 0; at < response.size(); at += piece) {
       const std::size_t count = std::min(piece, response.size() - at);
-      if (send(fds[1], response.data() + at, count, MSG_NOSIGNAL) != static_cast<ssize_t>(count)) break;
+      const ssize_t sent = send(fds[1], response.data() + at, count, MSG_NOSIGNAL);
+      if (sent != static_cast<ssize_t>(count)) break;
     }
     shutdown(fds[1], SHUT_WR);
   });
