@@ -5,11 +5,10 @@
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
-#include <chrono>
-
 #include "media/render_target.h"
 #include "media/rgba_image.h"
 #include "media/surface.h"
+#include "bench/time_loop.h"
 
 namespace {
 
@@ -48,14 +47,6 @@ SDL_Surface* SdlScreen() {
 
 // Nanoseconds per iteration of the last "ours" benchmark, for the ratio of the next SDL one.
 double oursNs = 0.0;
-
-template <typename Body>
-double TimeLoop(benchmark::State& state, Body body) {
-  auto start = std::chrono::steady_clock::now();
-  for (auto _ : state) body();
-  auto ns = std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start).count();
-  return state.iterations() > 0 ? ns / static_cast<double>(state.iterations()) : 0.0;
-}
 
 void ReportRatio(benchmark::State& state, double sdlNs) {
   if (sdlNs > 0.0) state.counters["ours/sdl"] = oursNs / sdlNs;

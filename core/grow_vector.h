@@ -45,6 +45,9 @@ struct GrowVector {
   void Reserve(i32 n);
   // Stores a copy of value at index count and counts it.
   void Append(const T& value);
+  // Makes room for n entries by the growth rule, then counts n (entries beyond the old count
+  // keep whatever the storage holds: value-initialised, or left from earlier use).
+  void SetCount(i32 n);
   // Count 0; the storage and its elements stay.
   void Clear() { count = 0; }
   // Releases the storage: data null, count and capacity 0.
@@ -100,6 +103,12 @@ void GrowVector<T>::Reserve(i32 n) {
   if (n < capacity) return;
   const i32 newCapacity = GrownCapacity(n);
   MoveInto(NewStorage(newCapacity), newCapacity);
+}
+
+template <class T>
+void GrowVector<T>::SetCount(i32 n) {
+  Reserve(n);
+  count = n < 0 ? 0 : n;
 }
 
 template <class T>

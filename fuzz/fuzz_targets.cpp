@@ -17,6 +17,7 @@ constexpr FuzzTarget kTargets[] = {
     {"ini_store", FuzzIniStore},
     {"game_config", FuzzGameConfig},
     {"game_hiscores", FuzzGameHiscores},
+    {"text_model", FuzzTextModel},
     {"http_response", FuzzHttpResponse},
 };
 

@@ -1,13 +1,16 @@
 // fuzz_seeds: writes the starting corpus of every fuzz target, made by the project's own writers
-// (the BMP, PNG, pack, codec, channel, line-file, INI and game-file writers) so that each seed is
-// a file the runtime itself produces; variants the writers never make (other BMP depths, PNG
-// colour types) are derived from their output field by field, or written through libpng. HTTP
-// responses, which the runtime only reads, are written out as a server would send them.
+// (the BMP, PNG, pack, codec, channel, line-file, INI and game-file writers, and the fuzzing's
+// text model writer) so that each seed is a file the project itself produces; variants the
+// writers never make (other BMP depths, PNG colour types) are derived from their output field by
+// field, or written through libpng. HTTP responses, which the runtime only reads, are written out
+// as a server would send them.
 //
 //   fuzz_seeds FOLDER   writes FOLDER/<target>/seed-<what> for every target
 #include <png.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -22,6 +25,7 @@
 #include "files/ini_store.h"
 #include "files/line_file.h"
 #include "files/pack_codec.h"
+#include "fuzz/text_model_writer.h"
 #include "game/config_file.h"
 #include "game/game_globals.h"
 #include "game/hiscore_file.h"
@@ -29,6 +33,7 @@
 #include "media/bmp_image.h"
 #include "media/builtin_font.h"
 #include "media/png_image.h"
+#include "scene3d/text_model_reader.h"
 #include "tools/sbxpack/pack_builder.h"
 
 namespace {
@@ -369,6 +374,68 @@ void GameSeeds() {
   game::InitGameGlobals();
 }
 
+// --- text models ---
+
+void AddPolygon(DddTextReader& model, i32 red, i32 green, i32 blue, std::vector<i32> corners) {
+  DddTextPolygon polygon;
+  polygon.red = red, polygon.green = green, polygon.blue = blue;
+  for (const i32 corner : corners) {
+    polygon.vertexIndices.Append(corner);
+    polygon.uvIndices.Append(corner % std::max(model.uvs.count, 1));
+  }
+  model.polygons.Append(polygon);
+}
+
+// A frame of the given corners, each with its direction from the origin as its normal.
+void AddFrame(DddTextReader& model, const std::vector<DddTextVertex>& corners) {
+  DddTextFrame frame;
+  for (DddTextVertex v : corners) {
+    const f32 length = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+    if (length > 0) v.nx = v.x / length, v.ny = v.y / length, v.nz = v.z / length;
+    frame.vertices.Append(v);
+  }
+  model.frames.Append(frame);
+}
+
+void TextModelSeeds() {
+  DddTextReader triangle;
+  for (const DddTextUv uv : {DddTextUv{0, 0}, DddTextUv{1, 0}, DddTextUv{0, 1}}) {
+    triangle.uvs.Append(uv);
+  }
+  AddPolygon(triangle, 255, 0, 0, {0, 1, 2});
+  AddFrame(triangle, {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}});
+  const std::string written = WriteDddText(triangle);
+  Save("text_model", "triangle", written);
+  Save("text_model", "triangle-cut", written.substr(0, written.size() * 2 / 3));
+
+  // A cube in two frames (the second one stretched), coloured faces, CR LF lines and comments.
+  DddTextReader cube;
+  for (const DddTextUv uv : {DddTextUv{0, 0}, DddTextUv{1, 0}, DddTextUv{1, 1}, DddTextUv{0, 1}}) {
+    cube.uvs.Append(uv);
+  }
+  const std::vector<std::vector<i32>> faces = {{0, 1, 3, 2}, {4, 6, 7, 5}, {0, 4, 5, 1},
+                                               {2, 3, 7, 6}, {0, 2, 6, 4}, {1, 5, 7, 3}};
+  for (std::size_t f = 0; f < faces.size(); ++f) {
+    AddPolygon(cube, static_cast<i32>(f * 40), 255 - static_cast<i32>(f * 30), 300, faces[f]);
+  }
+  for (const f32 stretch : {1.0f, 2.5f}) {
+    std::vector<DddTextVertex> corners;
+    for (i32 i = 0; i < 8; ++i) {
+      corners.push_back({i & 1 ? stretch : -stretch, i & 2 ? 1.0f : -1.0f, i & 4 ? 1.0f : -1.0f});
+    }
+    AddFrame(cube, corners);
+  }
+  Save("text_model", "cube-two-frames", WriteDddText(cube, {true, "\r\n", true}));
+
+  // A hexagon fan without texture coordinates or normals.
+  DddTextReader fan;
+  AddPolygon(fan, -1, 128, 256, {0, 1, 2, 3, 4, 5, 6});
+  std::vector<DddTextVertex> hexagon = {{0, 0, 0}};
+  for (i32 i = 0; i < 6; ++i) hexagon.push_back({std::cos(i * 1.0472f), std::sin(i * 1.0472f), 0});
+  AddFrame(fan, hexagon);
+  Save("text_model", "fan-without-normals", WriteDddText(fan, {false, "\n", false}));
+}
+
 // --- HTTP responses ---
 
 // The HTTP target's leading choices: the text's maximum length and the piece length.
@@ -408,6 +475,7 @@ int main(int argc, char** argv) {
   ChannelSeeds();
   TextStoreSeeds();
   GameSeeds();
+  TextModelSeeds();
   HttpSeeds();
   fs::current_path(outFolder);
   fs::remove_all(scratch);

@@ -18,6 +18,17 @@ TEST(GrowVector, ReserveLimits) {
   EXPECT_EQ(7, v[0]);
 }
 
+TEST(GrowVector, SetCountMakesRoomByTheRule) {
+  GrowVector<i32> v;
+  v.SetCount(3);
+  EXPECT_EQ(3, v.count);
+  EXPECT_EQ(512, v.capacity);
+  v.SetCount(600);
+  EXPECT_EQ(640, v.capacity);
+  v.SetCount(-1);
+  EXPECT_EQ(0, v.count);
+}
+
 TEST(GrowVector, CopiesAreDeepAndGrowToTheSource) {
   GrowVector<i32> big, small;
   for (i32 n = 0; n < 600; ++n) big.Append(n);
