@@ -69,17 +69,14 @@ i32 SocketSendStringTo(i32 slot, const DynString& text, i32 ip, i32 port) {
 i32 SocketReceiveString(i32 slot, DynString& out, i32 n) {
   const i32 room = std::clamp(n, 0, kReceiveStringLimit);
   out.Reserve(static_cast<u32>(room), false);
-  char none = 0;
+  out.Truncate(0);
+  char none = 0;  // the shared empty text is never written: a count of 0 receives into this
   char* buffer = out.IsSharedEmpty() ? &none : out.data;
-  buffer[0] = '\0';
-  out.length = 0;
   const i32 received = SocketReceive(slot, buffer, out.IsSharedEmpty() ? 0 : room);
-  if (received <= 0) {
-    buffer[0] = '\0';
-    return received;
+  if (received > 0) {
+    buffer[received] = '\0';
+    out.SyncLength();
   }
-  buffer[received] = '\0';
-  out.SyncLength();
   return received;
 }
 
