@@ -2,7 +2,8 @@
 // (the BMP, PNG, pack, codec, channel, line-file, INI and game-file writers, and the fuzzing's
 // text model writer) so that each seed is a file the project itself produces; variants the
 // writers never make (other BMP depths, PNG colour types) are derived from their output field by
-// field, or written through libpng.
+// field, or written through libpng. HTTP responses, which the runtime only reads, are written out
+// as a server would send them.
 //
 //   fuzz_seeds FOLDER   writes FOLDER/<target>/seed-<what> for every target
 #include <png.h>
@@ -435,6 +436,26 @@ void TextModelSeeds() {
   Save("text_model", "fan-without-normals", WriteDddText(fan, {false, "\n", false}));
 }
 
+// --- HTTP responses ---
+
+// The HTTP target's leading choices: the text's maximum length and the piece length.
+Bytes HttpChoices(i32 maxLength, u8 piece) {
+  return LE16(static_cast<u32>(maxLength + 8)) + Bytes(1, static_cast<char>(piece));
+}
+
+void HttpSeeds() {
+  const Bytes header =
+      "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\nContent-Length: 11\r\n\r\n";
+  Save("http_response", "crlf", HttpChoices(100, 0) + header + "hello world");
+  Save("http_response", "bare-lf-small-pieces",
+       HttpChoices(4, 3) + "HTTP/1.0 200 OK\nA: b\n\nbody text");
+  Save("http_response", "zero-byte", HttpChoices(50, 7) + "\r\n\r\nab" + Bytes(1, '\0') + "cd");
+  Save("http_response", "header-fills-a-chunk",
+       HttpChoices(-3, 0) + "HTTP/1.0 404 Not Found\r\nX: " + Bytes(992, 'x') + "\r\n\r\n" +
+           Pattern(2100, 11));
+  Save("http_response", "no-blank-line", HttpChoices(10, 1) + "HTTP/1.0 200 OK\r\nX: y\r\n\r");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -455,6 +476,7 @@ int main(int argc, char** argv) {
   TextStoreSeeds();
   GameSeeds();
   TextModelSeeds();
+  HttpSeeds();
   fs::current_path(outFolder);
   fs::remove_all(scratch);
   return 0;

@@ -2,12 +2,13 @@
 # As root it installs what is missing with apt-get; otherwise it names the command to run.
 #
 # The game and its packs need only the compiler, SDL, the image and pack libraries and LAME (the
-# asset generator encodes the music); the full check adds the test and benchmark libraries and
-# clang with libFuzzer.
+# asset generator encodes the music); the full check adds the test and benchmark libraries,
+# clang with libFuzzer, and busybox (its httpd is the real web server the HTTP client's tests
+# fetch from).
 stakko_play_packages="cmake g++ make pkg-config libsdl1.2-dev libsdl-mixer1.2-dev libpng-dev \
 zlib1g-dev liblzo2-dev libmp3lame-dev"
 stakko_check_packages="$stakko_play_packages libgtest-dev libgmock-dev libbenchmark-dev clang \
-libclang-rt-14-dev"
+libclang-rt-14-dev busybox"
 
 # stakko_install_deps PACKAGE...
 stakko_install_deps() {
