@@ -18,6 +18,7 @@ constexpr FuzzTarget kTargets[] = {
     {"game_config", FuzzGameConfig},
     {"game_hiscores", FuzzGameHiscores},
     {"text_model", FuzzTextModel},
+    {"ddd_model", FuzzDddModel},
 };
 
 }  // namespace
