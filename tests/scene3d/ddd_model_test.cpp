@@ -3,7 +3,6 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include <cmath>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
@@ -30,18 +29,16 @@ struct Bytes {
   Bytes& Word(u32 v) { return Raw(v, 4); }
   Bytes& Float(f32 v) { return Word(F32ToBits(v)); }
   Bytes& Double(f64 v) { return Word(static_cast<u32>(F64ToBits(v))).Word(F64ToBits(v) >> 32); }
-  Bytes& Byte(u8 v) { return Raw(v, 1); }
   Bytes& Raw(u32 v, int n) {
     for (int i = 0; i < n; ++i) s += static_cast<char>(v >> (8 * i));
     return *this;
   }
 };
 
-// A header of the version and counts, with the colour table {red, white}.
-Bytes Head(f64 version, i32 frames, i32 uvs = 0) {
-  Bytes b;
-  b.Word(kDddMagic).Double(version).Word(frames).Word(2).Word(uvs).Word(0xFF).Word(0xFFFFFFFC);
-  return b;
+// A header of the version and counts, then the colours red and white.
+Bytes Head(f64 version, i32 frames, i32 uvs = 0, i32 colours = 2) {
+  return Bytes().Word(kDddMagic).Double(version).Word(frames).Word(colours).Word(uvs)
+      .Word(0xFF).Word(0xFFFFFFFC);
 }
 
 std::string InMemory(const std::string& bytes) {
@@ -73,55 +70,44 @@ std::string Describe(const MeshObject& mesh) {
 // lines printed (the name as NAME) and the mesh.
 std::string Load(const std::string& bytes) {
   static const ScopedTempDir dir;
-  const std::string path = dir.File("m.ddd"), memory = InMemory(bytes);
-  EXPECT_TRUE(WriteFileBytes(path, bytes));
+  EXPECT_TRUE(WriteFileBytes(dir.File("m.ddd"), bytes));
   std::string seen[2];
-  for (int i = 0; i < 2; ++i) {
-    const std::string& name = i == 0 ? path : memory;
+  for (const std::string& name : {dir.File("m.ddd"), InMemory(bytes)}) {
     MeshObjectX mesh;
     mesh.AppendPart(MeshPart());
     testing::internal::CaptureStdout();
     const i32 result = LoadDdd(&mesh, name.c_str());
     std::string said = testing::internal::GetCapturedStdout();
-    if (const auto at = said.find(name); at != std::string::npos) said.replace(at, name.size(), "NAME");
-    seen[i] = std::to_string(result) + " " + said + Describe(mesh);
+    const std::size_t at = said.find(name);
+    if (at != std::string::npos) said.replace(at, name.size(), "NAME");
+    seen[seen[0].empty() ? 0 : 1] = std::to_string(result) + " " + said + Describe(mesh);
   }
   EXPECT_EQ(seen[0], seen[1]);
   return seen[0];
 }
 
-// Two frames: a fan separator, then red and green corners with normals of any length.
+// Two frames of a red fan: a separator and two corners with normals of any length; the second
+// frame is moved and one vertex longer.
 MeshObjectX TwoFrames() {
   MeshObjectX mesh;
-  MeshPart part;
-  const f32 corners[][6] = {{0, 0, 0, 0, 0, 0}, {1, 2, 3, 0, 0, 2}, {-4, 5.5f, 6, 0, 0.3f, 0}};
-  for (i32 i = 0; i < 3; ++i) {
-    MeshVertex v;
-    v.x = corners[i][0], v.y = corners[i][1], v.z = corners[i][2];
-    v.nx = corners[i][3], v.ny = corners[i][4], v.nz = corners[i][5];
-    v.u = 0.25f * i, v.v = -0.5f * i;
-    v.SetColour(i == 0 ? kFanSeparator : i == 1 ? 0xFFu : 0xFF00u);
-    part.sourceVertices.Append(v);
-  }
-  mesh.AppendPart(part);
-  part.sourceVertices[2].x = 9;
-  part.sourceVertices.Append(part.sourceVertices[1]);  // a longer later frame
-  mesh.AppendPart(part);
-  mesh.BuildColourTable();
+  LoadDdd(&mesh, InMemory("DDDA 1.1 2 0 .25 1 -.5 1 255 0 0 2 0 0 1 1 2 2 1 2 3 0 0 2 -4 5.5 6 0 "
+                          ".3 0 2 9 2 3 0 0 2 -4 5.5 6 0 .3 0").c_str());
+  mesh.parts[1].sourceVertices.Append(mesh.parts[1].sourceVertices[1]);
   return mesh;
 }
 
 TEST(DddModel, NormalTableAndQuantisation) {
-  const VertexNormal listed[] = {{-0.525731f, 0, 0.850651f}, {-0.442863f, 0.238856f, 0.864188f},
-                                 {-0.295242f, 0, 0.955423f}, {-0.309017f, 0.5f, 0.809017f},
-                                 {-0.162460f, 0.262866f, 0.951056f}, {0, 0, 1},
-                                 {0, 0.850651f, 0.525731f}};
-  for (i32 k = 0; k < 7; ++k) EXPECT_EQ(listed[k].y, VertexNormalTable[k].y) << k;
-  EXPECT_EQ(-0.688191f, VertexNormalTable[160].z);
-  EXPECT_EQ(-0.587785f, VertexNormalTable[161].y);
-  for (i32 k = 0; k < kVertexNormalCount; ++k) {
-    const VertexNormal& n = VertexNormalTable[k];
-    EXPECT_EQ(k, NearestVertexNormalIndex(n.x * 3, n.y * 3, n.z * 3));
+  const f32 listed[][4] = {{0, -0.525731f, 0, 0.850651f}, {1, -0.442863f, 0.238856f, 0.864188f},
+                           {2, -0.295242f, 0, 0.955423f}, {3, -0.309017f, 0.5f, 0.809017f},
+                           {4, -0.16246f, 0.262866f, 0.951056f}, {5, 0, 0, 1},
+                           {6, 0, 0.850651f, 0.525731f}, {160, -0.587785f, -0.425325f, -0.688191f},
+                           {161, -0.688191f, -0.587785f, -0.425325f}};
+  for (const auto& [k, x, y, z] : listed) {
+    const VertexNormal& n = VertexNormalTable[static_cast<i32>(k)];
+    EXPECT_TRUE(n.x == x && n.y == y && n.z == z) << k;
+  }
+  for (const VertexNormal& n : VertexNormalTable) {
+    EXPECT_EQ(&n - VertexNormalTable, NearestVertexNormalIndex(n.x * 3, n.y * 3, n.z * 3));
   }
   EXPECT_EQ(5, NearestVertexNormalIndex(0, 0, 2));
   EXPECT_EQ(0, NearestVertexNormalIndex(0, 0, 0));
@@ -134,10 +120,10 @@ TEST(DddModel, WrittenBytesAndRoundTrips) {
   mesh.parts.count = 1;
   ASSERT_EQ(1, SaveDdd(&mesh, path.c_str()));
   const std::string bytes = ReadFileBytes(path);
-  ASSERT_EQ(106u, bytes.size());  // 24 + 3 colours x 4 + 3 uv pairs x 8 + 4 + 3 vertices x 14
-  EXPECT_EQ(Bytes().Word(kDddMagic).Double(2.0).Word(1).Word(3).Word(3).s, bytes.substr(0, 24));
-  EXPECT_EQ(std::string("\x17\xB3\xC6\0\0\0\0\0\0\0\0\x40", 12), bytes.substr(0, 12));
-  EXPECT_EQ(std::string("\x05\x01", 2), bytes.substr(90, 2));  // the normal (0, 0, 2) is entry 5
+  ASSERT_EQ(102u, bytes.size());  // 24 + 2 colours x 4 + 3 uv pairs x 8 + 4 + 3 vertices x 14
+  EXPECT_EQ(std::string("\x17\xB3\xC6\0\0\0\0\0\0\0\0\x40\1\0\0\0\2\0\0\0\3\0\0\0", 24),
+            bytes.substr(0, 24));
+  EXPECT_EQ(std::string("\x05\x01", 2), bytes.substr(86, 2));  // the normal (0, 0, 2) is entry 5
   mesh = TwoFrames();
   ASSERT_EQ(1, SaveDdd(&mesh, path.c_str()));
   // Positions, colours and uvs come back exactly, normals as table entries, the later frame's
@@ -148,7 +134,7 @@ TEST(DddModel, WrittenBytesAndRoundTrips) {
       v.nx = n.x, v.ny = n.y, v.nz = n.z;
     }
   }
-  mesh.parts[1].sourceVertices[3].u = mesh.parts[1].sourceVertices[3].v = 0;
+  mesh.parts[1].sourceVertices[3].u = mesh.parts[1].sourceVertices[3].v = 0;  // past frame 0
   mesh.normalsValid = 1;
   EXPECT_EQ("1 " + Describe(mesh), Load(ReadFileBytes(path)));
   // A file named ignoring case is replaced, with no second file and no temporary file left.
@@ -161,31 +147,25 @@ TEST(DddModel, WrittenBytesAndRoundTrips) {
 }
 
 TEST(DddModel, QuantisedLayout) {
-  Bytes b = Head(1.02, 1, 1);
-  b.Float(7).Float(0.25f).Word(2).Float(100).Float(0).Float(0).Float(0.5f).Float(1).Float(1);
-  b.Byte(200).Byte(1).Byte(2).Byte(5).Byte(0).Byte(0).Byte(0).Byte(0).Byte(0).Byte(1);
+  Bytes b = Head(1.02, 1, 1).Float(7).Float(0.25f).Word(2).Float(100).Float(0).Float(0);
+  b.Float(0.5f).Float(1).Float(1).s += std::string("\xC8\1\2\5\0\0\0\0\0\1", 10);
   EXPECT_EQ("1 10 [ff fffffffc ] | 50,1,2/0,0,1/7,-0.25/0.850651026,-0.525731027/0:100 "
             "-50,0,0/-0.525731027,0,0.850651026/0,0/0.850651026,-0.525731027/1:111",
             Load(b.s));
 }
 
 TEST(DddModel, RefusedFiles) {
-  const std::string wrong = "0 Wrong .ddd version.\n# read error\nNAME\n00 []";
-  for (const f64 version : {2.5, 1.0, f64{1.02f}, std::nan("")}) {
-    EXPECT_EQ(wrong, Load(Head(version, 0).s)) << version;
+  for (const f64 version : {2.5, 1.0, f64{1.02f}, BitsToF64(0x7FF8000000000000)}) {
+    EXPECT_EQ("0 Wrong .ddd version.\n# read error\nNAME\n00 []", Load(Head(version, 0).s));
   }
   const auto frame = [](i32 count, u8 normal, u8 colour) {
-    Bytes b = Head(2.0, 1);
-    b.Word(count).Float(1).Float(2).Float(3).Byte(normal).Byte(colour);
-    return b.s;
+    return Head(2.0, 1).Word(count).Float(1).Float(2).Float(3).Raw(normal, 1).Raw(colour, 1).s;
   };
-  const auto counts = [](i32 frames, i32 colours, i32 uvs) {
-    return Bytes().Word(kDddMagic).Double(2.0).Word(frames).Word(colours).Word(uvs).s;
-  };
-  std::string refused[] = {frame(1, 162, 0), frame(1, 0, 2), frame(-1, 0, 0), frame(2, 0, 0),
-                           counts(-1, 0, 0), counts(0, -1, 0), counts(0, 0, -1), counts(0, 1, 0),
-                           counts(0, 0, 1 << 22), counts(2049, 0, 0) + std::string(8196, '\0'),
-                           Head(1.5, 1).s + Bytes().Word(1).s + std::string(24, '\0')};
+  // Indices outside their tables, negative counts, counts the data cannot hold or above the limit.
+  const std::string refused[] = {
+      frame(1, 162, 0), frame(1, 0, 2), frame(-1, 0, 0), frame(2, 0, 0), Head(2.0, -1).s,
+      Head(2.0, 0, -1).s, Head(2.0, 0, 0, -1).s, Head(2.0, 0, 0, 3).s, Head(2.0, 0, 1 << 22).s,
+      Head(2.0, 2049).s + std::string(8196, '\0'), Head(1.5, 1).Word(1).s + std::string(24, 0)};
   for (const std::string& bytes : refused) {
     EXPECT_EQ("0 # read error\nNAME\n00 []", Load(bytes)) << bytes.size();
   }
@@ -208,9 +188,8 @@ TEST(DddModel, RefusedSavesKeepTheOldFile) {
   ASSERT_TRUE(WriteFileBytes(path, "old"));
   std::filesystem::create_directory(folder);
   MeshObjectX mesh = TwoFrames(), empty, colourful = TwoFrames(), stale = TwoFrames();
-  for (u32 c = 0; c < 300; ++c) colourful.parts[0].sourceVertices[1].SetColour(c);
-  stale.colourTable.count = 2;  // the green vertex's index lies outside
-  for (i32 c = 0; c < 254; ++c) colourful.colourTable.Append(c);  // 257 colours
+  stale.colourTable.count = 1;  // the red corners' index lies outside
+  for (i32 c = 0; c < 255; ++c) colourful.colourTable.Append(c);  // 257 colours
   testing::internal::CaptureStdout();
   EXPECT_EQ(0, SaveDdd(&empty, path.c_str()));
   EXPECT_EQ(0, SaveDdd(&mesh, InMemory("x").c_str()));
