@@ -467,8 +467,8 @@ Bytes QuantisedModel() {
   file += f32Bytes(0.25f) + f32Bytes(0.5f) + f32Bytes(1) + f32Bytes(-1);
   file += LE32(4) + f32Bytes(128) + f32Bytes(128) + f32Bytes(0) + f32Bytes(0.01f) +
           f32Bytes(0.01f) + f32Bytes(1);
-  const u8 vertices[4][5] = {{0, 0, 0, 0, 0}, {0, 0, 1, 5, 1}, {255, 0, 1, 5, 1}, {0, 255, 1, 5, 1}};
-  for (const auto& vertex : vertices) file += Bytes(reinterpret_cast<const char*>(vertex), 5);
+  // A separator, then three corners: qx, qy, qz, normal index 5, colour index 1.
+  file += Bytes("\0\0\0\0\0" "\0\0\1\5\1" "\xFF\0\1\5\1" "\0\xFF\1\5\1", 20);
   return file;
 }
 

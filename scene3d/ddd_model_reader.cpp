@@ -105,7 +105,7 @@ class DddParse {
     vertex.nz = VertexNormalTable[normal].z;
     vertex.colourIndex = colour;
     vertex.SetColour(mesh_.colourTable[colour]);
-    // Frames longer than frame 0, whose pairs the file holds, have none for their last vertices.
+    // The file holds frame 0's pairs: the last vertices of a longer later frame keep u = v = 0.
     if (i < us_.count) {
       vertex.u = us_[i];
       vertex.v = negateV ? -vs_[i] : vs_[i];
@@ -145,7 +145,8 @@ class DddParse {
       part.sourceVertices.Clear();
       part.sourceVertices.Reserve(vertices);
       for (i32 i = 0; i < vertices; ++i) {
-        const u8* q = &bytes_[kDddQuantisedFrameBytes + static_cast<std::size_t>(i) * 5];
+        const std::size_t at = static_cast<std::size_t>(i) * kDddQuantisedVertexBytes;
+        const u8* q = &bytes_[kDddQuantisedFrameBytes + at];
         MeshVertex vertex;
         vertex.x = (static_cast<f32>(q[0]) - offset[0]) * scale[0];
         vertex.y = (static_cast<f32>(q[1]) - offset[1]) * scale[1];
