@@ -37,7 +37,9 @@ class SoftRenderContext {
   void SetColourKey(u16 key, u8 enable);
   // A null pointer or a size below 1 x 1 means no texture; the colour key is kept either way.
   void SetTexture(u16* pixels, i32 width, i32 height);
-  bool HasTexture() const;
+  bool HasTexture() const {
+    return texture != nullptr && textureWidth >= 1 && textureHeight >= 1;
+  }
   void SetDepthTest(i32 flag);
   u32 GetDepthTest() const { return depthTestEnabled; }
   // 1028 (front) culls with pipeline mode 2, 1029 (back) with mode 1, anything else culls nothing.

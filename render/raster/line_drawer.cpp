@@ -37,7 +37,7 @@ struct LineStepper {
 namespace swr {
 
 template <u32 Configuration>
-void RasterizerTemplateShaderBase::DrawShadedLine(const ClipVertex* a, const ClipVertex* b) {
+[[gnu::flatten]] void RasterizerTemplateShaderBase::DrawShadedLine(const ClipVertex* a, const ClipVertex* b) {
   using S = Shader<Configuration>;
   const i32 x0 = a->x >> 4, y0 = a->y >> 4, x1 = b->x >> 4, y1 = b->y >> 4;
   // Whole pixels of 28.4 values differ by less than 2^28, so neither difference overflows.

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <type_traits>
 
 #include "core/types.h"
 #include "render/fixed_point.h"
@@ -27,7 +28,7 @@ struct PixelSource {
   u16* colour = nullptr;
   i16* depth = nullptr;
   i32 pitch = 0;
-  const u16* texture = nullptr;
+  const u16* lastRow = nullptr;  // the texture's last row in memory, where v = 0 reads
   u32 width = 0;
   u32 widthLess1 = 0;
   u32 heightLess1 = 0;
@@ -43,10 +44,10 @@ struct PixelSource {
     if (colour == nullptr || (S::kDepth && depth == nullptr)) return false;
     if constexpr (S::kTexture) {
       if (!ctx.HasTexture()) return false;
-      texture = ctx.texture;
       width = static_cast<u32>(ctx.textureWidth);
       widthLess1 = width - 1;
       heightLess1 = static_cast<u32>(ctx.textureHeight) - 1;
+      lastRow = ctx.texture + static_cast<std::size_t>(heightLess1) * width;
       key = ctx.colourKeyEnabled != 0 ? ctx.colourKey : 0x10000u;
     }
     return true;
@@ -56,32 +57,59 @@ struct PixelSource {
   i16* DepthRow(i32 y) const { return depth + static_cast<std::ptrdiff_t>(y) * pitch; }
 };
 
+// Four pixels' values at once; the untextured rules are written once for single values and for
+// these lanes, which plain SSE2 handles (the products by 255 are shifts).
+using Lanes = i32 __attribute__((vector_size(16)));
+using UnsignedLanes = u32 __attribute__((vector_size(16)));
+constexpr i32 kLanes = 4;
+
 namespace pixel_detail {
 
-STAKKO_ALWAYS_INLINE u32 Factor(i32 v) { return static_cast<u32>(std::max(v, 0)); }
-STAKKO_ALWAYS_INLINE u32 Light(i32 light) { return static_cast<u32>(std::clamp(light >> 16, 0, 255)); }
+template <class I>
+using UnsignedOf = std::conditional_t<std::is_same_v<I, Lanes>, UnsignedLanes, u32>;
+
+// A colour factor, below 0 counted as 0.
+template <class I>
+STAKKO_ALWAYS_INLINE UnsignedOf<I> Factor(I v) {
+  return (UnsignedOf<I>)(v & ~(v >> 31));
+}
+// The light's integer part clamped to 0..255.
+template <class I>
+STAKKO_ALWAYS_INLINE UnsignedOf<I> Light(I light) {
+  I l = light >> 16;
+  l &= ~(l >> 31);
+  const I over = l - 255;
+  return (UnsignedOf<I>)(255 + (over & (over >> 31)));
+}
+template <class U>
+STAKKO_ALWAYS_INLINE U Times255(U x) {
+  return (x << 8) - x;
+}
 
 // 8-bit channels scaled by an 8-bit light (255 full) into RGB565.
-STAKKO_ALWAYS_INLINE u32 Lit565(u32 l, u32 r, u32 g, u32 b) {
+template <class U>
+STAKKO_ALWAYS_INLINE U Lit565(U l, U r, U g, U b) {
   return (((l * r) >> 11) << 11) + (((l * g) >> 10) << 5) + ((l * b) >> 11);
 }
 
 // The colour of a configuration without texture, from its varyings.
-template <class S>
-STAKKO_ALWAYS_INLINE u32 Untextured(const i32* v) {
+template <class S, class I>
+STAKKO_ALWAYS_INLINE UnsignedOf<I> Untextured(const I* v) {
+  using U = UnsignedOf<I>;
   if constexpr (S::kColour) {
-    const u32 r = Factor(v[S::kColourAt]), g = Factor(v[S::kColourAt + 1]),
-              b = Factor(v[S::kColourAt + 2]);
+    const U r = Factor(v[S::kColourAt]), g = Factor(v[S::kColourAt + 1]),
+            b = Factor(v[S::kColourAt + 2]);
     if constexpr (S::kLight) {
-      return Lit565(Light(v[S::kLightAt]), (r * 255) >> 16, (g * 255) >> 16, (b * 255) >> 16);
+      return Lit565<U>(Light(v[S::kLightAt]), Times255(r) >> 16, Times255(g) >> 16,
+                       Times255(b) >> 16);
     } else {
-      return (((r * 255) >> 19) << 11) + (((g * 255) >> 18) << 5) + ((b * 255) >> 19);
+      return ((Times255(r) >> 19) << 11) + ((Times255(g) >> 18) << 5) + (Times255(b) >> 19);
     }
   } else if constexpr (S::kLight) {
-    const u32 c = Light(v[S::kLightAt]) * 255;
+    const U c = Times255(Light(v[S::kLightAt]));
     return ((c >> 11) << 11) + ((c >> 10) << 5) + (c >> 11);
   } else {
-    return 0xFFFF;
+    return U{} + 0xFFFF;
   }
 }
 
@@ -93,7 +121,7 @@ STAKKO_ALWAYS_INLINE u32 Textured(u32 t, const i32* v) {
     const u32 r = Factor(v[S::kColourAt]), g = Factor(v[S::kColourAt + 1]),
               b = Factor(v[S::kColourAt + 2]);
     if constexpr (S::kLight) {
-      return Lit565(Light(v[S::kLightAt]), (r * r8) >> 16, (g * g8) >> 16, (b * b8) >> 16);
+      return Lit565<u32>(Light(v[S::kLightAt]), (r * r8) >> 16, (g * g8) >> 16, (b * b8) >> 16);
     } else {
       return (((r * r8) >> 19) << 11) + (((g * g8) >> 18) << 5) + ((b * b8) >> 19);
     }
@@ -107,8 +135,8 @@ STAKKO_ALWAYS_INLINE u32 Textured(u32 t, const i32* v) {
 // The texel at (u, v).
 STAKKO_ALWAYS_INLINE u32 FetchTexel(const PixelSource& src, i32 u, i32 v) {
   const u32 column = (src.widthLess1 * (static_cast<u32>(u) & 0xFFFF)) >> 16;
-  const u32 row = src.heightLess1 - ((src.heightLess1 * (static_cast<u32>(v) & 0xFFFF)) >> 16);
-  return src.texture[static_cast<std::size_t>(row) * src.width + column];
+  const u32 rowsUp = (src.heightLess1 * (static_cast<u32>(v) & 0xFFFF)) >> 16;
+  return (src.lastRow - static_cast<std::size_t>(rowsUp) * src.width)[column];
 }
 
 // One pixel of configuration S at the given colour and depth elements, with its depth (16.16)
@@ -126,7 +154,7 @@ STAKKO_ALWAYS_INLINE void ShadePixel(const PixelSource& src, u16* colour, i16* d
     if (t == src.key) return;
     *colour = static_cast<u16>(pixel_detail::Textured<S>(t, v));
   } else {
-    *colour = static_cast<u16>(pixel_detail::Untextured<S>(v));
+    *colour = static_cast<u16>(pixel_detail::Untextured<S, i32>(v));
   }
   (void)depth;
   (void)z;

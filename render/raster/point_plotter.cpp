@@ -6,7 +6,7 @@
 namespace swr {
 
 template <u32 Configuration>
-void RasterizerTemplateShaderBase::PlotPoint(const ClipVertex* a) {
+[[gnu::flatten]] void RasterizerTemplateShaderBase::PlotPoint(const ClipVertex* a) {
   using S = Shader<Configuration>;
   const i32 x = a->x >> 4, y = a->y >> 4;
   if (x < clipX0 || x >= clipX1 || y < clipY0 || y >= clipY1) return;

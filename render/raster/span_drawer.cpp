@@ -3,10 +3,19 @@
 // 1/w (two reciprocals a block) and stepped linearly between those exact values inside it. The
 // depth stays linear in screen space. The remaining pixels form a tail, stepped the same way with
 // the reciprocal of its length in place of a division.
+#include <array>
+
 #include "render/raster/pixel_rules.h"
 #include "render/raster/triangle_setup.h"
 
 namespace {
+
+// 1/n in 16.16 for the tail lengths 1 to 15, the reciprocal the tail takes, looked up.
+constexpr auto kTailReciprocals = [] {
+  std::array<i32, 16> table{};
+  for (i32 n = 1; n < 16; ++n) table[n] = FixedReciprocal(n << 16);
+  return table;
+}();
 
 // The varyings of a block or tail of n pixels starting at the running slot values v: each
 // varying's value at the first pixel and its step, given the step's scale (1/n in 16.16, or 0 for
@@ -16,13 +25,13 @@ STAKKO_ALWAYS_INLINE void DivideByW(const i32* v, const i32* dx, i32 n, i32 reci
                                     i32* first, i32* step) {
   const i32 w0 = FixedReciprocal(v[0]);
   const i32 w1 = FixedReciprocal(AddWrap(v[0], MulWrap(n, dx[0])));
-  for (i32 k = 0; k < S::kVaryings; ++k) {
+  ForEachSlot<S::kVaryingBits>([&](auto k) {
     const i32 a0 = Wrap32((i64{v[k + 2]} * w0) >> 16);
     const i32 a1 = Wrap32((i64{AddWrap(v[k + 2], MulWrap(n, dx[k + 2]))} * w1) >> 16);
     first[k] = a0;
     step[k] = reciprocalOfN == 0 ? SubWrap(a1, a0) / 16
                                  : Wrap32((i64{SubWrap(a1, a0)} * reciprocalOfN) >> 16);
-  }
+  });
 }
 
 // n pixels from column x of the row, the varyings and depth stepped linearly.
@@ -32,7 +41,7 @@ STAKKO_ALWAYS_INLINE void FillLinear(const PixelSource& src, u16* colour, i16* d
   for (i32 i = 0; i < n; ++i, ++x) {
     ShadePixel<S>(src, colour + x, S::kDepth ? depth + x : nullptr, z, varyings);
     z = AddWrap(z, zStep);
-    for (i32 k = 0; k < S::kVaryings; ++k) varyings[k] = AddWrap(varyings[k], step[k]);
+    ForEachSlot<S::kVaryingBits>([&](auto k) { varyings[k] = AddWrap(varyings[k], step[k]); });
   }
 }
 
@@ -41,7 +50,7 @@ STAKKO_ALWAYS_INLINE void FillLinear(const PixelSource& src, u16* colour, i16* d
 namespace swr {
 
 template <u32 Configuration>
-void RasterizerSubdivAffine::DrawShadedSpan(const TriangleEdge* left, const TriangleEdge* right,
+[[gnu::flatten]] void RasterizerSubdivAffine::DrawShadedSpan(const TriangleEdge* left, const TriangleEdge* right,
                                             i32 clipLeft, i32 clipRight) {
   using S = Shader<Configuration>;
   constexpr u32 kSlots = S::kPerspectiveSlots;
@@ -69,7 +78,7 @@ void RasterizerSubdivAffine::DrawShadedSpan(const TriangleEdge* left, const Tria
   }
   const i32 n = end - start;
   if (n <= 0) return;
-  const i32 reciprocalOfN = FixedReciprocal(n << 16);
+  const i32 reciprocalOfN = kTailReciprocals[n];
   if constexpr (S::kVaryings > 0) DivideByW<S>(v, dx, n, reciprocalOfN, varyings, step);
   const i32 zStep = S::kDepth ? Wrap32((i64{MulWrap(n, dx[1])} * reciprocalOfN) >> 16) : 0;
   FillLinear<S>(src, colour, depth, start, n, v[1], zStep, varyings, step);

@@ -3,6 +3,8 @@
 // row here; the perspective path, taken when the rasterizer's perspective switch is on and the
 // doubled area reaches minPerspectiveArea, interpolates 1/w and the varyings times 1/w and hands
 // each row to the configuration's span helper (span_drawer.cpp).
+#include <cstring>
+
 #include "render/raster/pixel_rules.h"
 #include "render/raster/triangle_setup.h"
 
@@ -29,6 +31,37 @@ STAKKO_ALWAYS_INLINE void PerspectiveSlotValues(const ClipVertex* v, i32* out) {
   });
 }
 
+// The pixels of an untextured row without depth test eight at a time (two lanes of four), from
+// xStart while eight remain; the running values v end at the first pixel left, which is returned.
+template <class S>
+STAKKO_ALWAYS_INLINE i32 FillUntexturedLanes(u16* colour, i32 xStart, i32 xEnd, i32* v,
+                                             const i32* dx) {
+  using Pixels = u16 __attribute__((vector_size(4 * kLanes)));
+  constexpr UnsignedLanes kIota = {0, 1, 2, 3};
+  constexpr i32 kSlots = S::kVaryingBits << 1;
+  UnsignedLanes lanes[kEdgeSlots], half[kEdgeSlots], whole[kEdgeSlots];
+  ForEachSlot<kSlots>([&](auto s) {
+    lanes[s] = static_cast<u32>(v[s]) + kIota * static_cast<u32>(dx[s]);
+    half[s] = UnsignedLanes{} + static_cast<u32>(MulWrap(kLanes, dx[s]));
+    whole[s] = half[s] + half[s];
+  });
+  for (; xEnd - xStart >= 2 * kLanes; xStart += 2 * kLanes) {
+    Lanes low[kEdgeSlots], high[kEdgeSlots];
+    ForEachSlot<kSlots>([&](auto s) {
+      low[s] = (Lanes)lanes[s];
+      high[s] = (Lanes)(lanes[s] + half[s]);
+      lanes[s] += whole[s];
+    });
+    // The low 16 bits of each lane's pixel, in order.
+    const Pixels pixels = __builtin_shufflevector(
+        (Pixels)pixel_detail::Untextured<S, Lanes>(low + 1),
+        (Pixels)pixel_detail::Untextured<S, Lanes>(high + 1), 0, 2, 4, 6, 8, 10, 12, 14);
+    std::memcpy(colour + xStart, &pixels, sizeof pixels);
+  }
+  ForEachSlot<kSlots>([&](auto s) { v[s] = static_cast<i32>(lanes[s][0]); });
+  return xStart;
+}
+
 // One row of the affine path: from the left edge's x (moved to the clip rectangle's left edge,
 // the values stepped along) up to the right edge's x or the clip rectangle's right edge.
 template <class S>
@@ -49,12 +82,22 @@ STAKKO_ALWAYS_INLINE void FillAffineRow(const PixelSource& src, const TriangleEd
   u16* colour = src.ColourRow(left.y);
   if constexpr (kSlots == 0) {
     std::fill(colour + xStart, colour + xEnd, u16{0xFFFF});
-  } else {
-    i16* depth = nullptr;
-    if constexpr (S::kDepth) depth = src.DepthRow(left.y);
-    for (i32 x = xStart; x < xEnd; ++x) {
-      ShadePixel<S>(src, colour + x, S::kDepth ? depth + x : nullptr, v[0], v + 1);
-      ForEachSlot<kSlots>([&](auto s) { v[s] = AddWrap(v[s], dx[s]); });
+    return;
+  } else if constexpr (!S::kTexture && !S::kDepth) {
+    xStart = FillUntexturedLanes<S>(colour, xStart, xEnd, v, dx);
+  }
+  if constexpr (kSlots != 0) {
+    // Pointers at the span's end and a negative offset counting up to it, and the rule's inputs
+    // in locals, so that the loop keeps everything in registers.
+    const PixelSource local = src;
+    u16* colourEnd = colour + xEnd;
+    i16* depthEnd = nullptr;
+    if constexpr (S::kDepth) depthEnd = src.DepthRow(left.y) + xEnd;
+    i32 step[kEdgeSlots] = {};
+    ForEachSlot<kSlots>([&](auto s) { step[s] = dx[s]; });
+    for (std::ptrdiff_t i = xStart - xEnd; i < 0; ++i) {
+      ShadePixel<S>(local, colourEnd + i, S::kDepth ? depthEnd + i : nullptr, v[0], v + 1);
+      ForEachSlot<kSlots>([&](auto s) { v[s] = AddWrap(v[s], step[s]); });
     }
   }
 }
@@ -64,7 +107,7 @@ STAKKO_ALWAYS_INLINE void FillAffineRow(const PixelSource& src, const TriangleEd
 namespace swr {
 
 template <u32 Configuration>
-void RasterizerSubdivAffine::DrawShadedTriangle(const ClipVertex* a, const ClipVertex* b,
+[[gnu::flatten]] void RasterizerSubdivAffine::DrawShadedTriangle(const ClipVertex* a, const ClipVertex* b,
                                                 const ClipVertex* c) {
   using S = Shader<Configuration>;
   TriangleShape shape;
