@@ -11,20 +11,14 @@
 
 namespace {
 
-// A 4 x 4 texture whose texel at column c, row r (row 0 first in memory) is 0x0841 x (4r + c),
-// except the key at column 2, row 1.
-struct Texture {
-  Texture() {
-    for (i32 i = 0; i < 16; ++i) texels[i] = static_cast<u16>(0x0841 * i);
-    texels[6] = kRendererDefaultKey;
-  }
-  std::array<u16, 16> texels;
-};
 constexpr i32 kWhite = 0xFFFF;
 
 TEST(PixelRules, EachConfigurationShadesAPointAsItsRuleSays) {
-  Texture tex;
-  tex.texels[13] = kWhite;  // column 1 of the last row
+  // A 4 x 4 texture whose texel at column c, row r (row 0 first in memory) is 0x0841 x (4r + c),
+  // except the key at column 2 of row 1 and white at column 1 of row 3.
+  u16 texels[16];
+  for (i32 i = 0; i < 16; ++i) texels[i] = static_cast<u16>(0x0841 * i);
+  texels[6] = kRendererDefaultKey, texels[13] = kWhite;
   const i32 h = kOne / 2, q = kOne / 4;
   // Configuration, key switch, depth (16.16), varyings; the colour and depth written.
   const std::tuple<u32, u8, i32, std::array<i32, 6>, u16, i16> cases[] = {
@@ -55,47 +49,32 @@ TEST(PixelRules, EachConfigurationShadesAPointAsItsRuleSays) {
   for (const auto& [configuration, key, z, varyings, colour, depth] : cases) {
     RasterTarget t(4, 4);
     t.Select(configuration);
-    t.ctx->SetTexture(tex.texels.data(), 4, 4);
+    t.ctx->SetTexture(texels, 4, 4);
     t.ctx->SetColourKey(kRendererDefaultKey, key);
-    ClipVertex v = V(16 + 15, 16, {varyings[0], varyings[1], varyings[2], varyings[3],
-                                   varyings[4], varyings[5]}, z);
+    ClipVertex v = V(16 + 15, 16, {}, z);
+    std::copy(varyings.begin(), varyings.end(), v.varyings);
     t.ctx->rasterizer.DrawPoint(&v);
     EXPECT_EQ(std::pair(colour, depth), std::pair(t.At(1, 1), t.depth[5])) << configuration;
   }
-  RasterTarget one(2, 1);  // a 1 x 1 texture gives its texel everywhere
+  RasterTarget one(1, 1);  // a 1 x 1 texture gives its texel everywhere
   one.Select(8);
-  one.ctx->SetTexture(&tex.texels[9], 1, 1);
+  one.ctx->SetTexture(&texels[9], 1, 1);
   ClipVertex anywhere = V(0, 0, {3 * q, 12345});
   one.ctx->rasterizer.DrawPoint(&anywhere);
-  EXPECT_EQ(tex.texels[9], one.At(0, 0));
+  EXPECT_EQ(texels[9], one.At(0, 0));
 }
 
 // The pixels a target holds other than the sentinel.
-std::set<std::pair<i32, i32>> Drawn(RasterTarget& t) {
-  std::set<std::pair<i32, i32>> out;
-  for (i32 y = 0; y < t.h; ++y) {
-    for (i32 x = 0; x < t.w; ++x) {
-      if (t.At(x, y) != kColourSentinel) out.insert({x, y});
-    }
+using Pixels = std::set<std::pair<i32, i32>>;
+Pixels Drawn(RasterTarget& t) {
+  Pixels out;
+  for (i32 i = 0; i < t.w * t.h; ++i) {
+    if (t.colour[i] != kColourSentinel) out.insert({i % t.w, i / t.w});
   }
   return out;
 }
 
-TEST(PixelRules, PointsAreClippedAndFilteredByRow) {
-  RasterTarget t(8, 8);
-  t.Select(0);
-  t.ctx->SetViewport(2, 2, 4, 4);
-  t.ctx->SetRowFilter(1, 1);  // odd rows only
-  for (auto [x, y] : {std::pair{2, 3}, {5, 5}, {6, 3}, {3, 6}, {3, 4}, {-1, 3}}) {
-    ClipVertex v = V(x * 16 + 15, y * 16);
-    if (x < 0) v.x = -1;  // just left of 0: column -1
-    t.ctx->rasterizer.DrawPoint(&v);
-  }
-  EXPECT_EQ((std::set<std::pair<i32, i32>>{{2, 3}, {5, 5}}), Drawn(t)) << t.Picture();
-}
-
 TEST(Lines, StepExactlyFromTheFirstEndpointExcludedToTheSecond) {
-  using Pixels = std::set<std::pair<i32, i32>>;
   // Endpoints in whole pixels (moved by a sub-pixel part that the floor drops); pixels drawn.
   for (auto [x0, y0, x1, y1, pixels] :
        {std::tuple{0, 0, 3, 0, Pixels{{1, 0}, {2, 0}, {3, 0}}},
@@ -120,6 +99,16 @@ TEST(Lines, StepExactlyFromTheFirstEndpointExcludedToTheSecond) {
   EXPECT_EQ((std::array<u16, 3>{0x0000, 0x0020, 0x0841}),
             (std::array<u16, 3>{t.At(0, 1), t.At(0, 2), t.At(1, 3)}));
   EXPECT_EQ(77, t.depth[13]);
+  // Points: inside the clip rectangle (left and top edges included) and on odd rows only.
+  t.ctx->SetViewport(1, 1, 2, 2);
+  t.ctx->SetRowFilter(1, 1);
+  t.Clear();
+  for (auto [x, y] : {std::pair{1, 1}, {2, 1}, {3, 1}, {1, 2}, {1, 3}, {-1, 1}}) {
+    ClipVertex p = V(x * 16 + 15, y * 16, {kOne}, 0);
+    p.x = x < 0 ? -1 : p.x;  // just left of 0: column -1
+    t.ctx->rasterizer.DrawPoint(&p);
+  }
+  EXPECT_EQ((Pixels{{1, 1}, {2, 1}}), Drawn(t)) << t.Picture();
 }
 
 }  // namespace
