@@ -48,8 +48,8 @@ double TimeFrames(benchmark::State& state, Prepare prepare, Draw draw) {
 // the configuration (u and v as fractions of the texture, or r, g and b).
 ClipVertex OurVertex(const BenchVertex& v, BenchMode mode) {
   auto fixed = [](f32 f) { return static_cast<i32>(f * 65536.0f); };
-  ClipVertex out{static_cast<i32>(v.x * 16), static_cast<i32>(v.y * 16), fixed(v.w * 1000.0f),
-                 fixed(v.w), {}};
+  ClipVertex out{
+      static_cast<i32>(v.x * 16), static_cast<i32>(v.y * 16), fixed(v.w * 1000.0f), fixed(v.w), {}};
   if (mode == BenchMode::kColour) {
     out.varyings[0] = fixed(v.r), out.varyings[1] = fixed(v.g), out.varyings[2] = fixed(v.b);
   } else {
@@ -97,13 +97,16 @@ void Peer(benchmark::State& state, BenchMode mode, i32 cell, std::string name) {
 // Registered in pairs, ours first, at start-up: the peer's only when it starts.
 const bool kRegistered = [] {
   const bool peer = StartAllegroPeer(BenchTexture());
-  const std::pair<const char*, BenchMode> modes[] = {{"AffineTextureDepth", BenchMode::kAffine},
-                                                      {"PerspectiveTextureDepth", BenchMode::kPerspective},
-                                                      {"Colour", BenchMode::kColour}};
+  const std::pair<const char*, BenchMode> modes[] = {
+      {"AffineTextureDepth", BenchMode::kAffine},
+      {"PerspectiveTextureDepth", BenchMode::kPerspective},
+      {"Colour", BenchMode::kColour}};
   for (const auto& [label, mode] : modes) {
-    for (const auto& [cellName, cell] : {std::pair{"FullScreen", 0}, {"Cells16", 16}, {"Cells4", 4}}) {
+    for (const auto& [cellName, cell] :
+         {std::pair{"FullScreen", 0}, {"Cells16", 16}, {"Cells4", 4}}) {
       const std::string name = std::string("Raster/") + label + "/" + cellName;
-      benchmark::RegisterBenchmark((name + "/ours").c_str(), Ours, mode, cell, name)->UseManualTime();
+      benchmark::RegisterBenchmark((name + "/ours").c_str(), Ours, mode, cell, name)
+          ->UseManualTime();
       if (peer) {
         benchmark::RegisterBenchmark((name + "/allegro").c_str(), Peer, mode, cell, name)
             ->UseManualTime();

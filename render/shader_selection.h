@@ -24,7 +24,7 @@ const ShaderConfiguration& ShaderConfigurationOf(u32 configuration);
 // The configuration a draw uses, decided in this order: textured (the batch is, and a texture is
 // set), coloured, lit (the batch is, and lighting is on), then the depth mode.
 constexpr u32 ChooseConfiguration(bool textured, bool coloured, bool lit, bool depthTest) {
-  const u32 format = (textured ? kFormatTexture : 0) | (coloured ? kFormatColour : 0) |
-                     (lit ? kFormatLight : 0);
+  const u32 format =
+      (textured ? kFormatTexture : 0) | (coloured ? kFormatColour : 0) | (lit ? kFormatLight : 0);
   return ConfigurationOf(format, depthTest);
 }

@@ -37,7 +37,8 @@ struct LineStepper {
 namespace swr {
 
 template <u32 Configuration>
-[[gnu::flatten]] void RasterizerTemplateShaderBase::DrawShadedLine(const ClipVertex* a, const ClipVertex* b) {
+[[gnu::flatten]] void RasterizerTemplateShaderBase::DrawShadedLine(const ClipVertex* a,
+                                                                   const ClipVertex* b) {
   using S = Shader<Configuration>;
   const i32 x0 = a->x >> 4, y0 = a->y >> 4, x1 = b->x >> 4, y1 = b->y >> 4;
   // Whole pixels of 28.4 values differ by less than 2^28, so neither difference overflows.
@@ -78,8 +79,9 @@ template <u32 Configuration>
   }
 }
 
-#define STAKKO_SHADED_LINE(C) \
-  template void RasterizerTemplateShaderBase::DrawShadedLine<C>(const ClipVertex*, const ClipVertex*);
+#define STAKKO_SHADED_LINE(C)                                                      \
+  template void RasterizerTemplateShaderBase::DrawShadedLine<C>(const ClipVertex*, \
+                                                                const ClipVertex*);
 STAKKO_FOR_EACH_CONFIGURATION(STAKKO_SHADED_LINE)
 #undef STAKKO_SHADED_LINE
 

@@ -35,13 +35,16 @@ struct Shader {
 // The slots of a triangle edge record: the perspective path's ten (the affine path uses nine).
 constexpr i32 kEdgeSlots = 10;
 
-// Calls f(std::integral_constant<i32, s>) for every slot s in the set, unrolled at compile time.
+// Calls f(std::integral_constant<i32, s>) for every slot s in the set, unrolled at compile time;
+// f is not even instantiated for the slots outside the set.
+template <u32 Slots, std::size_t S, class F>
+STAKKO_ALWAYS_INLINE void CallForSlot(F& f) {
+  if constexpr (((Slots >> S) & 1u) != 0) f(std::integral_constant<i32, static_cast<i32>(S)>{});
+}
 template <u32 Slots, class F>
 STAKKO_ALWAYS_INLINE void ForEachSlot(F&& f) {
   [&]<std::size_t... S>(std::index_sequence<S...>) {
-    ((((Slots >> S) & 1u) != 0 ? f(std::integral_constant<i32, static_cast<i32>(S)>{})
-                                : void()),
-     ...);
+    (CallForSlot<Slots, S>(f), ...);
   }(std::make_index_sequence<kEdgeSlots>{});
 }
 

@@ -36,8 +36,8 @@ STAKKO_ALWAYS_INLINE void DivideByW(const i32* v, const i32* dx, i32 n, i32 reci
 
 // n pixels from column x of the row, the varyings and depth stepped linearly.
 template <class S>
-STAKKO_ALWAYS_INLINE void FillLinear(const PixelSource& src, u16* colour, i16* depth, i32 x,
-                                     i32 n, i32 z, i32 zStep, i32* varyings, const i32* step) {
+STAKKO_ALWAYS_INLINE void FillLinear(const PixelSource& src, u16* colour, i16* depth, i32 x, i32 n,
+                                     i32 z, i32 zStep, i32* varyings, const i32* step) {
   for (i32 i = 0; i < n; ++i, ++x) {
     ShadePixel<S>(src, colour + x, S::kDepth ? depth + x : nullptr, z, varyings);
     z = AddWrap(z, zStep);
@@ -50,8 +50,9 @@ STAKKO_ALWAYS_INLINE void FillLinear(const PixelSource& src, u16* colour, i16* d
 namespace swr {
 
 template <u32 Configuration>
-[[gnu::flatten]] void RasterizerSubdivAffine::DrawShadedSpan(const TriangleEdge* left, const TriangleEdge* right,
-                                            i32 clipLeft, i32 clipRight) {
+[[gnu::flatten]] void RasterizerSubdivAffine::DrawShadedSpan(const TriangleEdge* left,
+                                                             const TriangleEdge* right,
+                                                             i32 clipLeft, i32 clipRight) {
   using S = Shader<Configuration>;
   constexpr u32 kSlots = S::kPerspectiveSlots;
   PixelSource src;
@@ -84,9 +85,9 @@ template <u32 Configuration>
   FillLinear<S>(src, colour, depth, start, n, v[1], zStep, varyings, step);
 }
 
-#define STAKKO_SHADED_SPAN(C)                                                           \
-  template void RasterizerSubdivAffine::DrawShadedSpan<C>(const TriangleEdge*, const TriangleEdge*, \
-                                                          i32, i32);
+#define STAKKO_SHADED_SPAN(C)                                                  \
+  template void RasterizerSubdivAffine::DrawShadedSpan<C>(const TriangleEdge*, \
+                                                          const TriangleEdge*, i32, i32);
 STAKKO_FOR_EACH_CONFIGURATION(STAKKO_SHADED_SPAN)
 #undef STAKKO_SHADED_SPAN
 

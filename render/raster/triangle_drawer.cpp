@@ -13,7 +13,13 @@ namespace {
 // A vertex's interpolant slots on the affine path: slot 0 its depth, slot k + 1 varying k.
 template <u32 Slots>
 STAKKO_ALWAYS_INLINE void AffineSlotValues(const ClipVertex* v, i32* out) {
-  ForEachSlot<Slots>([&](auto s) { out[s] = s == 0 ? v->z : v->varyings[s - 1]; });
+  ForEachSlot<Slots>([&](auto s) {
+    if constexpr (s == 0) {
+      out[0] = v->z;
+    } else {
+      out[s] = v->varyings[s - 1];
+    }
+  });
 }
 
 // On the perspective path: slot 0 q = 1/w, slot 1 the depth, slot k + 2 varying k times q.
@@ -102,13 +108,30 @@ STAKKO_ALWAYS_INLINE void FillAffineRow(const PixelSource& src, const TriangleEd
   }
 }
 
+// Sets the triangle up for the slots, each vertex's slot values from slotValues, and walks its rows
+// into drawRow.
+template <u32 Slots, class SlotValues, class DrawRow>
+STAKKO_ALWAYS_INLINE void SetUpAndWalk(const swr::RasterizerTemplateShaderBase& r,
+                                       const ClipVertex* a, const ClipVertex* b,
+                                       const ClipVertex* c, const TriangleShape& shape,
+                                       SlotValues slotValues, DrawRow drawRow) {
+  i32 slots[3][kEdgeSlots];
+  slotValues(a, slots[0]);
+  slotValues(b, slots[1]);
+  slotValues(c, slots[2]);
+  TriangleSetup<Slots> t;
+  t.SetUp(a, b, c, shape, slots[0], slots[1], slots[2]);
+  WalkRows(t, r, drawRow);
+}
+
 }  // namespace
 
 namespace swr {
 
 template <u32 Configuration>
-[[gnu::flatten]] void RasterizerSubdivAffine::DrawShadedTriangle(const ClipVertex* a, const ClipVertex* b,
-                                                const ClipVertex* c) {
+[[gnu::flatten]] void RasterizerSubdivAffine::DrawShadedTriangle(const ClipVertex* a,
+                                                                 const ClipVertex* b,
+                                                                 const ClipVertex* c) {
   using S = Shader<Configuration>;
   TriangleShape shape;
   if (!shape.Test(a, b, c, *this)) return;
@@ -116,32 +139,26 @@ template <u32 Configuration>
   if (!src.Load<S>(*context)) return;
   if (perspective != 0 && shape.area >= minPerspectiveArea) {
     constexpr u32 kSlots = S::kPerspectiveSlots;
-    i32 slots[3][kEdgeSlots];
-    PerspectiveSlotValues<kSlots>(a, slots[0]);
-    PerspectiveSlotValues<kSlots>(b, slots[1]);
-    PerspectiveSlotValues<kSlots>(c, slots[2]);
-    TriangleSetup<kSlots> t;
-    t.SetUp(a, b, c, shape, slots[0], slots[1], slots[2]);
-    WalkRows(t, *this, [&](const TriangleEdge& left, const TriangleEdge& right) {
-      DrawShadedSpan<Configuration>(&left, &right, clipX0, clipX1);
-    });
+    SetUpAndWalk<kSlots>(
+        *this, a, b, c, shape,
+        [](const ClipVertex* v, i32* out) { PerspectiveSlotValues<kSlots>(v, out); },
+        [&](const TriangleEdge& left, const TriangleEdge& right) {
+          DrawShadedSpan<Configuration>(&left, &right, clipX0, clipX1);
+        });
     return;
   }
   constexpr u32 kSlots = S::kAffineSlots;
-  i32 slots[3][kEdgeSlots];
-  AffineSlotValues<kSlots>(a, slots[0]);
-  AffineSlotValues<kSlots>(b, slots[1]);
-  AffineSlotValues<kSlots>(c, slots[2]);
-  TriangleSetup<kSlots> t;
-  t.SetUp(a, b, c, shape, slots[0], slots[1], slots[2]);
-  WalkRows(t, *this, [&](const TriangleEdge& left, const TriangleEdge& right) {
-    FillAffineRow<S>(src, left, right, clipX0, clipX1);
-  });
+  SetUpAndWalk<kSlots>(
+      *this, a, b, c, shape,
+      [](const ClipVertex* v, i32* out) { AffineSlotValues<kSlots>(v, out); },
+      [&](const TriangleEdge& left, const TriangleEdge& right) {
+        FillAffineRow<S>(src, left, right, clipX0, clipX1);
+      });
 }
 
-#define STAKKO_SHADED_TRIANGLE(C)                                                            \
-  template void RasterizerSubdivAffine::DrawShadedTriangle<C>(const ClipVertex*, const ClipVertex*, \
-                                                              const ClipVertex*);
+#define STAKKO_SHADED_TRIANGLE(C)                              \
+  template void RasterizerSubdivAffine::DrawShadedTriangle<C>( \
+      const ClipVertex*, const ClipVertex*, const ClipVertex*);
 STAKKO_FOR_EACH_CONFIGURATION(STAKKO_SHADED_TRIANGLE)
 #undef STAKKO_SHADED_TRIANGLE
 

@@ -27,14 +27,14 @@ struct TriangleGradients {
 
 // One edge of a triangle, stepped a row at a time from its upper to its lower vertex.
 struct TriangleEdge {
-  i32 x;            // the ceiling of the edge's exact column on row y: first pixel of a left
-                    // edge's span, first pixel after a right edge's
-  i32 xStep;        // floor of the column change per row
-  i32 errorStep;    // the remainder that goes with xStep, 0 <= errorStep < denominator
-  i32 denominator;  // 16 x the edge's height in 28.4 units
-  i32 errorTerm;    // the accumulated remainder, 0 <= errorTerm < denominator
-  i32 y;            // the current row
-  i32 height;       // rows left
+  i32 x;                   // the ceiling of the edge's exact column on row y: first pixel of a left
+                           // edge's span, first pixel after a right edge's
+  i32 xStep;               // floor of the column change per row
+  i32 errorStep;           // the remainder that goes with xStep, 0 <= errorStep < denominator
+  i32 denominator;         // 16 x the edge's height in 28.4 units
+  i32 errorTerm;           // the accumulated remainder, 0 <= errorTerm < denominator
+  i32 y;                   // the current row
+  i32 height;              // rows left
   i32 values[kEdgeSlots];  // each used slot's value at pixel (x, y)
   i32 steps[kEdgeSlots];   // each used slot's change when x advances by xStep
   const TriangleGradients* gradients;
@@ -105,8 +105,7 @@ struct TriangleSetup {
   // Gradients from the slot values at a, b and c in the order passed (the sorted order would
   // round differently), and the edges, each starting from its upper vertex's values.
   void SetUp(const ClipVertex* a, const ClipVertex* b, const ClipVertex* c,
-             const TriangleShape& shape, const i32* slotsA, const i32* slotsB,
-             const i32* slotsC) {
+             const TriangleShape& shape, const i32* slotsA, const i32* slotsB, const i32* slotsC) {
     if constexpr (Slots != 0) {
       const i32 negInv = NegWrap(FixedReciprocal824(shape.area));
       ForEachSlot<Slots>([&](auto s) {
@@ -142,8 +141,7 @@ struct TriangleSetup {
     const i32 den = MulWrap(16, ey);
     edge.denominator = den;
     const i32 py = SubWrap(MulWrap(16, firstRow), s->y);
-    const i32 numerator =
-        AddWrap(AddWrap(MulWrap(ex, py), MulWrap(s->x, ey)), SubWrap(den, 1));
+    const i32 numerator = AddWrap(AddWrap(MulWrap(ex, py), MulWrap(s->x, ey)), SubWrap(den, 1));
     FloorDivMod(numerator, den, &edge.x, &edge.errorTerm);
     FloorDivMod(MulWrap(16, ex), den, &edge.xStep, &edge.errorStep);
     const i32 px = SubWrap(MulWrap(16, edge.x), s->x);
@@ -177,8 +175,7 @@ STAKKO_ALWAYS_INLINE void AdvanceEdge(TriangleEdge& e) {
 template <u32 Slots>
 void AdvanceEdgeRows(TriangleEdge& e, i32 k) {
   const bool exact = e.denominator > 0 && e.denominator <= (1 << 30) && e.errorStep >= 0 &&
-                     e.errorStep < e.denominator && e.errorTerm >= 0 &&
-                     e.errorTerm < e.denominator;
+                     e.errorStep < e.denominator && e.errorTerm >= 0 && e.errorTerm < e.denominator;
   if (!exact) {
     for (i32 i = 0; i < k; ++i) AdvanceEdge<Slots>(e);
     return;

@@ -37,7 +37,7 @@ u64 Hash(const T* values, i32 count) {
 // A cube of side 2 about the origin as 12 triangles of the 3D engine's vertex layout (x, y, z,
 // normal, u, v, r, g, b, a), each face in its own colour.
 std::vector<f32> Cube() {
-  const f32 colours[6][3] = {{1, 0.55f, 0.4f}, {0.5f, 1, 0.5f}, {0.85f, 0.9f, 1},
+  const f32 colours[6][3] = {{1, 0.55f, 0.4f}, {0.5f, 1, 0.5f},  {0.85f, 0.9f, 1},
                              {1, 1, 0.5f},     {1, 0.8f, 0.45f}, {0.6f, 0.6f, 1}};
   std::vector<f32> out;
   for (i32 face = 0; face < 6; ++face) {
@@ -58,7 +58,8 @@ std::vector<f32> Cube() {
 // Column-major: a turn about y then x, and a translation.
 void Model(f32 m[16], f32 turnY, f32 turnX, f32 x, f32 y, f32 z) {
   const f32 cy = std::cos(turnY), sy = std::sin(turnY), cx = std::cos(turnX), sx = std::sin(turnX);
-  const f32 columns[16] = {cy, sx * sy, -cx * sy, 0, 0, cx, sx, 0, sy, -sx * cy, cx * cy, 0, x, y, z, 1};
+  const f32 columns[16] = {cy, sx * sy,  -cx * sy, 0, 0, cx, sx, 0,
+                           sy, -sx * cy, cx * cy,  0, x, y,  z,  1};
   std::copy(columns, columns + 16, m);
 }
 
@@ -74,7 +75,9 @@ TEST(ScenePicture, ThreeTexturedCubesWithDepthTest) {
   for (i32 y = 0; y < 32; ++y) {
     for (i32 x = 0; x < 32; ++x) {
       const bool light = ((x / 8) + (y / 8)) % 2 == 0, border = x % 8 == 0 || y % 8 == 0;
-      texels[y * 32 + x] = border ? 0x4208 : light ? 0xFFFF : static_cast<u16>(0x8410 + (y / 8) * 0x0841);
+      texels[y * 32 + x] = border  ? 0x4208
+                           : light ? 0xFFFF
+                                   : static_cast<u16>(0x8410 + (y / 8) * 0x0841);
     }
   }
   SoftRenderContext& ctx = GetSoftRenderContext();
@@ -90,8 +93,9 @@ TEST(ScenePicture, ThreeTexturedCubesWithDepthTest) {
   ctx.SelectBatch(batch);
   SubmitFloatMesh(kMeshTriangles, 36, cube.data(), 1, 1, 1, 1, 1);
   ctx.UnselectBatch();
-  const f32 placements[3][5] = {
-      {0.5f, 0.3f, -1.8f, 0.0f, -1.0f}, {-0.6f, 0.2f, 1.3f, -0.2f, 0.3f}, {0.9f, -0.5f, 0.2f, 0.9f, -3.5f}};
+  const f32 placements[3][5] = {{0.5f, 0.3f, -1.8f, 0.0f, -1.0f},
+                                {-0.6f, 0.2f, 1.3f, -0.2f, 0.3f},
+                                {0.9f, -0.5f, 0.2f, 0.9f, -3.5f}};
   for (const auto& p : placements) {
     f32 m[16];
     Model(m, p[0], p[1], p[2], p[3], p[4]);
@@ -103,8 +107,7 @@ TEST(ScenePicture, ThreeTexturedCubesWithDepthTest) {
   ctx.SetDepthTest(0);
   ctx.SetTexture(nullptr, 0, 0);
   const std::pair<u64, u64> expected(6033499768849790602u, 16431261246163804115u);
-  EXPECT_EQ(expected,
-            std::pair(Hash(rt.colourBuffer, 320 * 240), Hash(rt.depthBuffer, 320 * 240)));
+  EXPECT_EQ(expected, std::pair(Hash(rt.colourBuffer, 320 * 240), Hash(rt.depthBuffer, 320 * 240)));
   // Saved as the README shows it; no pixel is the transparent colour, so every one is opaque.
   const std::string path = kShotDir + "/scene3d.png";
   std::filesystem::create_directories(kShotDir);

@@ -34,8 +34,9 @@ class TexturedQuads : public DeviceTest {
 
 // The sprite over the square (1, 1)-(9, 9): columns 0 to 2 and rows 1 to 3 of it, the key texel
 // at column 2 of row 2 left undrawn.
-const Rows kSquare = {"............", ".EEEFFFGG...", ".EEEFFFGG...", ".EEEFFFGG...", ".IIIJJJ.....",
-                      ".IIIJJJ.....", ".IIIJJJ.....", ".MMMNNNOO...", ".MMMNNNOO...", "............"};
+const Rows kSquare = {"............", ".EEEFFFGG...", ".EEEFFFGG...", ".EEEFFFGG...",
+                      ".IIIJJJ.....", ".IIIJJJ.....", ".IIIJJJ.....", ".MMMNNNOO...",
+                      ".MMMNNNOO...", "............"};
 
 TEST_F(TexturedQuads, PolygonsDrawTexelsTimesTheirVertexColours) {
   DrawSquarePolygon(3, 0xFFFFFF);  // white: the texels themselves
@@ -104,8 +105,8 @@ TEST_F(TexturedQuads, QuadsOfSpritesWithoutPixelsOrFramesOrPositionDrawNothing) 
   constexpr f32 kInf = std::numeric_limits<f32>::infinity();
   PutSprite(7, {"AB"});                // no frame size
   gfx->SetSpriteFrameSize(8, 16, 16);  // a frame size, but no pixels
-  for (auto [sprite, angle, scale] : {std::tuple{7, 0.0f, 1.0f}, {8, 0.0f, 1.0f},
-                                      {3, kNaN, 1.0f}, {3, 0.0f, kInf}}) {
+  for (auto [sprite, angle, scale] :
+       {std::tuple{7, 0.0f, 1.0f}, {8, 0.0f, 1.0f}, {3, kNaN, 1.0f}, {3, 0.0f, kInf}}) {
     DrawSpriteQuadRotoZoom(gfx.get(), sprite, 0, 0, 0, angle, scale);
     if (sprite != 3) DrawSpriteQuadFrame(gfx.get(), sprite, 0, 0, 0, 8, 8);
     EXPECT_EQ(Rows(10, std::string(12, '.')), TargetRows()) << sprite;

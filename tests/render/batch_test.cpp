@@ -55,7 +55,8 @@ TEST_F(Batches, TheTableGrowsByTheListRuleAndKeepsItsRecords) {
   EXPECT_EQ(640, ctx->batches.capacity);  // (607 / 128 + 1) x 128
   const DrawBatch& kept = ctx->batches[6];
   EXPECT_EQ((std::vector{0, 1, 2, 0, 2, 3}), Indices(kept));
-  EXPECT_EQ(std::tuple(kOne / 2, 1u, 0u, 1u), std::tuple(kept.vertices[3].u, kept.textured, kept.coloured, kept.lit));
+  EXPECT_EQ(std::tuple(kOne / 2, 1u, 0u, 1u),
+            std::tuple(kept.vertices[3].u, kept.textured, kept.coloured, kept.lit));
   EXPECT_EQ(0, ctx->batches[7].vertices.count + ctx->batches[606].indices.count);
 }
 
@@ -63,7 +64,9 @@ TEST_F(Batches, SubmissionBuildsEachModesTrianglesAndTheLayoutOfItsFlags) {
   for (auto [mode, count, indices] : {std::tuple{kMeshTriangles, 7, std::vector{0, 1, 2, 3, 4, 5}},
                                       {kMeshTriangleStrip, 5, {0, 1, 2, 2, 1, 3, 2, 3, 4}},
                                       {kMeshTriangleFan, 4, {0, 1, 2, 0, 2, 3}},
-                                      {kMeshTriangleFan, 2, {}}, {7, 7, {}}, {kMeshTriangles, -3, {}}}) {
+                                      {kMeshTriangleFan, 2, {}},
+                                      {7, 7, {}},
+                                      {kMeshTriangles, -3, {}}}) {
     const DrawBatch& b = Record(mode, count, std::vector<f32>(7 * 4, 0.0f));
     EXPECT_EQ(indices, Indices(b)) << mode << " " << count;
     EXPECT_EQ(std::max(count, 0), b.vertices.count) << mode << " " << count;
@@ -71,12 +74,16 @@ TEST_F(Batches, SubmissionBuildsEachModesTrianglesAndTheLayoutOfItsFlags) {
   const i32 k = kOne;
   // Flags hasZ, lit, textured, coloured, colour slot; the second vertex's floats and fields.
   for (auto [flags, floats, expected] :
-       {std::tuple{std::array{1u, 1u, 1u, 1u, 1u}, std::vector<f32>{1, 2, 3, 4, 5, 6, 0.25f, 0.5f, 0.5f, 1, 2, 9},
-                   std::vector{k, 2 * k, 3 * k, 4 * k, 5 * k, 6 * k, k / 2, k, 2 * k, k / 4, k / 2}},
+       {std::tuple{
+            std::array{1u, 1u, 1u, 1u, 1u},
+            std::vector<f32>{1, 2, 3, 4, 5, 6, 0.25f, 0.5f, 0.5f, 1, 2, 9},
+            std::vector{k, 2 * k, 3 * k, 4 * k, 5 * k, 6 * k, k / 2, k, 2 * k, k / 4, k / 2}},
         // Lit without z: no nz; not textured: u, v skipped; not coloured: white.
         {{0, 1, 0, 0, 0}, {1, 2, 3, 4, 0.5f, 0.5f}, {k, 2 * k, 0, 3 * k, 4 * k, 0, k, k, k, 0, 0}},
         // A 2D corner with an unused colour slot.
-        {{0, 0, 1, 0, 1}, {5, 6, 0.5f, 0.25f, 7, 7, 7, 7}, {5 * k, 6 * k, 0, 0, 0, 0, k, k, k, k / 2, k / 4}}}) {
+        {{0, 0, 1, 0, 1},
+         {5, 6, 0.5f, 0.25f, 7, 7, 7, 7},
+         {5 * k, 6 * k, 0, 0, 0, 0, k, k, k, k / 2, k / 4}}}) {
     std::vector<f32> two(floats.size(), 0.0f);
     two.insert(two.end(), floats.begin(), floats.end());
     EXPECT_EQ(expected, Fields(Record(kMeshTriangles, 2, two, flags).vertices[1])) << flags[1];
@@ -89,7 +96,8 @@ TEST_F(Batches, ARecordKeepsTheLastMeshAndNumbersOutsideTheTableAreIgnored) {
   ctx->SubmitFloatMesh(kMeshTriangles, 6, std::vector<f32>(24).data(), 0, 0, 1, 0, 0);
   ctx->SubmitFloatMesh(kMeshTriangleFan, 3, std::vector<f32>(24).data(), 0, 0, 0, 1, 1);
   const DrawBatch& record = ctx->batches[index];
-  EXPECT_EQ(std::tuple(std::vector{0, 1, 2}, 0u, 1u), std::tuple(Indices(record), record.textured, record.coloured));
+  EXPECT_EQ(std::tuple(std::vector{0, 1, 2}, 0u, 1u),
+            std::tuple(Indices(record), record.textured, record.coloured));
   for (i32 bad : {-1, 2, INT_MIN, INT_MAX}) ctx->SelectBatch(bad);
   EXPECT_EQ(index, ctx->currentBatch);
   ctx->SelectBatch(index);  // empties the lists, keeps the storage
@@ -102,7 +110,8 @@ TEST_F(Batches, ARecordKeepsTheLastMeshAndNumbersOutsideTheTableAreIgnored) {
   EXPECT_EQ(recorder.calls[0], recorder.calls[1]);  // the other winding comes back as c, b, a
   for (i32 bad : {3, -1}) b.indices[4] = bad, ctx->RenderBatch(&b);
   for (i32 i = 0; i < 3; ++i) ctx->batches[i] = b;  // one triangle each
-  for (auto [first, count] : {std::pair{-2, 3}, {2, INT_MAX}, {INT_MIN, INT_MAX}, {0, -1}, {1, 5}}) {
+  for (auto [first, count] :
+       {std::pair{-2, 3}, {2, INT_MAX}, {INT_MIN, INT_MAX}, {0, -1}, {1, 5}}) {
     ctx->RenderBatches(first, count);
   }
   EXPECT_EQ(2u + 2 + 1 + 1 + 2, recorder.calls.size());
@@ -133,7 +142,9 @@ TEST_F(Batches, TheConfigurationComesFromTheFlagsTextureLightingAndDepthTest) {
     const u32 expected = fallback ? configuration & ~((kFormatTexture | kFormatLight) << 1) : row;
     ctx->RenderBatch(&b);
     const auto& r = ctx->rasterizer;
-    EXPECT_EQ(members[expected], std::tuple(r.drawTriangle, r.drawLine, r.drawPoint, r.varyingCount)) << row;
+    EXPECT_EQ(members[expected],
+              std::tuple(r.drawTriangle, r.drawLine, r.drawPoint, r.varyingCount))
+        << row;
     EXPECT_TRUE(ctx->pipeline.vertexProcessor == VertexPipeline::ProcessorFor(FormatOf(expected)));
   }
   EXPECT_TRUE(recorder.calls.empty());

@@ -30,14 +30,15 @@ TEST(PixelRules, EachConfigurationShadesAPointAsItsRuleSays) {
       {2, 1, 0, {-kOne}, 0x0000, kDepthSentinel},
       {2, 1, 0, {300 * kOne}, 0xFFFF, kDepthSentinel},
       {4, 1, 0, {h, h, h}, 0x7BEF, kDepthSentinel},
-      {4, 1, 0, {-1, 0, kOne}, 0x001F, kDepthSentinel},  // a factor below 0 counts as 0
+      {4, 1, 0, {-1, 0, kOne}, 0x001F, kDepthSentinel},     // a factor below 0 counts as 0
       {4, 1, 0, {0, 2 * kOne, 0}, 0x0FE0, kDepthSentinel},  // above 1.0 carries into red
       {6, 1, 0, {kOne, kOne, kOne, 255 * kOne}, 0xFFFF, kDepthSentinel},
       {6, 1, 0, {kOne, kOne, kOne, 31 * kOne}, 0x18E3, kDepthSentinel},  // 3, 7, 3
       {6, 1, 0, {-5, kOne, kOne, 31 * kOne}, 0x00E3, kDepthSentinel},
-      {8, 1, 0, {3 * q, 0}, 0x0841 * 14, kDepthSentinel},  // column 2 of the last row
-      {8, 1, 0, {-q, kOne}, 0x0841 * 14, kDepthSentinel},  // -0.25 is 0.75, 1.0 is 0
-      {8, 1, 0, {-1, -1}, kColourSentinel, kDepthSentinel},  // the largest fraction: column 2, row 1
+      {8, 1, 0, {3 * q, 0}, 0x0841 * 14, kDepthSentinel},    // column 2 of the last row
+      {8, 1, 0, {-q, kOne}, 0x0841 * 14, kDepthSentinel},    // -0.25 is 0.75, 1.0 is 0
+      {8, 1, 0, {-1, -1}, kColourSentinel, kDepthSentinel},  // the largest fraction: column 2, row
+                                                             // 1
       {9, 1, 5 * kOne, {3 * q, kOne - 1}, kColourSentinel, 5},  // the key still writes depth
       {9, 0, 5 * kOne, {3 * q, kOne - 1}, kRendererDefaultKey, 5},
       {10, 1, 0, {0, 0, -kOne}, 0x0841 * 12, kDepthSentinel},  // the light is not applied

@@ -23,7 +23,8 @@ TEST(Triangles, SamplesAtIntegerPointsWithTopAndLeftEdgesInside) {
   t.Triangle(P(0, 0), P(0, 10), P(10, 10));
   t.Triangle(P(0, 10), P(0, 0), P(10, 10));  // the other winding draws nothing
   std::string expected;
-  for (i32 y = 0; y < 11; ++y) expected += "\n" + std::string(y % 10, 'f') + std::string(11 - y % 10, '.');
+  for (i32 y = 0; y < 11; ++y)
+    expected += "\n" + std::string(y % 10, 'f') + std::string(11 - y % 10, '.');
   EXPECT_EQ(expected, t.Picture());  // 45 pixels: the diagonal and row 10 are outside
   // Doubled area 16 around the sample point of pixel (2, 2) draws it; 15 draws nothing; a flat top
   // at y = 80 (28.4) starts on row 5, at y = 83 on row 6.
@@ -44,8 +45,8 @@ TEST(Triangles, SamplesAtIntegerPointsWithTopAndLeftEdgesInside) {
 TEST(Triangles, TrianglesSharingEdgesCoverEachPixelOnce) {
   // A fan of six triangles around (13, 9) over a hexagon, and a 20 x 15 rectangle split along its
   // diagonal (300 pixels); each triangle drawn into a target of its own.
-  const ClipVertex c = V(213, 151), ring[6] = {V(40, 20), V(30, 200), V(180, 370), V(420, 300),
-                                               V(480, 100), V(250, 8)};
+  const ClipVertex c = V(213, 151), ring[6] = {V(40, 20),   V(30, 200),  V(180, 370),
+                                               V(420, 300), V(480, 100), V(250, 8)};
   std::vector<i32> count(32 * 24, 0);
   auto draw = [&count](const ClipVertex& a, const ClipVertex& b, const ClipVertex& c) {
     RasterTarget t;
@@ -96,7 +97,8 @@ u16 Grey(i32 l) {
 TEST(Perspective, SpansStepInBlocksOfSixteenAndATail) {
   TriangleGradients g{};
   g.dx[2] = kOne;  // light x q grows by 1.0 a pixel
-  for (auto [start, end, dq] : {std::tuple{0, 15, 0}, {0, 16, 0}, {-3, 17, 0}, {0, 17, -kOne / 64}}) {
+  for (auto [start, end, dq] :
+       {std::tuple{0, 15, 0}, {0, 16, 0}, {-3, 17, 0}, {0, 17, -kOne / 64}}) {
     RasterTarget t(20, 1);
     t.Select(2);
     g.dx[0] = dq;
@@ -105,15 +107,16 @@ TEST(Perspective, SpansStepInBlocksOfSixteenAndATail) {
     right.x = end;
     const TriangleEdge leftBefore = left, rightBefore = right;
     t.ctx->rasterizer.DrawShadedSpan<2>(&left, &right, 0, 19);
-    EXPECT_EQ(0, std::memcmp(&left, &leftBefore, sizeof left) | std::memcmp(&right, &rightBefore, sizeof right));
+    EXPECT_EQ(0, std::memcmp(&left, &leftBefore, sizeof left) |
+                     std::memcmp(&right, &rightBefore, sizeof right));
     for (i32 x = 0; x < 20; ++x) {
       // With q constant the light is linear (the 15-pixel tail's reciprocal rounds low); with w
       // growing, pixel 15 is one step short of the exact 21.3 that the tail's pixel 16 gets.
       const u16 expected = x >= std::min(end, 19) ? kColourSentinel
-                           : dq == 0             ? Grey(x - start - (end == 15 && x > 0))
-                           : x == 15             ? Grey(19)
-                           : x == 16             ? Grey(21)
-                                                 : t.At(x, 0);
+                           : dq == 0              ? Grey(x - start - (end == 15 && x > 0))
+                           : x == 15              ? Grey(19)
+                           : x == 16              ? Grey(21)
+                                                  : t.At(x, 0);
       EXPECT_EQ(expected, t.At(x, 0)) << start << " " << end << " " << x;
     }
   }
