@@ -75,14 +75,21 @@ constexpr void FloorDivMod(i32 n, i32 d, i32* quotient, i32* remainder) {
     *remainder = n;
     return;
   }
-  i64 q = i64{n} / d;
-  i64 r = i64{n} % d;
+  // 32-bit division (every triangle edge takes two), except for the one quotient beyond the
+  // i32 range, INT_MIN / -1.
+  if (d == -1) {
+    *quotient = NegWrap(n);
+    *remainder = 0;
+    return;
+  }
+  i32 q = n / d;
+  i32 r = n % d;
   if (r != 0 && ((r < 0) != (d < 0))) {
     q -= 1;
     r += d;
   }
-  *quotient = Wrap32(q);
-  *remainder = Wrap32(r);
+  *quotient = q;
+  *remainder = r;
 }
 
 // Sine and cosine of a 16.16 angle in radians, by table, magnitude at most 65534. A negative angle

@@ -56,10 +56,6 @@ void SoftRenderContext::SetTexture(u16* pixels, i32 width, i32 height) {
   textureHeight = height;
 }
 
-bool SoftRenderContext::HasTexture() const {
-  return texture != nullptr && textureWidth >= 1 && textureHeight >= 1;
-}
-
 void SoftRenderContext::SetDepthTest(i32 flag) { depthTestEnabled = flag != 0 ? 1 : 0; }
 
 void SoftRenderContext::SetCullFace(i32 face) {

@@ -3,12 +3,12 @@
 #
 # The game and its packs need only the compiler, SDL, the image and pack libraries and LAME (the
 # asset generator encodes the music); the full check adds the test and benchmark libraries,
-# clang with libFuzzer, and busybox (its httpd is the real web server the HTTP client's tests
-# fetch from).
+# clang with libFuzzer, busybox (its httpd is the real web server the HTTP client's tests fetch
+# from) and Allegro 4 (the software renderer the renderer benchmark measures itself against).
 stakko_play_packages="cmake g++ make pkg-config libsdl1.2-dev libsdl-mixer1.2-dev libpng-dev \
 zlib1g-dev liblzo2-dev libmp3lame-dev"
 stakko_check_packages="$stakko_play_packages libgtest-dev libgmock-dev libbenchmark-dev clang \
-libclang-rt-14-dev busybox"
+libclang-rt-14-dev busybox liballegro4-dev"
 
 # stakko_install_deps PACKAGE...
 stakko_install_deps() {
