@@ -61,6 +61,8 @@ extern SocketTable socketTable;
 i32 SocketSystemInit();
 // One user less; the last one (or a call with none left) closes every slot.
 void SocketSystemShutdown();
+// The end of program: every slot closed and no user left, however many had started the layer.
+void SocketSystemEnd();
 
 // --- opening ---
 // A TCP socket listening on the bind address and port (backlog 10), non-blocking. Slot or -1.
