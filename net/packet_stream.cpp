@@ -1,6 +1,9 @@
 // Reassembling packets from a connection's stream.
 #include "net/packet_stream.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "net/socket_table.h"
 
 u8* PacketAssembler::Space() {
@@ -25,6 +28,20 @@ PacketNode* PacketAssembler::TakePacket() {
   node_->packet[filled_ - 1] = 0;  // the end byte: a text payload ends here
   filled_ = 0;
   return node_.release();
+}
+
+bool AssemblePackets(PacketAssembler& assembler, const u8* data, std::size_t size,
+                     PacketQueue& packets) {
+  while (size > 0) {
+    const std::size_t count = std::min(size, static_cast<std::size_t>(assembler.Missing()));
+    std::memcpy(assembler.Space(), data, count);
+    data += count;
+    size -= count;
+    const AssemblyState state = assembler.Add(static_cast<i32>(count));
+    if (state == AssemblyState::kBroken) return false;
+    if (state == AssemblyState::kComplete) packets.Append(assembler.TakePacket());
+  }
+  return true;
 }
 
 StreamRead ReadPacket(i32 slot, PacketAssembler& assembler, PacketNode*& packet) {

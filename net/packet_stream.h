@@ -31,6 +31,11 @@ class PacketAssembler {
   i32 filled_ = 0;
 };
 
+// Feeds stream bytes to the assembler; whole packets go to `packets`. False when the stream broke
+// (the bytes after the broken header are not read).
+bool AssemblePackets(PacketAssembler& assembler, const u8* data, std::size_t size,
+                     PacketQueue& packets);
+
 enum class StreamRead {
   kPacket,   // one packet was taken
   kNothing,  // nothing (more) pending in this pass, or a receive error
