@@ -19,6 +19,7 @@ constexpr FuzzTarget kTargets[] = {
     {"game_hiscores", FuzzGameHiscores},
     {"text_model", FuzzTextModel},
     {"http_response", FuzzHttpResponse},
+    {"session_stream", FuzzSessionStream},
 };
 
 }  // namespace

@@ -3,7 +3,7 @@
 // text model writer) so that each seed is a file the project itself produces; variants the
 // writers never make (other BMP depths, PNG colour types) are derived from their output field by
 // field, or written through libpng. HTTP responses, which the runtime only reads, are written out
-// as a server would send them.
+// as a server would send them; session streams are made by the session's packet encoder.
 //
 //   fuzz_seeds FOLDER   writes FOLDER/<target>/seed-<what> for every target
 #include <png.h>
@@ -33,6 +33,7 @@
 #include "media/bmp_image.h"
 #include "media/builtin_font.h"
 #include "media/png_image.h"
+#include "net/net_packet.h"
 #include "scene3d/text_model_reader.h"
 #include "tools/sbxpack/pack_builder.h"
 
@@ -456,6 +457,43 @@ void HttpSeeds() {
   Save("http_response", "no-blank-line", HttpChoices(10, 1) + "HTTP/1.0 200 OK\r\nX: y\r\n\r");
 }
 
+// --- network session streams ---
+
+Bytes SessionPacket(const u8* packet) {
+  return Bytes(reinterpret_cast<const char*>(packet), static_cast<std::size_t>(PacketWireSize(packet)));
+}
+
+Bytes SessionPacket(u8 type, u16 target, u16 sender, const Bytes& payload = "") {
+  u8 packet[kNetPacketBufferSize];
+  BuildPacket(packet, type, target, sender, payload.data(), static_cast<i32>(payload.size()));
+  return SessionPacket(packet);
+}
+
+// The session target's leading choices: hosting, an accepted connection, the piece length.
+Bytes SessionChoices(bool hosting, bool accepted, u8 piece) {
+  return Bytes(1, static_cast<char>((hosting ? 1 : 0) | (accepted ? 2 : 0) | piece << 2));
+}
+
+void SessionSeeds() {
+  u8 registration[kNetPacketBufferSize];
+  BuildRegistration(registration, false, "dan");
+  Save("session_stream", "host-requests-texts-leave",
+       SessionChoices(true, true, 5) + SessionPacket(registration) + SessionPacket('e', 0, 101) +
+           SessionPacket('f', 0, 101, LE16(0)) + SessionPacket('g', 0, 101, LE16(103)) +
+           SessionPacket('h', 0, 101) + SessionPacket(3, 0xFFFF, 101, "hello all") +
+           SessionPacket(3, 103, 101, "to 103") + SessionPacket(4, 0, 103));
+  Save("session_stream", "client-replies-and-texts",
+       SessionChoices(false, false, 0) + SessionPacket(2, 104, 0) +
+           SessionPacket('e', 101, 0, LE16(2)) + SessionPacket('g', 101, 0, "ann") +
+           SessionPacket(3, 101, 102, "hi") + SessionPacket(3, 0xFFFF, 103, "all"));
+  Save("session_stream", "host-connection-loop",
+       SessionChoices(true, false, 3) + SessionPacket(3, 103, 101, "came back") +
+           SessionPacket(registration));
+  Save("session_stream", "too-long-after-single-bytes",
+       SessionChoices(true, true, 1) + SessionPacket(3, 101, 103, Bytes(1024, 'x')) +
+           Bytes("\x03\x01\x04\0\0\0\0", 7) + Bytes(10, 'z'));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -477,6 +515,7 @@ int main(int argc, char** argv) {
   GameSeeds();
   TextModelSeeds();
   HttpSeeds();
+  SessionSeeds();
   fs::current_path(outFolder);
   fs::remove_all(scratch);
   return 0;

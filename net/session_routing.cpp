@@ -24,12 +24,16 @@ void ConsumeWhere(PacketQueue& queue, Rule&& consumed) {
   }
 }
 
-PacketNode* CopyOf(const PacketNode& node) { return new PacketNode(node); }
-
-PacketNode* Emit(PacketQueue& outbox, const u8* packet, i32 connection) {
+// Copies go only as far as the packet: the bytes after its end byte mean nothing.
+PacketNode* CopyOf(const u8* packet, i32 connection) {
   auto* node = new PacketNode;
   std::memcpy(node->packet, packet, static_cast<std::size_t>(PacketWireSize(packet)));
   node->connection = connection;
+  return node;
+}
+
+PacketNode* Emit(PacketQueue& outbox, const u8* packet, i32 connection) {
+  PacketNode* node = CopyOf(packet, connection);
   outbox.Append(node);
   return node;
 }
@@ -69,7 +73,7 @@ void DeliverLocally(NetSession& session) {
     const u16 target = PacketTarget(node.packet);
     for (PlayerRecord* record = session.localPlayers.head; record; record = record->next) {
       if (record->id != target) continue;
-      record->messages.Append(CopyOf(node));
+      record->messages.Append(CopyOf(node.packet, node.connection));
       if (target != kNetIdEveryone) return true;
     }
     return false;
@@ -188,7 +192,7 @@ void ClientStep(NetSession& session) {
     }
     const u8 type = PacketType(node.packet);
     if (type >= kNetFirstRequestType) {
-      session.replies.Append(CopyOf(node));
+      session.replies.Append(CopyOf(node.packet, node.connection));
       return true;
     }
     if (type != kNetPacketRegistered) return false;
