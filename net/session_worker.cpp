@@ -171,6 +171,7 @@ void EndWorker(Worker& worker) {
   ReleaseSocketLayer(session);
   session.ownId = 0;
   const SessionLock hold(session);
+  FreePackets(session.inbound);  // a pass cut short; their connections are gone
   session.nextId = kNetFirstPlayerId;
   session.acceptPlayers = 1;
   session.stopRequest = 1;

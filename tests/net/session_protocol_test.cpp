@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "net/packet_stream.h"
+#include "net/session_commands.h"
 #include "net/session_routing.h"
 #include "tests/support/test_support.h"
 
@@ -81,6 +82,11 @@ TEST(SessionPacketTest, WireFormatAndReassembly) {
   FreePackets(got);
   EXPECT_FALSE(Assemble(assembler, std::string("\x03\x01\x04\0\0\0\0", 7), got));  // 1025 bytes
   EXPECT_EQ(0, got.count);
+}
+
+TEST(SessionPacketTest, PortsBelowOneMeanTheDefault) {
+  for (i32 port : {0, -5, 65536}) EXPECT_EQ(27910, NetSessionPort(port)) << port;
+  EXPECT_EQ(4464, NetSessionPort(70000));
 }
 
 TEST_F(SessionRoutingTest, TextsAreRelayedOnceAndNeverBack) {
