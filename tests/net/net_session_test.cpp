@@ -57,10 +57,9 @@ TEST_F(NetSessionTest, ShutdownSendsLeavePacketsAndFreesEverything) {
 
 // A worker that stops on request is met by the loopback tests; this one never does.
 TEST_F(NetSessionTest, ShutdownWaitsForTheWorkerButNotForEver) {
-  NetSession* session = NetCreateSession();
+  NetSession* session = netSession;
   session->running = 1;  // a worker that never clears its flag
   session->stopRequest = 0;
-  netSession = session;
   {
     ScopedFakeClock clock(5000);
     NetShutdownSession();
