@@ -460,7 +460,8 @@ void HttpSeeds() {
 // --- network session streams ---
 
 Bytes SessionPacket(const u8* packet) {
-  return Bytes(reinterpret_cast<const char*>(packet), static_cast<std::size_t>(PacketWireSize(packet)));
+  const auto size = static_cast<std::size_t>(PacketWireSize(packet));
+  return Bytes(reinterpret_cast<const char*>(packet), size);
 }
 
 Bytes SessionPacket(u8 type, u16 target, u16 sender, const Bytes& payload = "") {

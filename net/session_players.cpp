@@ -132,9 +132,8 @@ i32 NetSendMessage(i32 fromId, i32 toId, const DynString& text) {
 DynString NetTakeMessage(i32 playerId) {
   DynString text;
   u16 sender = 0;
-  if (netSession != nullptr && NetTakeMessage(*netSession, static_cast<u16>(playerId), text, sender)) {
-    netLastSenderId = sender;
-  }
+  if (netSession == nullptr) return text;
+  if (NetTakeMessage(*netSession, static_cast<u16>(playerId), text, sender)) netLastSenderId = sender;
   return text;
 }
 

@@ -84,7 +84,9 @@ void Relay(NetSession& session, const PacketNode& node, OpenConnections open, Pa
   const u16 target = PacketTarget(node.packet);
   if (target != kNetIdEveryone) {
     const PlayerRecord* record = FindPlayer(session.hostPlayers, target);
-    if (record != nullptr && IsOpen(open, record->socket)) Emit(outbox, node.packet, record->socket);
+    if (record != nullptr && IsOpen(open, record->socket)) {
+      Emit(outbox, node.packet, record->socket);
+    }
     return;
   }
   const u16 sender = PacketSender(node.packet);
