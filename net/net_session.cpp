@@ -1,4 +1,4 @@
-// Creation, stop and release of the network session.
+// Creation, stop and release of the network session, and the sends on its host connection.
 #include "net/net_session.h"
 
 #include <new>
@@ -18,9 +18,10 @@ constexpr u64 kStopPollIntervalNs = 50000;
 
 bool WaitForWorkerToEnd(NetSession& session) {
   if (ReadSessionFlag(session, session.running) == 0) return true;
-  LockMutex(&session.mutex);
-  session.stopRequest = 1;
-  UnlockMutex(&session.mutex);
+  {
+    const SessionLock hold(session);
+    session.stopRequest = 1;
+  }
   PlatformOps& ops = Platform();
   const u32 startMs = ops.ticksMs();
   for (u32 polls = 0; polls < kStopPollLimit; ++polls) {
@@ -40,11 +41,10 @@ void CloseSessionSocket(i32& socket) {
 // The ids that get a leave packet: registered players only, not records still waiting for an id.
 std::vector<u16> RegisteredLocalIds(NetSession& session) {
   std::vector<u16> ids;
-  LockMutex(&session.mutex);
+  const SessionLock hold(session);
   for (PlayerRecord* record = session.localPlayers.head; record != nullptr; record = record->next) {
     if (IsPlayerId(record->id)) ids.push_back(record->id);
   }
-  UnlockMutex(&session.mutex);
   return ids;
 }
 
@@ -61,10 +61,8 @@ NetSession* NetCreateSession() {
 }
 
 u8 ReadSessionFlag(NetSession& session, const u8& flag) {
-  LockMutex(&session.mutex);
-  const u8 value = flag;
-  UnlockMutex(&session.mutex);
-  return value;
+  const SessionLock hold(session);
+  return flag;
 }
 
 i32 SendToHost(NetSession& session, const u8* packet) {
