@@ -19,6 +19,7 @@ constexpr FuzzTarget kTargets[] = {
     {"game_hiscores", FuzzGameHiscores},
     {"text_model", FuzzTextModel},
     {"http_response", FuzzHttpResponse},
+    {"ddd_model", FuzzDddModel},
     {"session_stream", FuzzSessionStream},
 };
 
