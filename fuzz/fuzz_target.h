@@ -40,3 +40,4 @@ void FuzzGameHiscores(const u8* data, std::size_t size);
 void FuzzTextModel(const u8* data, std::size_t size);
 void FuzzHttpResponse(const u8* data, std::size_t size);
 void FuzzDddModel(const u8* data, std::size_t size);
+void FuzzSessionStream(const u8* data, std::size_t size);

@@ -20,6 +20,7 @@ constexpr FuzzTarget kTargets[] = {
     {"text_model", FuzzTextModel},
     {"http_response", FuzzHttpResponse},
     {"ddd_model", FuzzDddModel},
+    {"session_stream", FuzzSessionStream},
 };
 
 }  // namespace

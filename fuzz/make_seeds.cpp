@@ -4,7 +4,7 @@
 // produces; variants the writers never make (other BMP depths, PNG colour types, the quantised
 // .ddd layout) are derived from their output field by field, written by a few lines here, or
 // written through libpng. HTTP responses, which the runtime only reads, are written out as a
-// server would send them.
+// server would send them; session streams are made by the session's packet encoder.
 //
 //   fuzz_seeds FOLDER   writes FOLDER/<target>/seed-<what> for every target
 #include <png.h>
@@ -34,6 +34,7 @@
 #include "media/bmp_image.h"
 #include "media/builtin_font.h"
 #include "media/png_image.h"
+#include "net/net_packet.h"
 #include "scene3d/ddd_model_format.h"
 #include "scene3d/mesh_model.h"
 #include "scene3d/text_model_reader.h"
@@ -531,6 +532,44 @@ void DddModelSeeds() {
                                   "0 0 0 0 0 1 1 0 0 0 0 1 0 1 0 0 0 1\n");
 }
 
+// --- network session streams ---
+
+Bytes SessionPacket(const u8* packet) {
+  const auto size = static_cast<std::size_t>(PacketWireSize(packet));
+  return Bytes(reinterpret_cast<const char*>(packet), size);
+}
+
+Bytes SessionPacket(u8 type, u16 target, u16 sender, const Bytes& payload = "") {
+  u8 packet[kNetPacketBufferSize];
+  BuildPacket(packet, type, target, sender, payload.data(), static_cast<i32>(payload.size()));
+  return SessionPacket(packet);
+}
+
+// The session target's leading choices: hosting, an accepted connection, the piece length.
+Bytes SessionChoices(bool hosting, bool accepted, u8 piece) {
+  return Bytes(1, static_cast<char>((hosting ? 1 : 0) | (accepted ? 2 : 0) | piece << 2));
+}
+
+void SessionSeeds() {
+  u8 registration[kNetPacketBufferSize];
+  BuildRegistration(registration, false, "dan");
+  Save("session_stream", "host-requests-texts-leave",
+       SessionChoices(true, true, 5) + SessionPacket(registration) + SessionPacket('e', 0, 101) +
+           SessionPacket('f', 0, 101, LE16(0)) + SessionPacket('g', 0, 101, LE16(103)) +
+           SessionPacket('h', 0, 101) + SessionPacket(3, 0xFFFF, 101, "hello all") +
+           SessionPacket(3, 103, 101, "to 103") + SessionPacket(4, 0, 103));
+  Save("session_stream", "client-replies-and-texts",
+       SessionChoices(false, false, 0) + SessionPacket(2, 104, 0) +
+           SessionPacket('e', 101, 0, LE16(2)) + SessionPacket('g', 101, 0, "ann") +
+           SessionPacket(3, 101, 102, "hi") + SessionPacket(3, 0xFFFF, 103, "all"));
+  Save("session_stream", "host-connection-loop",
+       SessionChoices(true, false, 3) + SessionPacket(3, 103, 101, "came back") +
+           SessionPacket(registration));
+  Save("session_stream", "too-long-after-single-bytes",
+       SessionChoices(true, true, 1) + SessionPacket(3, 101, 103, Bytes(1024, 'x')) +
+           Bytes("\x03\x01\x04\0\0\0\0", 7) + Bytes(10, 'z'));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -553,6 +592,7 @@ int main(int argc, char** argv) {
   TextModelSeeds();
   HttpSeeds();
   DddModelSeeds();
+  SessionSeeds();
   fs::current_path(outFolder);
   fs::remove_all(scratch);
   return 0;

@@ -125,7 +125,7 @@ u32 NetAddressHostIp(const NetAddress* address) { return ntohl(address->ip); }
 
 const char* SocketErrorText() {
   std::snprintf(socketTable.errorText, sizeof socketTable.errorText, "%d %s",
-                socketTable.lastError, std::strerror(socketTable.lastError));
+                i32{socketTable.lastError}, std::strerror(socketTable.lastError));
   return socketTable.errorText;
 }
 

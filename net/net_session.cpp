@@ -1,10 +1,9 @@
-// Creation, stop and release of the network session.
+// Creation, stop and release of the network session, and the sends on its host connection.
 #include "net/net_session.h"
 
 #include <new>
 #include <vector>
 
-#include "core/byte_order.h"
 #include "core/runtime_globals.h"
 #include "net/socket_table.h"
 #include "platform/platform_ops.h"
@@ -17,26 +16,20 @@ constexpr u32 kStopWaitLimitMs = 2000;
 constexpr u32 kStopPollLimit = 200000;
 constexpr u64 kStopPollIntervalNs = 50000;
 
-u8 ReadFlag(NetSession& session, const u8& flag) {
-  LockMutex(&session.mutex);
-  const u8 value = flag;
-  UnlockMutex(&session.mutex);
-  return value;
-}
-
 bool WaitForWorkerToEnd(NetSession& session) {
-  if (ReadFlag(session, session.running) == 0) return true;
-  LockMutex(&session.mutex);
-  session.stopRequest = 1;
-  UnlockMutex(&session.mutex);
+  if (ReadSessionFlag(session, session.running) == 0) return true;
+  {
+    const SessionLock hold(session);
+    session.stopRequest = 1;
+  }
   PlatformOps& ops = Platform();
   const u32 startMs = ops.ticksMs();
   for (u32 polls = 0; polls < kStopPollLimit; ++polls) {
-    if (ReadFlag(session, session.running) == 0) return true;
+    if (ReadSessionFlag(session, session.running) == 0) return true;
     if (static_cast<u32>(ops.ticksMs() - startMs) >= kStopWaitLimitMs) break;
     ops.sleepNs(0, kStopPollIntervalNs);
   }
-  return ReadFlag(session, session.running) == 0;
+  return ReadSessionFlag(session, session.running) == 0;
 }
 
 void CloseSessionSocket(i32& socket) {
@@ -45,25 +38,13 @@ void CloseSessionSocket(i32& socket) {
   socket = -1;
 }
 
-void FreePackets(PacketQueue& queue) {
-  while (PacketNode* node = queue.TakeHead()) delete node;
-}
-
-void FreePlayers(PlayerList& players) {
-  while (PlayerRecord* record = players.TakeHead()) {
-    FreePackets(record->messages);
-    delete record;
-  }
-}
-
 // The ids that get a leave packet: registered players only, not records still waiting for an id.
 std::vector<u16> RegisteredLocalIds(NetSession& session) {
   std::vector<u16> ids;
-  LockMutex(&session.mutex);
+  const SessionLock hold(session);
   for (PlayerRecord* record = session.localPlayers.head; record != nullptr; record = record->next) {
-    if (record->id >= 1 && record->id <= kNetLastPlayerId) ids.push_back(record->id);
+    if (IsPlayerId(record->id)) ids.push_back(record->id);
   }
-  UnlockMutex(&session.mutex);
   return ids;
 }
 
@@ -79,24 +60,60 @@ NetSession* NetCreateSession() {
   return session;
 }
 
-i32 SendLeavePacket(i32 socket, u16 id) {
-  // type, payload length (u16), target id (u16), sender id (u16), end byte; little endian.
-  u8 packet[8] = {kNetPacketLeave, 0, 0, 0, 0, 0, 0, 0};
-  WriteLE16(packet + 5, id);
-  return SocketSend(socket, packet, static_cast<i32>(sizeof packet), nullptr);
+u8 ReadSessionFlag(NetSession& session, const u8& flag) {
+  const SessionLock hold(session);
+  return flag;
+}
+
+i32 SendToHost(NetSession& session, const u8* packet) {
+  const std::lock_guard<std::mutex> hold(session.sendLock);
+  if (session.hostSocket == -1) return -1;
+  return SocketSend(session.hostSocket, packet, PacketWireSize(packet), nullptr);
+}
+
+i32 SendLeavePacket(NetSession& session, u16 id) {
+  u8 packet[8];
+  BuildPacket(packet, kNetPacketLeave, kNetHostId, id, nullptr, 0);
+  return SendToHost(session, packet);
+}
+
+void TakeSocketLayer(NetSession& session) {
+  if (session.holdsSocketLayer) return;
+  SocketSystemInit();
+  session.holdsSocketLayer = true;
+}
+
+void ReleaseSocketLayer(NetSession& session) {
+  if (!session.holdsSocketLayer) return;
+  session.holdsSocketLayer = false;
+  SocketSystemShutdown();
 }
 
 bool StopNetSession(NetSession& session) {
   if (!WaitForWorkerToEnd(session)) return false;
   CloseSessionSocket(session.listenSocket);
-  CloseSessionSocket(session.hostSocket);
-  SocketSystemShutdown();
+  {
+    const std::lock_guard<std::mutex> hold(session.sendLock);
+    CloseSessionSocket(session.hostSocket);
+  }
+  ReleaseSocketLayer(session);
   session.nextId = kNetFirstPlayerId;
   session.ownId = 0;
   session.acceptPlayers = 1;
   session.stopRequest = 1;
   session.running = 0;
   return true;
+}
+
+void FreePackets(PacketQueue& queue) {
+  while (PacketNode* node = queue.TakeHead()) delete node;
+}
+
+void FreePlayers(PlayerList& players) {
+  while (PlayerRecord* record = players.TakeHead()) {
+    FreePackets(record->messages);
+    delete record;
+  }
 }
 
 void FreeSessionLists(NetSession& session) {
@@ -107,16 +124,18 @@ void FreeSessionLists(NetSession& session) {
   while (LeftIdNode* node = session.leftIds.TakeHead()) delete node;
 }
 
-void NetShutdownSession() {
-  NetSession* session = netSession;
-  if (session == nullptr) return;
-  if (session->hostSocket != -1) {
-    for (u16 id : RegisteredLocalIds(*session)) SendLeavePacket(session->hostSocket, id);
-  }
-  netSession = nullptr;
-  if (!StopNetSession(*session)) return;  // a live worker still uses the session
-  SocketSystemShutdown();
+bool DeleteNetSession(NetSession* session) {
+  for (u16 id : RegisteredLocalIds(*session)) SendLeavePacket(*session, id);
+  if (!StopNetSession(*session)) return false;  // a live worker still uses the session
   DestroyMutex(&session->mutex);
   FreeSessionLists(*session);
   delete session;
+  return true;
+}
+
+void NetShutdownSession() {
+  NetSession* session = netSession;
+  netSession = nullptr;
+  if (session != nullptr && !DeleteNetSession(session)) return;
+  SocketSystemEnd();
 }

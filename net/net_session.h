@@ -3,28 +3,22 @@
 // at the end of program. The worker thread and the session commands build on this record.
 #pragma once
 
+#include <atomic>
+#include <mutex>
+
 #include "core/threads.h"
 #include "core/types.h"
+#include "net/net_packet.h"
 #include "net/node_list.h"
 
-// Every packet of the session is handled in a buffer of this size: a 7-byte header, at most 1024
-// payload bytes and the end byte.
-constexpr i32 kNetPacketBufferSize = 1032;
-constexpr i32 kNetMaxPayload = 1024;
-
-// Player ids.
-constexpr u16 kNetFirstPlayerId = 101;
-constexpr u16 kNetLastPlayerId = 0xFEFF;
-constexpr u16 kNetIdAwaitingRegistration = 0xFFFE;
-constexpr u16 kNetIdRegistrationSent = 0xFFFC;
-constexpr u16 kNetIdEveryone = 0xFFFF;
-
-constexpr u8 kNetPacketLeave = 4;
-constexpr i32 kNetPlayerNameSize = 128;
+// The connection a queued packet came in on (or, on its way out, goes out on): a socket slot of an
+// accepted connection, or this one for the connection to the host. Never sent.
+constexpr i32 kFromHostConnection = -1;
 
 struct PacketNode {
   PacketNode* prev = nullptr;
   PacketNode* next = nullptr;
+  i32 connection = kFromHostConnection;
   u8 packet[kNetPacketBufferSize] = {};
 };
 using PacketQueue = NodeList<PacketNode>;
@@ -50,7 +44,7 @@ using LeftIdList = NodeList<LeftIdNode>;
 
 struct NetSession {
   u16 nextId = kNetFirstPlayerId;  // next id the host hands out
-  u16 ownId = 0;                   // sender id of this program's requests; 0 = none yet
+  std::atomic<u16> ownId = 0;      // sender id of this program's requests; 0 = none yet
   i32 listenSocket = -1;           // slot of the listening socket; -1 when not hosting
   i32 hostSocket = -1;             // slot of the connection to the host; -1 when none
   PlayerList localPlayers;         // players this program registered
@@ -60,29 +54,72 @@ struct NetSession {
   u8 running = 0;                  // set while the worker runs
   u8 acceptPlayers = 1;            // the host answers registrations only while set
   MutexHandle mutex = nullptr;     // guards every list, queue and flag above
+  // Whole packets on the host connection, which both the program's thread and the worker write;
+  // held only around one send (and the closing of that connection), never with `mutex`.
+  std::mutex sendLock;
+  bool holdsSocketLayer = false;   // the one use of the socket layer this session holds
   PacketQueue inbound;             // packets received in the current pass
   PacketQueue replies;             // the host's answers to this program's requests
   LeftIdList leftIds;              // ids of players that left, taken newest first
 };
 
+// How long the program waits for a reply of the host or for a registration: up to `polls` looks,
+// `intervalNs` apart. One setting for every wait, so that a slow network (or a loaded test
+// machine) can be given more time.
+struct NetReplyWait {
+  i32 polls = 250;
+  u64 intervalNs = 20000;
+};
+extern NetReplyWait netReplyWait;
+
 // A new idle session with its error-checking mutex, the worker not started; null when no memory
 // or no mutex can be had.
 NetSession* NetCreateSession();
 
-// Sends the 8-byte leave packet for `id` on a socket slot; the send's result.
-i32 SendLeavePacket(i32 socket, u16 id);
+// Holds the session's mutex for a scope.
+class SessionLock {
+ public:
+  explicit SessionLock(NetSession& session) : mutex_(&session.mutex) { LockMutex(mutex_); }
+  ~SessionLock() { UnlockMutex(mutex_); }
+  SessionLock(const SessionLock&) = delete;
+  SessionLock& operator=(const SessionLock&) = delete;
+
+ private:
+  MutexHandle* mutex_;
+};
+
+// Reads a flag of the session under its mutex.
+u8 ReadSessionFlag(NetSession& session, const u8& flag);
+
+// Sends one whole packet on the host connection, whoever else writes to it: the send's result,
+// -1 when there is no host connection.
+i32 SendToHost(NetSession& session, const u8* packet);
+// Sends the 8-byte leave packet for `id` on the host connection.
+i32 SendLeavePacket(NetSession& session, u16 id);
+
+// The session's use of the socket layer: taken once when a session starts, released (once) when
+// it ends, so that a program's own sockets outlive any number of sessions.
+void TakeSocketLayer(NetSession& session);
+void ReleaseSocketLayer(NetSession& session);
 
 // The stop steps: asks a running worker to end and waits for it, closes the listening and host
-// sockets, shuts the socket layer down once and resets the ids and flags. The wait is bounded
-// (about 2 s); when the worker does not end in time nothing else is done and the result is false.
+// sockets, releases the session's use of the socket layer and resets the ids and flags. The wait
+// is bounded (about 2 s); when the worker does not end in time nothing else is done and the result
+// is false. Player records and queues stay.
 bool StopNetSession(NetSession& session);
 
+// Frees the nodes of a packet queue, and the records of a player list with their messages.
+void FreePackets(PacketQueue& queue);
+void FreePlayers(PlayerList& players);
 // Frees every player record (with its messages), every queued packet and every left id.
 void FreeSessionLists(NetSession& session);
 
-// The end of program's release of the global session: leave packets for the registered local
-// players, the stop steps, the socket layer shut down once more, the mutex destroyed, everything
-// freed and the global pointer cleared. A worker that does not stop in time still uses the
-// session, so it is then left allocated (the process is ending) and only the pointer is cleared.
-// Nothing happens without a session.
+// Leave packets for the registered local players, the stop steps, then the session freed with its
+// mutex. A worker that does not stop in time still uses the session, so it is then left allocated
+// and the result is false.
+bool DeleteNetSession(NetSession* session);
+
+// The end of program's release of the global session (DeleteNetSession, the global pointer
+// cleared), after which every socket still open is closed, whoever holds the layer; unless a
+// worker that did not stop still uses them.
 void NetShutdownSession();

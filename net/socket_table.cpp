@@ -61,6 +61,12 @@ void SocketSystemShutdown() {
   ReleaseAllSlots();
 }
 
+void SocketSystemEnd() {
+  const std::lock_guard<std::mutex> hold(slotLock);
+  socketTable.initCount = 0;
+  ReleaseAllSlots();
+}
+
 i32 ClaimFreeSlot() {
   const std::lock_guard<std::mutex> hold(slotLock);
   for (i32 i = 0; i < kSocketSlotCount; ++i) {

@@ -10,6 +10,7 @@
 
 #include <netinet/in.h>
 
+#include <atomic>
 #include <vector>
 
 #include "core/types.h"
@@ -43,9 +44,26 @@ struct SocketSettings {
 
 constexpr i32 kSocketSlotCount = 1024;
 
+// The last error is written by whichever thread made the last call (the program's, or the network
+// session's worker): a relaxed atomic, so that it holds one of their values and nothing worse.
+class SharedErrorNumber {
+ public:
+  SharedErrorNumber(i32 value = 0) : value_(value) {}
+  SharedErrorNumber(const SharedErrorNumber& other) : value_(other) {}
+  SharedErrorNumber& operator=(i32 value) {
+    value_.store(value, std::memory_order_relaxed);
+    return *this;
+  }
+  SharedErrorNumber& operator=(const SharedErrorNumber& other) { return *this = i32{other}; }
+  operator i32() const { return value_.load(std::memory_order_relaxed); }
+
+ private:
+  std::atomic<i32> value_;
+};
+
 struct SocketTable {
   SocketSlot slots[kSocketSlotCount];
-  i32 lastError = 0;
+  SharedErrorNumber lastError;
   u32 initCount = 0;
   char errorText[512] = {};
   char ownAddressText[4096] = {};
@@ -61,6 +79,8 @@ extern SocketTable socketTable;
 i32 SocketSystemInit();
 // One user less; the last one (or a call with none left) closes every slot.
 void SocketSystemShutdown();
+// The end of program: every slot closed and no user left, however many had started the layer.
+void SocketSystemEnd();
 
 // --- opening ---
 // A TCP socket listening on the bind address and port (backlog 10), non-blocking. Slot or -1.

@@ -29,6 +29,7 @@
 #include "media/pointer.h"
 #include "media/render_target.h"
 #include "media/textured_quads.h"
+#include "net/session_commands.h"
 #include "net/socket_table.h"
 #include "runtime/frame_step.h"
 #include "scene3d/texture_mode_command.h"
@@ -103,6 +104,8 @@ ExitHandler iniStoreExit{DestroyIniFile};
 // --- net. (The renderer's context is a function-local static of its own: see
 // GetSoftRenderContext.)
 SocketTable socketTable;
+NetReplyWait netReplyWait;
+u16 netLastSenderId = 0;
 
 // --- media: the render target (constant-initialised; its destructor releases the buffers), the
 // device the shell command switches, the textured polygon, typed characters, the pointer, music.
@@ -149,6 +152,8 @@ void ResetRuntimeGlobalsForTests() {
 
   for (i32 i = 0; i < kSocketSlotCount; ++i) SocketClose(i);
   socketTable = SocketTable{};
+  netReplyWait = NetReplyWait{};
+  netLastSenderId = 0;
 
   renderTarget.Free();
   renderTarget.plot = PlotPlain;

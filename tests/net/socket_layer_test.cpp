@@ -74,7 +74,7 @@ TEST_F(SocketLayerTest, StreamOverLoopback) {
   EXPECT_EQ(0, SocketCloseCommand(client));    // already closed
   const ChildResult child = RunInChild([&] {   // the peer is gone: no SIGPIPE ends the process
     const i32 sent = Until(1, [&] { return SocketSendString(server, DynString("x")); });
-    std::printf("%d %d", sent, socketTable.lastError);
+    std::printf("%d %d", sent, i32{socketTable.lastError});
   });
   EXPECT_EQ("-1 " + std::to_string(EPIPE), child.output);
 }

@@ -1,0 +1,191 @@
+// The worker's passes. Each pass: send pending registrations; drain the host connection; on the
+// host, accept one connection and read at most one packet from each accepted one; route what came
+// in under the mutex; send what the routing put out, with the mutex released; sleep 10 µs.
+//
+// Accepted connections are written only by this thread, so they need no send lock. A send to one
+// that fails (a peer gone, or one that stopped reading for the send's whole wait) may have left
+// part of a packet behind, which breaks the stream's framing: that connection is closed like one
+// the peer closed.
+#include "net/session_worker.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "net/packet_stream.h"
+#include "net/session_routing.h"
+#include "net/socket_table.h"
+#include "platform/platform_ops.h"
+
+namespace {
+
+constexpr std::size_t kMaxAcceptedConnections = 128;
+constexpr u64 kPassSleepNs = 10000;
+// The host connection is drained up to this many packets a pass; the rest waits in the socket
+// for the next pass, so a flood cannot keep a pass from ending.
+constexpr i32 kDrainLimit = 1024;
+
+struct Connection {
+  i32 slot = -1;
+  PacketAssembler stream;
+};
+
+struct Worker {
+  explicit Worker(NetSession& s) : session(s), hosting(s.listenSocket != -1) {}
+  NetSession& session;
+  const bool hosting;
+  PacketAssembler hostStream;
+  std::vector<Connection> accepted;
+  std::vector<i32> openSlots;
+};
+
+void Queue(NetSession& session, PacketNode* node, i32 connection) {
+  node->connection = connection;
+  const SessionLock hold(session);
+  session.inbound.Append(node);
+}
+
+// Closes an accepted connection and removes its players; the table's last entry takes its place.
+void DropConnection(Worker& worker, std::size_t index) {
+  const i32 slot = worker.accepted[index].slot;
+  {
+    const SessionLock hold(worker.session);
+    RemovePlayersOnConnection(worker.session, slot);
+  }
+  SocketClose(slot);
+  worker.accepted[index] = std::move(worker.accepted.back());
+  worker.accepted.pop_back();
+}
+
+void SendAll(Worker& worker, PacketQueue& outbox) {
+  std::vector<i32> failed;
+  while (PacketNode* node = outbox.TakeHead()) {
+    const i32 slot = node->connection;
+    if (slot == kFromHostConnection) {
+      SendToHost(worker.session, node->packet);
+    } else if (std::find(failed.begin(), failed.end(), slot) == failed.end() &&
+               SocketSend(slot, node->packet, PacketWireSize(node->packet), nullptr) < 0) {
+      failed.push_back(slot);
+    }
+    delete node;
+  }
+  for (i32 slot : failed) {
+    auto found = std::find_if(worker.accepted.begin(), worker.accepted.end(),
+                              [slot](const Connection& c) { return c.slot == slot; });
+    if (found != worker.accepted.end()) DropConnection(worker, found - worker.accepted.begin());
+  }
+}
+
+// False when the host connection closed (or sent what is not a session's stream).
+bool DrainHostConnection(Worker& worker) {
+  for (i32 count = 0; count < kDrainLimit; ++count) {
+    PacketNode* node = nullptr;
+    switch (ReadPacket(worker.session.hostSocket, worker.hostStream, node)) {
+      case StreamRead::kPacket:
+        Queue(worker.session, node, kFromHostConnection);
+        break;
+      case StreamRead::kNothing:
+        return true;
+      case StreamRead::kClosed:
+      case StreamRead::kBroken:
+        return false;
+    }
+  }
+  return true;
+}
+
+// A connection beyond the table's 128 is accepted and closed at once: the peer sees the close.
+void AcceptOne(Worker& worker) {
+  NetSession& session = worker.session;
+  if (ReadSessionFlag(session, session.acceptPlayers) == 0) return;
+  const i32 slot = SocketAccept(session.listenSocket, nullptr);
+  if (slot < 0) return;
+  if (worker.accepted.size() >= kMaxAcceptedConnections) {
+    SocketClose(slot);
+    return;
+  }
+  worker.accepted.push_back(Connection{slot, {}});
+}
+
+// One packet at most from each accepted connection. An entry that moves into a closed one's place
+// is read in the next pass.
+void ReadAccepted(Worker& worker) {
+  for (std::size_t i = 0; i < worker.accepted.size(); ++i) {
+    Connection& connection = worker.accepted[i];
+    PacketNode* node = nullptr;
+    switch (ReadPacket(connection.slot, connection.stream, node)) {
+      case StreamRead::kPacket:
+        Queue(worker.session, node, connection.slot);
+        break;
+      case StreamRead::kNothing:
+        break;
+      case StreamRead::kClosed:
+      case StreamRead::kBroken:
+        DropConnection(worker, i);
+        break;
+    }
+  }
+}
+
+OpenConnections OpenSlots(Worker& worker) {
+  worker.openSlots.clear();
+  for (const Connection& connection : worker.accepted) worker.openSlots.push_back(connection.slot);
+  return worker.openSlots;
+}
+
+// False when the worker is to end.
+bool RunPass(Worker& worker) {
+  NetSession& session = worker.session;
+  PacketQueue outbox;
+  {
+    const SessionLock hold(session);
+    if (session.stopRequest != 0) return false;
+    TakePendingRegistrations(session, outbox);
+  }
+  SendAll(worker, outbox);
+  if (!DrainHostConnection(worker)) return false;
+  if (worker.hosting) {
+    AcceptOne(worker);
+    ReadAccepted(worker);
+  }
+  {
+    const SessionLock hold(session);
+    RoutePackets(session, worker.hosting, OpenSlots(worker), outbox);
+  }
+  SendAll(worker, outbox);
+  Platform().sleepNs(0, kPassSleepNs);
+  return true;
+}
+
+// Closes every connection, releases the session's use of the socket layer and resets the ids and
+// flags. Clearing `running` is the last touch of the session: a stop may free it right after.
+void EndWorker(Worker& worker) {
+  NetSession& session = worker.session;
+  for (const Connection& connection : worker.accepted) SocketClose(connection.slot);
+  if (session.listenSocket != -1) SocketClose(session.listenSocket);
+  session.listenSocket = -1;
+  {
+    const std::lock_guard<std::mutex> hold(session.sendLock);
+    if (session.hostSocket != -1) SocketClose(session.hostSocket);
+    session.hostSocket = -1;
+  }
+  ReleaseSocketLayer(session);
+  session.ownId = 0;
+  const SessionLock hold(session);
+  FreePackets(session.inbound);  // a pass cut short; their connections are gone
+  session.nextId = kNetFirstPlayerId;
+  session.acceptPlayers = 1;
+  session.stopRequest = 1;
+  session.running = 0;
+}
+
+}  // namespace
+
+// The starter sets `running` and clears `stopRequest` before the thread exists, so a stop asked
+// for before the first pass is not lost.
+void* NetWorkerThread(void* argument) {
+  Worker worker(*static_cast<NetSession*>(argument));
+  while (RunPass(worker)) {
+  }
+  EndWorker(worker);
+  return nullptr;
+}

@@ -1,0 +1,252 @@
+// The session end to end: a hosting program (its connection to itself is a client like any
+// other), a second session object and a second process that join, the connection table's limits,
+// a load of 32 joined programs, and the release at the end of program. Sockets stay on 127.0.0.1
+// with ports from the system; the reply wait is raised so that a loaded machine does not fail.
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/runtime_globals.h"
+#include "net/session_commands.h"
+#include "net/socket_table.h"
+#include "tests/support/test_support.h"
+
+namespace {
+
+class SessionTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    socketTable.initCount = 0;
+    socketTable.settings.bindIp = socketTable.settings.ownIpOverride = htonl(INADDR_LOOPBACK);
+    netReplyWait.polls = 100000;
+    netSession = NetCreateSession();
+  }
+  void TearDown() override {
+    NetShutdownSession();
+    netReplyWait = NetReplyWait{};
+    socketTable.settings = SocketSettings{};
+  }
+  u16 Host() {
+    EXPECT_TRUE(NetHostSession(*netSession, 0));
+    return static_cast<u16>(SocketLocalPort(netSession->listenSocket));
+  }
+};
+
+// Repeats `call` every millisecond while it gives `none`, for at most ten seconds.
+template <class Call, class Value>
+Value Soon(Value none, Call call) {
+  Value value = call();
+  for (int i = 0; i < 10000 && value == none; ++i, value = call()) usleep(1000);
+  return value;
+}
+std::string TakeSoon(i32 player) {
+  return Soon(std::string(), [&] { return std::string(NetTakeMessage(player).CStr()); });
+}
+i32 LeftSoon() { return Soon(0, NetTakeLeftPlayer); }
+
+TEST_F(SessionTest, HostJoinMessagesQueriesAndLeaving) {
+  SocketSystemInit();
+  const i32 own = SocketListen(0);  // the program's own socket outlives every session
+  const u16 port = Host();
+  EXPECT_EQ(0, NetCountPlayers());  // registers the hidden "query" player first
+  EXPECT_EQ(101, netSession->ownId);
+  const i32 ann = NetRegisterPlayerCommand(DynString("ann"));
+  const i32 bob = NetRegisterPlayerCommand(DynString(std::string(200, 'b').c_str()));
+  EXPECT_EQ(2, NetCountPlayers());
+  EXPECT_EQ(bob, NetGetPlayerId(1));
+  EXPECT_EQ(std::string(127, 'b'), NetGetPlayerName(bob).CStr());
+  EXPECT_EQ(1, NetSendMessage(ann, bob, DynString("hello")));
+  EXPECT_EQ(1, NetSendMessage(ann, 0, DynString("all")));
+  EXPECT_EQ(0, NetSendMessage(ann, bob, DynString(std::string(1025, 'x').c_str())));
+  EXPECT_EQ("hello", TakeSoon(bob));
+  EXPECT_EQ("all", TakeSoon(bob));
+  EXPECT_EQ("", std::string(NetTakeMessage(ann).CStr()));
+  EXPECT_EQ(ann, NetLastSenderId());
+
+  NetSession* other = NetCreateSession();
+  ASSERT_TRUE(NetJoinSession(*other, "127.0.0.1", port));  // its hidden player is 104
+  const u16 cat = NetRegisterPlayer(*other, "cat");
+  NetLeavePlayer(ann);
+  NetLeavePlayer(bob);
+  EXPECT_TRUE(Soon(false, [] { return NetCountPlayers() == 1; }));  // both leaves handled
+  EXPECT_EQ(bob, LeftSoon());
+  EXPECT_EQ(ann, LeftSoon());
+  EXPECT_TRUE(StopNetSession(*other));  // a closed connection takes all its players along
+  EXPECT_EQ(cat, LeftSoon());
+  EXPECT_EQ(104, LeftSoon());
+  EXPECT_EQ(0, NetTakeLeftPlayer());
+
+  NetSetAcceptPlayers(0);
+  netReplyWait.polls = 200;
+  EXPECT_FALSE(NetJoinSession(*other, "127.0.0.1", port));
+  NetSetAcceptPlayers(1);
+  netReplyWait.polls = 100000;
+  ASSERT_TRUE(NetJoinSession(*other, "127.0.0.1", port));
+  NetStopSession();  // the host goes: the joined worker ends by itself
+  EXPECT_EQ(0, Soon(u8{1}, [&] { return ReadSessionFlag(*other, other->running); }));
+  EXPECT_TRUE(DeleteNetSession(other));
+  EXPECT_GT(SocketLocalPort(own), 0);
+  socketTable.settings.ownIpOverride = htonl(0x7F000002);  // nobody listens there
+  EXPECT_FALSE(NetHostSession(*netSession, 0));
+  EXPECT_EQ(-1, netSession->listenSocket);  // left idle
+  EXPECT_EQ(1u, socketTable.initCount);
+}
+
+// The second program: joins, registers "dan", greets everyone, waits for a welcome and leaves.
+int SecondProgram(int portPipe) {
+  u16 port = 0;
+  if (read(portPipe, &port, sizeof port) != sizeof port) return 1;
+  if (!NetJoinSession(*netSession, "127.0.0.1", port)) return 2;
+  const u16 dan = NetRegisterPlayer(*netSession, "dan");
+  if (dan == 0 || NetCountPlayers() != 2) return 3;
+  NetSendMessage(dan, 0, DynString("hello from dan"));
+  return TakeSoon(dan) == "welcome" ? 0 : 4;  // the process end closes the connection
+}
+
+TEST_F(SessionTest, SecondProcessJoinsTalksAndLeaves) {
+  int portPipe[2];
+  ASSERT_EQ(0, pipe(portPipe));
+  const pid_t child = fork();  // before any thread of this test exists
+  if (child == 0) _exit(SecondProgram(portPipe[0]));
+  const u16 port = Host();
+  const i32 ann = NetRegisterPlayerCommand(DynString("ann"));
+  ASSERT_EQ(2, write(portPipe[1], &port, sizeof port));
+  EXPECT_EQ("hello from dan", TakeSoon(ann));
+  const i32 dan = NetLastSenderId();
+  EXPECT_EQ(1, NetSendMessage(ann, dan, DynString("welcome")));
+  EXPECT_EQ((std::set<i32>{dan - 1, dan}), (std::set<i32>{LeftSoon(), LeftSoon()}));
+  int status = -1;
+  EXPECT_EQ(child, waitpid(child, &status, 0));
+  EXPECT_EQ(0, WEXITSTATUS(status));
+  close(portPipe[0]);
+  close(portPipe[1]);
+}
+
+// 128 places with the connection to itself: one more is accepted and closed at once. A stream
+// that is not a session's is closed too, which frees its place for the next connection.
+TEST_F(SessionTest, ConnectionTableLimits) {
+  const NetAddress to{htonl(INADDR_LOOPBACK), htons(Host())};
+  std::vector<i32> clients;
+  for (int i = 0; i < 128; ++i, usleep(1000)) clients.push_back(SocketConnect(&to));
+  u8 byte = 0;
+  EXPECT_EQ(0, Soon(-2, [&] { return SocketReceive(clients.back(), &byte, 1); }));
+  SocketSend(clients[0], "\x03\x01\x04\0\0\0\0", 7, nullptr);  // 1025 payload bytes
+  EXPECT_EQ(0, Soon(-2, [&] { return SocketReceive(clients[0], &byte, 1); }));
+  NetSession* late = NetCreateSession();
+  EXPECT_TRUE(NetJoinSession(*late, "127.0.0.1", ntohs(to.port)));
+  EXPECT_TRUE(DeleteNetSession(late));
+}
+
+// Every message reaches every intended player exactly once and in order per sender; a text says
+// its sequence number and its addressee's index (-1: everyone).
+TEST_F(SessionTest, LoadOf32JoinedPrograms) {
+  using Clock = std::chrono::steady_clock;
+  constexpr int kPrograms = 32, kMessages = 10000;
+  const u16 port = Host();
+  std::vector<NetSession*> programs;
+  std::vector<u16> ids;
+  for (int i = 0; i < kPrograms; ++i) {
+    programs.push_back(NetCreateSession());
+    ASSERT_TRUE(NetJoinSession(*programs.back(), "127.0.0.1", port));
+    ids.push_back(NetRegisterPlayer(*programs.back(), "p"));
+  }
+  std::vector<Clock::time_point> sentAt(kMessages);
+  std::vector<int> last(kPrograms * kPrograms, -1);  // [receiver][sender]: the last sequence
+  std::size_t expected = 0, received = 0;
+  Clock::duration longest{};
+  auto drain = [&] {
+    DynString text;
+    u16 sender = 0;
+    for (int r = 0; r < kPrograms; ++r) {
+      while (NetTakeMessage(*programs[r], ids[r], text, sender)) {
+        int seq = -1, to = -2;
+        std::sscanf(text.CStr(), "%d %d", &seq, &to);
+        int& previous = last[r * kPrograms + seq % kPrograms];
+        ASSERT_TRUE(seq >= 0 && ids[seq % kPrograms] == sender && seq > previous &&
+                    (to == r || (to == -1 && seq % kPrograms != r)))
+            << text.CStr() << " at " << r << " after " << previous;
+        previous = seq;
+        longest = std::max(longest, Clock::now() - sentAt[seq]);
+        ++received;
+      }
+    }
+  };
+  const Clock::time_point start = Clock::now();
+  for (int seq = 0; seq < kMessages; ++seq) {
+    const int from = seq % kPrograms;
+    const int to = seq % 8 == 0 ? -1 : (from + 1 + seq / kPrograms % (kPrograms - 1)) % kPrograms;
+    const std::string text = std::to_string(seq) + " " + std::to_string(to);
+    sentAt[seq] = Clock::now();
+    ASSERT_TRUE(NetSendMessage(*programs[from], ids[from], to < 0 ? 0 : ids[to], text.c_str(),
+                               static_cast<i32>(text.size())));
+    expected += to < 0 ? kPrograms - 1 : 1;
+    if (seq % 32 == 31) drain();
+  }
+  while (received < expected && Clock::now() - start < std::chrono::seconds(60)) {
+    drain();
+    usleep(1000);
+  }
+  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  usleep(50000);
+  drain();  // nothing more comes
+  EXPECT_EQ(expected, received);
+  std::printf("load: %d messages, %zu deliveries in %.2f s: %.0f messages/s, longest %.1f ms\n",
+              kMessages, received, seconds, kMessages / seconds,
+              std::chrono::duration<double, std::milli>(longest).count());
+  for (NetSession* program : programs) EXPECT_TRUE(DeleteNetSession(program));
+}
+
+// Leave packets for the registered local players only, then every list freed once (the sanitizer
+// build checks the frees) and the socket layer shut down.
+TEST_F(SessionTest, ShutdownSendsLeavePacketsAndFreesEverything) {
+  int fds[2];
+  ASSERT_EQ(0, socketpair(AF_UNIX, SOCK_STREAM, 0, fds));
+  SocketSystemInit();
+  socketTable.slots[12].fd = fds[0];
+  netSession->hostSocket = 12;
+  for (u16 id : {101, 0xFFFE, 0x1234, 0xFFFC, 0, 0xFEFF, 0xFF00}) {
+    netSession->localPlayers.Append(new PlayerRecord);
+    netSession->localPlayers.tail->id = id;
+  }
+  netSession->localPlayers.head->messages.Append(new PacketNode);
+  netSession->hostPlayers.Append(new PlayerRecord);
+  netSession->inbound.Append(new PacketNode);
+  netSession->replies.Append(new PacketNode);
+  netSession->leftIds.Append(new LeftIdNode);
+  NetShutdownSession();
+  EXPECT_EQ(nullptr, netSession);
+  EXPECT_EQ(-1, socketTable.slots[12].fd);  // the host socket is closed
+  EXPECT_EQ(0u, socketTable.initCount);
+  NetShutdownSession();  // nothing left to do
+  std::string wire(64, '\0');
+  wire.resize(static_cast<std::size_t>(read(fds[1], wire.data(), wire.size())));  // all sent before
+  // Type 4, no payload, target 0, the id as sender, the end byte.
+  EXPECT_EQ(LE(4, 5) + LE(101, 3) + LE(4, 5) + LE(0x1234, 3) + LE(4, 5) + LE(0xFEFF, 3), wire);
+  close(fds[1]);
+}
+
+// A worker that stops on request is met by the loopback tests; this one never does.
+TEST_F(SessionTest, ShutdownWaitsForTheWorkerButNotForEver) {
+  NetSession* session = netSession;
+  session->running = 1;  // a worker that never clears its flag
+  session->stopRequest = 0;
+  {
+    ScopedFakeClock clock(5000);
+    NetShutdownSession();
+    EXPECT_GE(clock.Now(), 7000u);  // gave up after about two seconds
+    EXPECT_LE(clock.Now(), 7100u);
+  }
+  EXPECT_EQ(nullptr, netSession);
+  EXPECT_EQ(0, LockMutex(&session->mutex));  // still allocated and usable by the worker
+  EXPECT_EQ(0, UnlockMutex(&session->mutex));
+  session->running = 0;  // once the worker has ended, the release goes through
+  netSession = session;
+}
+
+}  // namespace
