@@ -63,6 +63,27 @@ class SoftRenderContext {
   // combined := projection x the current model-view matrix, as every draw starts.
   void UpdateCombined();
 
+  // The batch table. Programs know records by index only (growing the table moves them).
+  // Appends n empty records (n < 0 counts as 0) and returns the index of the first.
+  i32 AllocBatches(i32 n);
+  // Empties the record's lists (their storage stays) and records later float meshes into it; a
+  // number outside the table is ignored.
+  void SelectBatch(i32 index);
+  // Later float meshes are drawn at once.
+  void UnselectBatch();
+  // Chooses the shader configuration from the batch's flags, the texture, the lighting switch and
+  // the depth test, and draws the batch's triangles one at a time under projection x model-view.
+  // An empty index list draws nothing and installs nothing; a triangle naming a vertex the batch
+  // does not hold is skipped.
+  void RenderBatch(const DrawBatch* batch);
+  // RenderBatch on records first .. first + count - 1; numbers outside the table are skipped.
+  void RenderBatches(i32 first, i32 count);
+  // Converts count float vertices (layout in render/float_mesh.h) into the immediate batch with
+  // the triangles of the primitive mode, then records it into the selected batch or, with none
+  // selected, draws it.
+  void SubmitFloatMesh(i32 mode, i32 count, const f32* data, u32 hasZ, u32 lit, u32 textured,
+                       u32 coloured, u32 hasColourSlot);
+
   // Switches that only a program of its own or a test turns: the perspective-correct path for
   // triangles of at least minArea (doubled 28.4 area), the row interlace filter, and lighting.
   void SetPerspectivePath(u8 enabled, i32 minArea);
@@ -90,6 +111,7 @@ class SoftRenderContext {
   u8 colourKeyEnabled = 0;
   i32 textureWidth = 0;
   i32 textureHeight = 0;
+  DrawBatch immediateBatch;  // every float mesh is built here first, and drawn from here
 
  private:
   // Cuts the rasterizer's clip rectangle to [0, pitch] x [0, targetHeight].
