@@ -34,8 +34,7 @@ void Rainbows3D::SetProjection(f32 zNear, f32 zFar, f32 fovDegrees) {
   // not 0 once a viewport was set; a device that never had one gets aspect 0 (no projection).
   f32 aspect = 0.0f;
   if (device2D != nullptr && device2D->viewportHeight != 0) {
-    aspect = static_cast<f32>(device2D->viewportWidth) /
-             static_cast<f32>(device2D->viewportHeight);
+    aspect = static_cast<f32>(device2D->viewportWidth) / static_cast<f32>(device2D->viewportHeight);
   }
   renderer.Perspective(fovDegrees, aspect, zNear, zFar);  // the unwidened field of view
   renderer.SetDepthTest(1);
@@ -87,6 +86,4 @@ void ClearMeshWrapper(MeshObject& mesh, i32 freeMemory) {
   mesh.Clear((static_cast<u32>(freeMemory) & 0xFFu) != 0);
 }
 
-Rainbows3D* IdentityValue(Rainbows3D* device, const u8* /*table*/, i32 /*count*/) {
-  return device;
-}
+Rainbows3D* IdentityValue(Rainbows3D* device, const u8* /*table*/, i32 /*count*/) { return device; }

@@ -41,7 +41,7 @@ bool WriteVertexFloats(const GrowVector<MeshVertex>& vertices, f32* out) {
   bool coloured = false;
   for (const MeshVertex& v : vertices) {
     const f32 floats[kFloatsPerVertex] = {v.x, v.y, v.z, v.nx, v.ny, v.nz,
-                                          v.u, v.v, v.r, v.g, v.b, 1.0f};
+                                          v.u, v.v, v.r, v.g,  v.b,  1.0f};
     out = std::copy_n(floats, kFloatsPerVertex, out);
     coloured = coloured || v.r != 1.0f || v.g != 1.0f || v.b != 1.0f;
   }

@@ -20,6 +20,7 @@ struct SharedVertex {
   f32 normal[3] = {};
   f32 tangent[3] = {};
   f32 bitangent[3] = {};
+  i32 normalisedInFrame = -1;
 };
 
 struct ShareKey {
@@ -44,9 +45,9 @@ class SharedVertices {
 
   // The entry of vertex j of a frame, made when its key is new.
   i32 Find(const MeshVertex& vertex, i32 j) {
-    const ShareKey key = weld_ ? ShareKey{PositionBits(vertex.x), PositionBits(vertex.y),
-                                          PositionBits(vertex.z)}
-                               : ShareKey{static_cast<u32>(j), 0, 0};
+    const ShareKey key =
+        weld_ ? ShareKey{PositionBits(vertex.x), PositionBits(vertex.y), PositionBits(vertex.z)}
+              : ShareKey{static_cast<u32>(j), 0, 0};
     const auto [it, added] = index_.try_emplace(key, static_cast<i32>(entries_.size()));
     if (added) entries_.emplace_back();
     return it->second;
@@ -103,7 +104,8 @@ void MeshObject::Smooth(u8 normals, u8 weld, u8 tangents) {
   normalsValid = 1;
   SharedVertices shared(weld != 0);
   std::vector<i32> sharedOf;  // per vertex of the frame; -1 for a separator
-  for (MeshPart& part : parts) {
+  for (i32 frame = 0; frame < parts.count; ++frame) {
+    MeshPart& part = parts[frame];
     GrowVector<MeshVertex>& vertices = part.sourceVertices;
     sharedOf.assign(static_cast<size_t>(vertices.count), -1);
     for (i32 j = 0; j < vertices.count; ++j) {
@@ -121,18 +123,23 @@ void MeshObject::Smooth(u8 normals, u8 weld, u8 tangents) {
         if (hasTangents) AddTo(sum->bitangent, bt), AddTo(sum->tangent, t);
       }
     });
-    // Normalised in place, so vertices sharing an entry get the same vectors.
+    // Normalised in place, once a frame, so vertices sharing an entry get the same vectors.
     for (i32 j = 0; j < vertices.count; ++j) {
       if (sharedOf[j] < 0) continue;  // separators carry no vectors
       SharedVertex& sum = shared[sharedOf[j]];
-      MeshVertex& vertex = vertices[j];
-      if (doNormals) {
+      if (sum.normalisedInFrame != frame) {
+        sum.normalisedInFrame = frame;
         vec3::SafeNormalize(sum.normal);
-        vertex.nx = sum.normal[0], vertex.ny = sum.normal[1], vertex.nz = sum.normal[2];
-      }
-      if (doTangents) {
         vec3::SafeNormalize(sum.bitangent);
         vec3::SafeNormalize(sum.tangent);
+      }
+      MeshVertex& vertex = vertices[j];
+      if (doNormals) {
+        vertex.nx = sum.normal[0];
+        vertex.ny = sum.normal[1];
+        vertex.nz = sum.normal[2];
+      }
+      if (doTangents) {
         vec3::Copy(vertex.bitangent, sum.bitangent);
         vec3::Copy(vertex.tangent, sum.tangent);
       }

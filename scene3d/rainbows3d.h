@@ -110,8 +110,7 @@ class Rainbows3D {
   // given animation frame under the current model matrix. The last three arguments are carried
   // for the commands and have no effect.
   void DrawObject(i32 slot, i32 frame, i32 third = 0, f32 fourth = 0.0f, u8 flag = 0);
-  void DrawObjectPart(MeshObjectX& mesh, i32 frame, i32 third = 0, f32 fourth = 0.0f,
-                      u8 flag = 0);
+  void DrawObjectPart(MeshObjectX& mesh, i32 frame, i32 third = 0, f32 fourth = 0.0f, u8 flag = 0);
 
   GrowVector<ObjectSlot> objects{128, 512};
   u8 frameFlag = 0;

@@ -81,9 +81,12 @@ TEST(NormalPass, WeldingSharesExactPositionsOnly) {
   EXPECT_EQ(Normal(mesh, 1), Normal(mesh, 5));
   // Positions a weighted-sum key would run together: negative ones, and (256, 0, 0) against
   // (0, 1, 0); and -0 against +0, which is one position.
-  Fill(mesh, 0, {{-1, -1, -1}, {-2, -1, -1}, {-1, -2, -1}, {-1, -1, -3}, {-1, -2, -3}, {-2, -1, -3},
-                 {256, 0, 0}, {256, 0, 1}, {257, 0, 0}, {0, 1, 0}, {1, 1, 0}, {0, 1, 1},
-                 {-0.0f, 5, 0}, {1, 5, 0}, {0, 6, 0}, {0, 5, 0}, {0, 5, 1}, {1, 5, 0}});
+  Fill(mesh, 0, {{-1, -1, -1}, {-2, -1, -1}, {-1, -2, -1},  // facing -z
+                 {-1, -1, -3}, {-1, -2, -3}, {-2, -1, -3},  // facing +z
+                 {256, 0, 0}, {256, 0, 1}, {257, 0, 0},     // facing -y
+                 {0, 1, 0}, {1, 1, 0}, {0, 1, 1},           // facing +y
+                 {-0.0f, 5, 0}, {1, 5, 0}, {0, 6, 0},       // facing -z
+                 {0, 5, 0}, {0, 5, 1}, {1, 5, 0}});         // facing -y
   mesh.Smooth(1, 1, 0);
   ExpectNear({0, 0, -1}, Normal(mesh, 0));
   ExpectNear({0, 0, 1}, Normal(mesh, 3));

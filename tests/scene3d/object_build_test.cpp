@@ -48,9 +48,8 @@ TEST_F(BuildTest, ListsStripsAndFans) {
     const char* letters;
     const char* triangles;
   } cases[] = {
-      {0, "PQRSTU", "PQR STU"},      {1, "PQRST", "PQR RQS RST"},
-      {2, "PQRS", "PQR PRS"},        {1, "PQR|STUV", "PQR STU UTV"},
-      {0, "PQ|RSTU", "RST TSU"},     {1, "PQ*RSTU", "RST"},
+      {0, "PQRSTU", "PQR STU"},       {1, "PQRST", "PQR RQS RST"}, {2, "PQRS", "PQR PRS"},
+      {1, "PQR|STUV", "PQR STU UTV"}, {0, "PQ|RSTU", "RST TSU"},   {1, "PQ*RSTU", "RST"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(c.triangles, Triangles(Build(c.kind, c.letters))) << c.letters;
@@ -80,7 +79,8 @@ TEST_F(BuildTest, VertexColoursAndTheColouredFlags) {
   device.EndObject();
   const MeshObjectX& red = device.Slot(1)->meshes[0];
   const MeshVertex& v = red.parts[0].sourceVertices[1];
-  EXPECT_EQ((std::array<f32, 5>{1, 0, 0, 0.5f, -0.25f}), (std::array<f32, 5>{v.r, v.g, v.b, v.u, v.v}));
+  EXPECT_EQ((std::array<f32, 5>{1, 0, 0, 0.5f, -0.25f}),
+            (std::array<f32, 5>{v.r, v.g, v.b, v.u, v.v}));
   EXPECT_EQ(1.0f, red.parts[0].sourceVertices[2].g);
   EXPECT_EQ(1u, red.coloured);
   EXPECT_EQ(1u, BatchOf(red, 0).coloured);

@@ -48,8 +48,8 @@ TEST_F(TransformTest, TheDeviceStartsDefined) {
   EXPECT_EQ(-1, device->buildingSlot);
   EXPECT_EQ(1u, device->stack[0].matrixValid);
   EXPECT_EQ(0, device->stack[0].recordCount + device->stack[0].matrixCount);
-  EXPECT_EQ(Vec({1, 1, 1}), Vec({device->stack[0].scale[0], device->stack[0].scale[1],
-                                 device->stack[0].scale[2]}));
+  EXPECT_EQ(Vec({1, 1, 1}),
+            Vec({device->stack[0].scale[0], device->stack[0].scale[1], device->stack[0].scale[2]}));
   ExpectPlaced({2, 3, 4}, {2, 3, 4});
   EXPECT_EQ(nullptr, device->Slot(4096));
   EXPECT_EQ(nullptr, device->Slot(-1));
@@ -143,7 +143,8 @@ TEST(Camera, ProjectionSetUp) {
   gfx.SetViewport(0, 0, 0, 0);
   Rainbows3D device(&gfx);
   SoftRenderContext& renderer = GetSoftRenderContext();
-  const std::array<std::array<f32, 2>, 3> fovs = {{{84, 57.28996f}, {85, 57.28996f}, {60, 2.1445069f}}};
+  const std::array<std::array<f32, 2>, 3> fovs = {
+      {{84, 57.28996f}, {85, 57.28996f}, {60, 2.1445069f}}};
   for (const auto& [fov, tangent] : fovs) {
     device.SetProjection(1, 100, fov);
     EXPECT_NEAR(tangent, device.fovTangent, 1e-4f) << fov;
