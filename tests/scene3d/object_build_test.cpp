@@ -7,25 +7,23 @@
 
 #include "media/render_target.h"
 #include "render/soft_render_context.h"
-#include "scene3d/object_building.h"
 #include "scene3d/rainbows3d.h"
 
 namespace {
 
-class BuildTest : public testing::Test {
- protected:
+struct BuildTest : testing::Test {
   void SetUp() override { GetRenderTarget().Resize(0, 8, 8, 0); }  // an empty batch table
 
   // Builds slot 1 from letters: 'P'.. are vertices at x = their letter, '|' a strip separator,
   // '*' a vertex of colour 0xFFFFFFFF.
   MeshObjectX& Build(i32 kind, const std::string& letters) {
-    device.BeginObject(1, kind);
+    d.BeginObject(1, kind);
     for (char c : letters) {
-      if (c == '|') device.AddObjectSeparator(1);
-      if (c != '|') device.AddObjectVertex(c, 0, 0, 0, 0, c == '*' ? 0xFFFFFFFFu : 0x00FFFFFFu);
+      if (c == '|') d.AddObjectSeparator(1);
+      if (c != '|') d.AddObjectVertex(c, 0, 0, 0, 0, c == '*' ? 0xFFFFFFFFu : 0xFFFFFFu);
     }
-    device.EndObject();
-    return device.Slot(1)->meshes[0];
+    d.EndObject();
+    return d.Slot(1)->meshes[0];
   }
   // The triangles of part 0 as letters, one group of three per triangle.
   static std::string Triangles(const MeshObjectX& mesh) {
@@ -34,62 +32,50 @@ class BuildTest : public testing::Test {
     for (i32 i = 0; i < t.count; ++i) out += std::string(i > 0 && i % 3 == 0, ' ') + char(t[i].x);
     return out;
   }
-  const DrawBatch& BatchOf(const MeshObjectX& mesh, i32 frame) {
-    return renderer.batches[mesh.frameBatches[frame]];
-  }
+  const DrawBatch& BatchOf(const MeshObjectX& mesh) { return r.batches[mesh.frameBatches[0]]; }
 
-  Rainbows3D device{nullptr};
-  SoftRenderContext& renderer = GetSoftRenderContext();
+  Rainbows3D d{nullptr};
+  SoftRenderContext& r = GetSoftRenderContext();
 };
 
 TEST_F(BuildTest, ListsStripsAndFans) {
-  const struct {
-    i32 kind;
-    const char* letters;
-    const char* triangles;
-  } cases[] = {
-      {0, "PQRSTU", "PQR STU"},       {1, "PQRST", "PQR RQS RST"}, {2, "PQRS", "PQR PRS"},
-      {1, "PQR|STUV", "PQR STU UTV"}, {0, "PQ|RSTU", "RST TSU"},   {1, "PQ*RSTU", "RST"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(c.triangles, Triangles(Build(c.kind, c.letters))) << c.letters;
+  const std::array<std::array<const char*, 3>, 6> cases = {{
+      {"0", "PQRSTU", "PQR STU"},       {"1", "PQRST", "PQR RQS RST"}, {"2", "PQRS", "PQR PRS"},
+      {"1", "PQR|STUV", "PQR STU UTV"}, {"0", "PQ|RSTU", "RST TSU"},   {"1", "PQ*RSTU", "RST"},
+  }};
+  for (const auto& [kind, letters, triangles] : cases) {
+    EXPECT_EQ(triangles, Triangles(Build(kind[0] - '0', letters))) << letters;
   }
-  // With no separator at all a part is a list: the fourth vertex makes nothing.
-  MeshObjectX mesh;
-  mesh.AppendPart(MeshPart());
-  for (char c : std::string("PQRS")) {
-    MeshVertex v;
-    v.x = c;
-    mesh.parts[0].sourceVertices.Append(v);
-  }
+  MeshObjectX mesh;  // no separator at all: a list, the fourth vertex makes nothing
+  MeshVertex v;
+  GrowVector<MeshVertex>& source = mesh.AppendPart(MeshPart()).sourceVertices;
+  for (char c : std::string("PQRS")) v.x = c, source.Append(v);
   mesh.Build();
   EXPECT_EQ("PQR", Triangles(mesh));
   EXPECT_EQ(3, mesh.firstFrameTriangles.count);
 }
 
 TEST_F(BuildTest, VertexColoursAndTheColouredFlags) {
-  MeshObjectX& white = Build(1, "PQR");
-  EXPECT_EQ(0u, white.coloured);
-  EXPECT_EQ(0u, BatchOf(white, 0).coloured);
-  EXPECT_EQ(1u, BatchOf(white, 0).textured & BatchOf(white, 0).lit);
-  device.BeginObject(1, 1);
-  device.AddObjectVertex(0, 0, 0, 0.5f, 0.25f, 0x000000FF);
-  device.AddObjectVertex(1, 0, 0, 0, 0, 0xFFFFFFFC);  // no colour: white, and not a separator
-  device.AddObjectVertex(0, 1, 0, 0, 0, 0x00FFFFFF);
-  device.EndObject();
-  const MeshObjectX& red = device.Slot(1)->meshes[0];
+  const MeshObjectX& white = Build(1, "PQR");
+  const DrawBatch& batch = BatchOf(white);
+  EXPECT_EQ((std::array<u32, 4>{0, 0, 1, 1}),
+            (std::array{white.coloured, batch.coloured, batch.textured, batch.lit}));
+  d.BeginObject(1, 1);
+  d.AddObjectVertex(0, 0, 0, 0.5f, 0.25f, 0x000000FF);
+  d.AddObjectVertex(1, 0, 0, 0, 0, 0xFFFFFFFC);  // no colour: white, and not a separator
+  d.AddObjectVertex(0, 1, 0, 0, 0, 0x00FFFFFF);
+  d.EndObject();
+  const MeshObjectX& red = d.Slot(1)->meshes[0];
   const MeshVertex& v = red.parts[0].sourceVertices[1];
-  EXPECT_EQ((std::array<f32, 5>{1, 0, 0, 0.5f, -0.25f}),
-            (std::array<f32, 5>{v.r, v.g, v.b, v.u, v.v}));
+  EXPECT_EQ((std::array<f32, 5>{1, 0, 0, 0.5f, -0.25f}), (std::array{v.r, v.g, v.b, v.u, v.v}));
   EXPECT_EQ(1.0f, red.parts[0].sourceVertices[2].g);
-  EXPECT_EQ(1u, red.coloured);
-  EXPECT_EQ(1u, BatchOf(red, 0).coloured);
+  EXPECT_EQ(2u, red.coloured + BatchOf(red).coloured);
   EXPECT_EQ(3, red.parts[0].triangleVertices.count);
   // Beyond 256 colours the 8-bit colour indices wrap; the geometry must not change with them.
-  device.BeginObject(1, 0);
-  for (u32 i = 1; i <= 300; ++i) device.AddObjectVertex(i, i % 7, i % 3, 0, 0, i);
-  device.EndObject();
-  EXPECT_EQ(300, device.Slot(1)->meshes[0].parts[0].triangleVertices.count);
+  d.BeginObject(1, 0);
+  for (u32 i = 1; i <= 300; ++i) d.AddObjectVertex(i, i % 7, i % 3, 0, 0, i);
+  d.EndObject();
+  EXPECT_EQ(300, d.Slot(1)->meshes[0].parts[0].triangleVertices.count);
 }
 
 TEST_F(BuildTest, RebuildsReuseTheirBatches) {
@@ -97,61 +83,56 @@ TEST_F(BuildTest, RebuildsReuseTheirBatches) {
   for (i32 i = 0; i < 3; ++i) frames.AppendPart(MeshPart());
   frames.Build();
   const i32 first = frames.frameBatches[0];
-  EXPECT_EQ(first + 2, frames.frameBatches[2]);
-  EXPECT_EQ(first + 1, frames.frameBatches[1]);
+  EXPECT_EQ((std::array{first + 1, first + 2}),
+            (std::array{frames.frameBatches[1], frames.frameBatches[2]}));
   Build(1, "PQRS");
-  const i32 batches = renderer.batches.count;
+  const i32 batches = r.batches.count;
   for (i32 frame = 0; frame < 5; ++frame) Build(1, "PQRSTU");  // built and smoothed each time
-  EXPECT_EQ(batches, renderer.batches.count);
-  EXPECT_EQ(12, BatchOf(device.Slot(1)->meshes[0], 0).indices.count);
+  EXPECT_EQ(batches, r.batches.count);
+  EXPECT_EQ(12, BatchOf(d.Slot(1)->meshes[0]).indices.count);
   frames.Build();
   EXPECT_EQ(first, frames.frameBatches[0]);
   GetRenderTarget().Resize(0, 8, 8, 0);  // a new target discards every batch: record anew
   frames.Build();
-  EXPECT_EQ(3, renderer.batches.count);
+  EXPECT_EQ(3, r.batches.count);
 }
 
 TEST_F(BuildTest, EndingSmallObjectsAndBounds) {
   EXPECT_EQ(4, Build(1, "PQR").parts[0].sourceVertices.count);
-  EXPECT_EQ(1, device.Slot(1)->used);
-  EXPECT_EQ(0, device.Slot(1)->isScene);
-  const MeshPart& two = Build(1, "PQ").parts[0];
-  EXPECT_EQ(0, two.triangleVertices.count);
-  EXPECT_EQ((std::array<f32, 4>{0, 0, 0, 0}),
-            (std::array<f32, 4>{two.boundCentre[0], two.boundCentre[1], two.boundCentre[2],
-                                two.boundRadius}));
+  EXPECT_EQ(1, d.Slot(1)->used + d.Slot(1)->isScene);
+  const MeshPart& two = Build(1, "PQ").parts[0];  // three entries, no triangle
+  EXPECT_EQ((std::array<f32, 5>{}), (std::array{two.boundCentre[0], two.boundCentre[1],
+                                                 two.boundCentre[2], two.boundRadius,
+                                                 f32(two.triangleVertices.count)}));
   EXPECT_EQ(0, Build(1, "").parts.count);  // one source entry: cleared, but used
-  EXPECT_EQ(1, device.Slot(1)->used);
-  EXPECT_EQ(-1, device.buildingSlot);
-  device.BeginObject(1, 0);
-  device.AddObjectVertex(0, 0, 0, 0, 0, 0);
-  device.AddObjectVertex(2, 0, 0, 0, 0, 0);
-  device.AddObjectVertex(0, 2, 0, 0, 0, 0);
-  device.EndObject();
-  const MeshPart& part = device.Slot(1)->meshes[0].parts[0];
+  EXPECT_EQ(1, d.Slot(1)->used);
+  d.BeginObject(1, 0);
+  d.AddObjectVertex(0, 0, 0, 0, 0, 0);
+  d.AddObjectVertex(2, 0, 0, 0, 0, 0);
+  d.AddObjectVertex(0, 2, 0, 0, 0, 0);
+  d.EndObject();
+  const MeshPart& part = d.Slot(1)->meshes[0].parts[0];
   EXPECT_FLOAT_EQ(2.0f / 3, part.boundCentre[0]);
   EXPECT_FLOAT_EQ(2.0f / 3, part.boundCentre[1]);
   EXPECT_NEAR(1.4907f, part.boundRadius, 1e-4f);
 }
 
 TEST_F(BuildTest, EmptyingTheSlotUnderConstructionEndsIt) {
-  device.BeginObject(7, 1);
-  device.AddObjectVertex(0, 0, 0, 0, 0, 0);
-  device.EmptyObjectSlot(7);  // as a load into the slot does
-  EXPECT_EQ(-1, device.buildingSlot);
-  device.AddObjectVertex(1, 0, 0, 0, 0, 0);
-  device.EndObject();
-  EXPECT_EQ(0, device.Slot(7)->meshes.count + device.Slot(7)->used);
-  device.BeginObject(7, 1);
-  device.Slot(7)->meshes[0].Clear(true);  // a slot left without part 0
-  device.AddObjectVertex(1, 0, 0, 0, 0, 0);
-  device.EndObject();
-  EXPECT_EQ(0, device.Slot(7)->meshes[0].parts.count);
+  d.BeginObject(7, 1);
+  d.EmptyObjectSlot(7);  // as a load into the slot does
+  d.AddObjectVertex(1, 0, 0, 0, 0, 0);
+  d.EndObject();
+  EXPECT_EQ(0, d.Slot(7)->meshes.count + d.Slot(7)->used);
+  d.BeginObject(7, 1);
+  d.Slot(7)->meshes[0].Clear(true);  // a slot left without part 0
+  d.AddObjectVertex(1, 0, 0, 0, 0, 0);
+  d.EndObject();
+  EXPECT_EQ(0, d.Slot(7)->meshes[0].parts.count);
   for (i32 slot : {-1, 4096, 1 << 30}) {  // numbers outside the table do nothing
-    device.BeginObject(slot, 1);
-    device.EmptyObjectSlot(slot);
-    device.DrawObject(slot, 0);
-    EXPECT_EQ(-1, device.buildingSlot);
+    d.BeginObject(slot, 1);
+    d.EmptyObjectSlot(slot);
+    d.DrawObject(slot, 0);
+    EXPECT_EQ(-1, d.buildingSlot);
   }
 }
 
@@ -160,22 +141,21 @@ TEST_F(BuildTest, SlotStorage) {
   ResizeMeshArray(meshes, 1);
   const MeshObjectX* storage = meshes.data;
   ResizeMeshArray(meshes, 1);
-  EXPECT_EQ(512, meshes.capacity);
-  EXPECT_EQ(0, meshes.count);
+  EXPECT_EQ((std::array{512, 0}), (std::array{meshes.capacity, meshes.count}));
   EXPECT_EQ(storage, meshes.data);
   Build(1, "PQRS").textureA = 3;
   Build(1, "PQR");  // a new object keeps the slot's storage and mesh 0's texture index
-  EXPECT_EQ(3, device.Slot(1)->meshes[0].textureA);
-  EXPECT_EQ(512, device.Slot(1)->meshes[0].parts[0].sourceVertices.capacity);
-  ObjectSlot& scene = *device.Slot(2);
+  EXPECT_EQ(3, d.Slot(1)->meshes[0].textureA);
+  EXPECT_EQ(512, d.Slot(1)->meshes[0].parts[0].sourceVertices.capacity);
+  ObjectSlot& scene = *d.Slot(2);
   ResizeMeshArray(scene.meshes, 600);
   scene.meshes.count = 600;
-  scene.meshes[599] = device.Slot(1)->meshes[0];
+  scene.meshes[599] = d.Slot(1)->meshes[0];
   ResizeMeshArray(scene.meshes, 700);  // grows by copying: the last mesh keeps its vertices
   EXPECT_EQ(4, scene.meshes[599].parts[0].sourceVertices.count);
   scene.textures.Append(9);
   scene.used = scene.isScene = 1;
-  device.EmptyObjectSlot(2);
+  d.EmptyObjectSlot(2);
   EXPECT_EQ(0, scene.meshes.capacity + scene.textures.capacity + scene.used + scene.isScene);
 }
 

@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cmath>
-#include <memory>
 
 #include "core/runtime_globals.h"
 #include "media/graphics_device.h"
@@ -16,124 +15,98 @@
 namespace {
 
 using Vec = std::array<f32, 3>;
+using Matrix = std::array<f32, 16>;
+using Pair = std::array<f32, 2>;
 
-class TransformTest : public testing::Test {
- protected:
-  // The point as the current state's composed model matrix places it.
-  Vec Place(Vec p) {
-    device->UpdateModelMatrix();
-    const f32* m = device->CurrentState().model;
-    return {m[0] * p[0] + m[4] * p[1] + m[8] * p[2] + m[12],
-            m[1] * p[0] + m[5] * p[1] + m[9] * p[2] + m[13],
-            m[2] * p[0] + m[6] * p[1] + m[10] * p[2] + m[14]};
-  }
+struct TransformTest : testing::Test {
+  // Where the current state's composed model matrix places p.
   void ExpectPlaced(Vec p, Vec expected) {
-    const Vec got = Place(p);
-    for (i32 i = 0; i < 3; ++i) EXPECT_NEAR(expected[i], got[i], 1e-5f) << "component " << i;
+    d.UpdateModelMatrix();
+    const f32* m = d.CurrentState().model;
+    for (i32 i = 0; i < 3; ++i) {
+      EXPECT_NEAR(expected[i], m[i] * p[0] + m[4 + i] * p[1] + m[8 + i] * p[2] + m[12 + i], 1e-5f);
+    }
   }
-  static std::array<f32, 16> Rotation(TransformRecord record) {
-    std::array<f32, 16> m{};
-    EXPECT_TRUE(RotationMatrix(record, m.data()));
-    return m;
+  static Matrix Rotation(TransformRecord record) {
+    Matrix m{};
+    return RotationMatrix(record, m.data()) ? m : Matrix{};
   }
-
-  std::unique_ptr<Rainbows3D> device = std::make_unique<Rainbows3D>(nullptr);
+  Rainbows3D d{nullptr};
 };
 
-TEST_F(TransformTest, TheDeviceStartsDefined) {
-  EXPECT_EQ(4096, device->objects.count);
-  EXPECT_EQ(4224, device->objects.capacity);
-  EXPECT_EQ(0, device->stackIndex);
-  EXPECT_EQ(2, device->normalMode);
-  EXPECT_EQ(-1, device->buildingSlot);
-  EXPECT_EQ(1u, device->stack[0].matrixValid);
-  EXPECT_EQ(0, device->stack[0].recordCount + device->stack[0].matrixCount);
-  EXPECT_EQ(Vec({1, 1, 1}),
-            Vec({device->stack[0].scale[0], device->stack[0].scale[1], device->stack[0].scale[2]}));
-  ExpectPlaced({2, 3, 4}, {2, 3, 4});
-  EXPECT_EQ(nullptr, device->Slot(4096));
-  EXPECT_EQ(nullptr, device->Slot(-1));
-}
-
-TEST_F(TransformTest, RecordsActInOrderAfterTheScaleAndBeforeThePosition) {
-  device->SetPosition(1, 0, 0);
-  device->PushTransform(90, 0, 0, 1);
+TEST_F(TransformTest, ScaleThenRecordsInOrderThenPosition) {
+  EXPECT_EQ((std::array{4096, 4224, 0, 2, -1}), (std::array{d.objects.count, d.objects.capacity,
+                                                             d.stackIndex, d.normalMode,
+                                                             d.buildingSlot}));
+  ExpectPlaced({2, 3, 4}, {2, 3, 4});  // a defined state 0 before any camera is placed
+  d.SetPosition(1, 0, 0);
+  d.PushTransform(90, 0, 0, 1);
   ExpectPlaced({1, 0, 0}, {1, 1, 0});
-  device->SetPosition(0, 0, 0);  // the restart drops the record
-  device->PushTransform(90, 0, 0, 1);
-  device->PushTransform(90, 1, 0, 0);
+  d.SetPosition(0, 0, 0);  // the restart drops the record
+  d.PushTransform(90, 0, 0, 1);
+  d.PushTransform(90, 1, 0, 0);
   ExpectPlaced({1, 0, 0}, {0, 0, 1});
-  device->SetScale(2, 1, 1);
-  device->PushTransform(90, 0, 0, 1);
+  d.SetScale(2, 1, 1);
+  d.PushTransform(90, 0, 0, 1);
   ExpectPlaced({1, 0, 0}, {0, 2, 0});
+  d.SetScale(1, 1, 1);
+  d.PushTransform(120, 3, 3, 3);  // any axis length: 120 degrees about (1, 1, 1) turns x to y
+  ExpectPlaced({1, 0, 0}, {0, 1, 0});
 }
 
 TEST_F(TransformTest, SingleAxisRecordsCountOnlyTheSign) {
   const f32 c = std::cos(0.5235988f), s = std::sin(0.5235988f);  // 30 degrees
-  const std::array<f32, 16> aboutX = {1, 0, 0, 0, 0, c, s, 0, 0, -s, c, 0, 0, 0, 0, 1};
-  const std::array<f32, 16> tiny = Rotation({30, 1e-5f, 0, 0});
+  const Matrix aboutX = {1, 0, 0, 0, 0, c, s, 0, 0, -s, c, 0, 0, 0, 0, 1};
+  const Matrix tiny = Rotation({30, 1e-5f, 0, 0});
   for (i32 i = 0; i < 16; ++i) EXPECT_NEAR(aboutX[i], tiny[i], 1e-6f) << i;
   EXPECT_EQ(tiny, Rotation({-30, -1e-5f, 0, 0}));
   EXPECT_EQ(Rotation({90, 0, 0, -2}), Rotation({-90, 0, 0, 1}));
-  EXPECT_NEAR(-1.0f, Rotation({90, 0, 0, -2})[1], 1e-6f);  // sin(-90 degrees)
-  f32 m[16];
-  EXPECT_FALSE(RotationMatrix({30, 1e-5f, 0, 1e-5f}, m));  // shorter than 1e-4: skipped
-  EXPECT_FALSE(RotationMatrix({45, 0, 0, 0}, m));
-  // An axis of any length is normalised: 120 degrees about (1, 1, 1) cycles x -> y -> z.
-  device->PushTransform(120, 3, 3, 3);
-  ExpectPlaced({1, 0, 0}, {0, 1, 0});
+  EXPECT_NEAR(-1.0f, Rotation({90, 0, 0, -2})[1], 1e-6f);
+  EXPECT_EQ(Matrix{}, Rotation({30, 1e-5f, 0, 1e-5f}));  // shorter than 1e-4: skipped
+  EXPECT_EQ(Matrix{}, Rotation({45, 0, 0, 0}));
 }
 
-TEST_F(TransformTest, TheSeventeenthRecordOrMatrixIsDroppedButRecomposes) {
+TEST_F(TransformTest, AppendsBeyondSixteenAndAfterACompositionRecompose) {
+  d.SetPosition(1, 0, 0);
+  ExpectPlaced({0, 0, 0}, {1, 0, 0});
+  d.PushTransform(45, 0, 0, 0);  // no rotation, but the whole list applies again
+  ExpectPlaced({0, 0, 0}, {2, 0, 0});
+  d.SetPosition(0, 0, 0);
   const f32 shift[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 1, 0, 0, 1};
-  for (i32 i = 0; i < 17; ++i) device->PushTransform(0, 0, 0, 0);
-  for (i32 i = 0; i < 17; ++i) device->AppendMatrix(shift);
-  EXPECT_EQ(16, device->CurrentState().recordCount);
-  EXPECT_EQ(16, device->CurrentState().matrixCount);
-  EXPECT_EQ(0u, device->CurrentState().matrixValid);
+  for (i32 i = 0; i < 17; ++i) d.PushTransform(0, 0, 0, 0), d.AppendMatrix(shift);
+  EXPECT_EQ(32, d.CurrentState().recordCount + d.CurrentState().matrixCount);
+  EXPECT_EQ(0u, d.CurrentState().matrixValid);
   ExpectPlaced({0, 0, 0}, {16, 0, 0});
 }
 
-TEST_F(TransformTest, AppendingAfterACompositionAppliesEverythingAgain) {
-  device->SetPosition(1, 0, 0);
-  ExpectPlaced({0, 0, 0}, {1, 0, 0});
-  device->PushTransform(45, 0, 0, 0);  // changes nothing itself, but recomposes
-  ExpectPlaced({0, 0, 0}, {2, 0, 0});
-}
-
 TEST_F(TransformTest, ChildStatesStartFromTheParentAndPopBack) {
-  device->SetPosition(1, 0, 0);
-  device->PushTransform(90, 0, 1, 0);
-  device->PushState();
-  device->SetPosition(0, 0, 5);  // the child restarts from the parent's composed matrix
+  d.SetPosition(1, 0, 0);
+  d.PushTransform(90, 0, 1, 0);
+  d.PushState();
+  d.SetPosition(0, 0, 5);  // restarts from the parent's composed matrix
   ExpectPlaced({0, 0, 0}, {6, 0, 0});
-  for (i32 i = 0; i < 20; ++i) device->PushState();
-  EXPECT_EQ(15, device->stackIndex);
-  device->PopState();
-  EXPECT_EQ(14, device->stackIndex);
-  device->stackIndex = 0;
-  device->PopState();  // at state 0: back to the identity
-  EXPECT_EQ(0, device->stackIndex);
+  for (i32 i = 0; i < 20; ++i) d.PushState();
+  d.PopState();
+  EXPECT_EQ(14, d.stackIndex);
+  d.stackIndex = 0;
+  d.PopState();  // at state 0: back to the identity
   ExpectPlaced({1, 2, 3}, {1, 2, 3});
 }
 
-TEST_F(TransformTest, MultMatrixCommandTakesOnlySixteenElementLists) {
-  device3D = device.get();
-  NumArray<f32> values;
+TEST_F(TransformTest, TransformCommands) {
+  device3D = &d;
+  NumArray<f32> values, square;
   values.Redim(16);
-  for (i32 i = 0; i < 16; ++i) values.data[i] = (i % 5 == 0) ? 1.0f : 0.0f;
+  for (i32 i = 0; i < 16; ++i) values.data[i] = i % 5 == 0 ? 1.0f : 0.0f;
   values.data[13] = 7;  // column-major: a translation along y
-  MultMatrixCommand(values);
-  NumArray<f32> square;
   square.Redim(4, 4);
+  MultMatrixCommand(values);
   MultMatrixCommand(square);
-  EXPECT_EQ(1, device->CurrentState().matrixCount);
   ExpectPlaced({0, 0, 0}, {0, 7, 0});
   SetScaleCommand(2, 2, 2);  // the restart drops the matrix
   PushStateCommand();
   SetPositionCommand(1, 0, 0);
   device3D = nullptr;
-  EXPECT_EQ(1, device->stackIndex);
   ExpectPlaced({1, 0, 0}, {4, 0, 0});
 }
 
@@ -143,22 +116,18 @@ TEST(Camera, ProjectionSetUp) {
   gfx.SetViewport(0, 0, 0, 0);
   Rainbows3D device(&gfx);
   SoftRenderContext& renderer = GetSoftRenderContext();
-  const std::array<std::array<f32, 2>, 3> fovs = {
-      {{84, 57.28996f}, {85, 57.28996f}, {60, 2.1445069f}}};
-  for (const auto& [fov, tangent] : fovs) {
+  for (const auto& [fov, tangent] : {Pair{84, 57.28996f}, Pair{85, 57.28996f}, Pair{60, 2.1445069f}}) {
     device.SetProjection(1, 100, fov);
     EXPECT_NEAR(tangent, device.fovTangent, 1e-4f) << fov;
   }
   EXPECT_EQ(1u, renderer.depthTestEnabled);
-  EXPECT_EQ(VertexPipeline::kCullNone, renderer.pipeline.cullMode);
   EXPECT_FALSE(renderer.HasTexture());
   const i32* view = renderer.modelView[renderer.modelViewIndex];
   for (i32 i = 0; i < 16; ++i) EXPECT_NEAR(i % 5 == 0 ? 0x10000 : 0, view[i], 2) << i;
-  // The projection takes the unwidened 60 degrees: cot 30 / aspect (32 / 16).
+  // The unwidened 60 degrees: cot 30 / aspect (32 / 16).
   EXPECT_NEAR(0x10000 * 1.7320508f / 2, renderer.projection[0], 200);
-  const std::array<std::array<i32, 2>, 4> culls = {{{1, 1}, {-1, 2}, {0, 0}, {2, 0}}};
-  for (const auto& [mode, pipelineMode] : culls) {
-    device.SetCullMode(mode);
+  for (const auto& [mode, pipelineMode] : {Pair{0, 0}, Pair{1, 1}, Pair{-1, 2}, Pair{2, 2}}) {
+    device.SetCullMode(static_cast<i32>(mode));
     EXPECT_EQ(pipelineMode, renderer.pipeline.cullMode) << mode;
   }
   device.SetUpVector(0, 0, 1);  // the view changes only with the next camera placement
