@@ -5,4 +5,7 @@
 
 i32 textureMode3D = 0;
 
-void SetObjectTextureMode(f32 mode) { textureMode3D = TruncToI32(mode); }
+i32 SetObjectTextureMode(f32 mode) {
+  textureMode3D = TruncToI32(mode);
+  return textureMode3D;
+}
