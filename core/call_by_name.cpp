@@ -9,8 +9,6 @@
 #include "core/program_services.h"
 #include "core/text_functions.h"
 
-LoadedLibraryTable loadedLibraries;
-
 namespace {
 
 // The search stops at the table's last entry; an entry without a name never matches. Names are

@@ -4,7 +4,6 @@
 #include "core/float_convert.h"
 #include "core/runtime_error.h"
 
-ReadDataCursor* currentDataCursor = nullptr;
 
 namespace {
 

@@ -29,6 +29,9 @@ struct ProgramServices {
   CallableTable callables;                  // empty: no callable functions
 };
 
+// The services the program registered (defined with the runtime's other globals).
+extern ProgramServices registeredServices;
+
 // Replaces the registered services. A table with a null entry pointer or a negative count is
 // taken as empty.
 void RegisterProgramServices(const ProgramServices& services);

@@ -3,8 +3,6 @@
 
 #include <cstring>
 
-IsaacState isaacState = {};
-
 namespace {
 
 constexpr u32 kGoldenRatio = 0x9E3779B9u;

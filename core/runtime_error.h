@@ -58,6 +58,7 @@ struct DeviceActiveHooks {
   bool (*isActive)() = nullptr;
   void (*setActive)(bool active) = nullptr;
 };
+extern DeviceActiveHooks deviceActiveHooks;
 void SetDeviceActiveHooks(DeviceActiveHooks hooks);
 
 // Test seam: when set, EndProgram prints its report and calls the hook instead of releasing

@@ -1,7 +1,8 @@
 // The runtime's process-wide state: the error fields, the start-up settings, the clocks, the
 // project name and command line, and the pointers to the devices that start-up creates.
-// All of it is defined in one translation unit (runtime_globals.cpp) so its initialisation order
-// is fixed; the devices themselves are created by InitRuntime and released by ShutdownRuntime.
+// Like every global object of the runtime, they are defined in runtime/runtime_globals.cpp, so
+// their construction and destruction order is fixed; the devices themselves are created by
+// InitRuntime and released by ShutdownRuntime.
 #pragma once
 
 #include "core/dyn_string.h"
@@ -51,7 +52,3 @@ extern FileResolverContext* generalResolver;
 extern i32 currentFont;
 
 constexpr i32 kSoundSlotCount = 2048;
-
-// Puts every field above back to its process-start value (pointers to null, without releasing
-// anything). For tests only; the program never calls it.
-void ResetRuntimeGlobalsForTests();

@@ -10,8 +10,6 @@
 
 namespace {
 
-DeviceActiveHooks deviceHooks;
-
 // True when the command, trailing blanks aside, already ends in '&'. Appending " &" again would
 // give "cmd & &", which no shell runs.
 bool EndsInBackgroundMark(const DynString& command) {
@@ -25,17 +23,17 @@ bool EndsInBackgroundMark(const DynString& command) {
 
 }  // namespace
 
-void SetDeviceActiveHooks(DeviceActiveHooks hooks) { deviceHooks = hooks; }
+void SetDeviceActiveHooks(DeviceActiveHooks hooks) { deviceActiveHooks = hooks; }
 
 f32 RunShellCommand(DynString& command, f32 wait, f32 window, f32& result) {
   (void)window;  // kept for the command's signature; a shell has no window here
-  const bool wasActive = deviceHooks.isActive != nullptr && deviceHooks.isActive();
-  if (deviceHooks.setActive != nullptr) deviceHooks.setActive(false);
+  const bool wasActive = deviceActiveHooks.isActive != nullptr && deviceActiveHooks.isActive();
+  if (deviceActiveHooks.setActive != nullptr) deviceActiveHooks.setActive(false);
   if (wait == 0.0f && !EndsInBackgroundMark(command)) {
     command.AssignCString((std::string(command.CStr(), command.Length()) + " &").c_str());
   }
   result = static_cast<f32>(Platform().runShell(command.CStr()));
-  if (wasActive && deviceHooks.setActive != nullptr) deviceHooks.setActive(true);
+  if (wasActive && deviceActiveHooks.setActive != nullptr) deviceActiveHooks.setActive(true);
   return 1.0f;
 }
 

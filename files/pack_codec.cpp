@@ -267,7 +267,6 @@ u32 PackCodec::CompressLzss(const u8* source, i32 length) {
     }
     p += best.length;
   }
-  if (p > length) return 0;  // cannot happen: matches are cut to the input
   block.Finish();
   succeeded_ = true;
   return static_cast<u32>(outLength);

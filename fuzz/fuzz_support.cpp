@@ -102,6 +102,16 @@ MemoryFile::MemoryFile(const u8* data, std::size_t size) : bytes_(new u8[size]),
   name_ = FormatMemoryName(static_cast<u32>(size), bytes_.get());
 }
 
+SharedMemoryBlock LiveMemoryBlock(const void* data, std::size_t size) {
+  u8* copy = new u8[size];
+  if (size > 0) std::memcpy(copy, data, size);
+  return MakeMemoryBlock(copy, static_cast<u32>(size));
+}
+
+std::string LiveMemoryName(const SharedMemoryBlock& block) {
+  return FormatMemoryName(block->Size(), block->Data());
+}
+
 void FuzzFailure(const char* file, int line, const char* what) {
   std::fprintf(stderr, "%s:%d: fuzz check failed: %s\n", file, line, what);
   std::fflush(stderr);

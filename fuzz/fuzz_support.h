@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/types.h"
+#include "files/memory_block.h"
 
 // Thrown in place of the end of program; carries the stored error code.
 struct FuzzProgramEnd {
@@ -66,6 +67,11 @@ class MemoryFile {
   std::size_t size_;
   std::string name_;
 };
+
+// A copy of the input in a registered block of exactly its size, as the resolver hands out for
+// pack entries: the readers that read only live blocks accept its name (LiveMemoryName).
+SharedMemoryBlock LiveMemoryBlock(const void* data, std::size_t size);
+std::string LiveMemoryName(const SharedMemoryBlock& block);
 
 // Reads an input from the front: fields for the target's own choices, then the rest as data.
 // Fields past the end read as 0.

@@ -38,3 +38,5 @@ void FuzzIniStore(const u8* data, std::size_t size);
 void FuzzGameConfig(const u8* data, std::size_t size);
 void FuzzGameHiscores(const u8* data, std::size_t size);
 void FuzzTextModel(const u8* data, std::size_t size);
+void FuzzHttpResponse(const u8* data, std::size_t size);
+void FuzzDddModel(const u8* data, std::size_t size);

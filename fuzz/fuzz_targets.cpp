@@ -18,6 +18,8 @@ constexpr FuzzTarget kTargets[] = {
     {"game_config", FuzzGameConfig},
     {"game_hiscores", FuzzGameHiscores},
     {"text_model", FuzzTextModel},
+    {"http_response", FuzzHttpResponse},
+    {"ddd_model", FuzzDddModel},
 };
 
 }  // namespace

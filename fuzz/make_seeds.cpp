@@ -1,8 +1,10 @@
 // fuzz_seeds: writes the starting corpus of every fuzz target, made by the project's own writers
-// (the BMP, PNG, pack, codec, channel, line-file, INI and game-file writers, and the fuzzing's
-// text model writer) so that each seed is a file the project itself produces; variants the
-// writers never make (other BMP depths, PNG colour types) are derived from their output field by
-// field, or written through libpng.
+// (the BMP, PNG, pack, codec, channel, line-file, INI and game-file writers, the .ddd model
+// writer, and the fuzzing's text model writer) so that each seed is a file the project itself
+// produces; variants the writers never make (other BMP depths, PNG colour types, the quantised
+// .ddd layout) are derived from their output field by field, written by a few lines here, or
+// written through libpng. HTTP responses, which the runtime only reads, are written out as a
+// server would send them.
 //
 //   fuzz_seeds FOLDER   writes FOLDER/<target>/seed-<what> for every target
 #include <png.h>
@@ -32,6 +34,8 @@
 #include "media/bmp_image.h"
 #include "media/builtin_font.h"
 #include "media/png_image.h"
+#include "scene3d/ddd_model_format.h"
+#include "scene3d/mesh_model.h"
 #include "scene3d/text_model_reader.h"
 #include "tools/sbxpack/pack_builder.h"
 
@@ -435,6 +439,98 @@ void TextModelSeeds() {
   Save("text_model", "fan-without-normals", WriteDddText(fan, {false, "\n", false}));
 }
 
+// --- HTTP responses ---
+
+// The HTTP target's leading choices: the text's maximum length and the piece length.
+Bytes HttpChoices(i32 maxLength, u8 piece) {
+  return LE16(static_cast<u32>(maxLength + 8)) + Bytes(1, static_cast<char>(piece));
+}
+
+void HttpSeeds() {
+  const Bytes header =
+      "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\nContent-Length: 11\r\n\r\n";
+  Save("http_response", "crlf", HttpChoices(100, 0) + header + "hello world");
+  Save("http_response", "bare-lf-small-pieces",
+       HttpChoices(4, 3) + "HTTP/1.0 200 OK\nA: b\n\nbody text");
+  Save("http_response", "zero-byte", HttpChoices(50, 7) + "\r\n\r\nab" + Bytes(1, '\0') + "cd");
+  Save("http_response", "header-fills-a-chunk",
+       HttpChoices(-3, 0) + "HTTP/1.0 404 Not Found\r\nX: " + Bytes(992, 'x') + "\r\n\r\n" +
+           Pattern(2100, 11));
+  Save("http_response", "no-blank-line", HttpChoices(10, 1) + "HTTP/1.0 200 OK\r\nX: y\r\n\r");
+}
+
+// --- binary models ---
+
+// A vertex on the unit sphere's grid, its normal pointing outwards.
+MeshVertex ModelVertex(f32 x, f32 y, f32 z, u32 colour, f32 u, f32 v) {
+  MeshVertex vertex;
+  vertex.x = x, vertex.y = y, vertex.z = z;
+  vertex.nx = x, vertex.ny = y, vertex.nz = z;
+  vertex.u = u, vertex.v = v;
+  vertex.SetColour(colour);
+  return vertex;
+}
+
+Bytes SavedModel(MeshObject& mesh) {
+  mesh.BuildColourTable();
+  SaveDdd(&mesh, "seed.ddd");
+  return ReadBack("seed.ddd");
+}
+
+// The quantised layout, which the runtime reads but no longer writes: version 1.5, two colours,
+// two uv pairs, one frame of a separator and three corners.
+Bytes QuantisedModel() {
+  auto f32Bytes = [](f32 v) { return LE32(F32ToBits(v)); };
+  u8 version[8];
+  WriteLE64(version, F64ToBits(1.5));
+  Bytes file = LE32(kDddMagic) + Bytes(reinterpret_cast<char*>(version), 8) + LE32(1) + LE32(2) +
+               LE32(2) + LE32(kFanSeparator) + LE32(0x00FF8040);
+  file += f32Bytes(0.25f) + f32Bytes(0.5f) + f32Bytes(1) + f32Bytes(-1);
+  file += LE32(4) + f32Bytes(128) + f32Bytes(128) + f32Bytes(0) + f32Bytes(0.01f) +
+          f32Bytes(0.01f) + f32Bytes(1);
+  // A separator, then three corners: qx, qy, qz, normal index 5, colour index 1.
+  file += Bytes("\0\0\0\0\0" "\0\0\1\5\1" "\xFF\0\1\5\1" "\0\xFF\1\5\1", 20);
+  return file;
+}
+
+void DddModelSeeds() {
+  MeshObjectX triangle;
+  MeshPart part;
+  part.sourceVertices.Append(ModelVertex(0, 0, 0, kFanSeparator, 0, 0));
+  part.sourceVertices.Append(ModelVertex(1, 0, 0, 0x0000FF, 0, 0));
+  part.sourceVertices.Append(ModelVertex(0, 1, 0, 0x00FF00, 1, 0));
+  part.sourceVertices.Append(ModelVertex(0, 0, 1, 0xFF0000, 0, -1));
+  triangle.AppendPart(part);
+  const Bytes one = SavedModel(triangle);
+  Save("ddd_model", "triangle", one);
+  Save("ddd_model", "triangle-cut", one.substr(0, one.size() - 5));
+
+  // A cube as a strip of four faces and a list of two, in two frames: the second one longer
+  // (an extra corner without texture coordinates) and stretched.
+  MeshObjectX cube;
+  part.sourceVertices.Clear();
+  part.sourceVertices.Append(ModelVertex(0, 0, 0, kStripSeparator, 0, 0));
+  for (i32 i = 0; i < 10; ++i) {
+    const f32 x = (i / 2) % 2 == 0 ? -1.0f : 1.0f, z = (i / 2 + 1) % 4 < 2 ? -1.0f : 1.0f;
+    part.sourceVertices.Append(ModelVertex(x, i % 2 ? 1.0f : -1.0f, z, 0x202020u * (i % 4),
+                                           0.25f * (i / 2), i % 2 ? 1.0f : 0.0f));
+  }
+  part.sourceVertices.Append(ModelVertex(0, 0, 0, kListSeparator, 0, 0));
+  for (i32 i = 0; i < 6; ++i) {
+    part.sourceVertices.Append(ModelVertex(i & 1 ? 1.0f : -1.0f, i & 2 ? 1.0f : -1.0f,
+                                           i < 3 ? 1.0f : -1.0f, kFirstNonColour, 0.5f, 0.5f));
+  }
+  cube.AppendPart(part);
+  for (MeshVertex& vertex : part.sourceVertices) vertex.x *= 2.5f;
+  part.sourceVertices.Append(part.sourceVertices[1]);
+  cube.AppendPart(part);
+  Save("ddd_model", "cube-two-frames", SavedModel(cube));
+
+  Save("ddd_model", "quantised", QuantisedModel());
+  Save("ddd_model", "text-model", "DDDA 1.1 1 0 0.5 1 255 128 0 3 0 0 1 0 2 0 1 3 "
+                                  "0 0 0 0 0 1 1 0 0 0 0 1 0 1 0 0 0 1\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -455,6 +551,8 @@ int main(int argc, char** argv) {
   TextStoreSeeds();
   GameSeeds();
   TextModelSeeds();
+  HttpSeeds();
+  DddModelSeeds();
   fs::current_path(outFolder);
   fs::remove_all(scratch);
   return 0;

@@ -34,10 +34,10 @@ targets=$(sed -n '/^set(stakko_fuzz_targets/,/)/p' fuzz/CMakeLists.txt |
 [ -n "$only" ] && targets=$only
 
 echo "== fuzz build (clang, libFuzzer, ASan, UBSan) in $build"
-flags="-O1 -g -fno-omit-frame-pointer -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all"
+flags="-O1 -g -fno-omit-frame-pointer -fsanitize=fuzzer-no-link,address,undefined,float-cast-overflow -fno-sanitize-recover=all"
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=None -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_C_FLAGS="$flags" -DCMAKE_CXX_FLAGS="$flags" \
-  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
+  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined,float-cast-overflow" \
   -DSTAKKO_FUZZ_ENGINE=ON -DSTAKKO_TESTS=OFF -DSTAKKO_BENCH=OFF >/dev/null
 build_targets=""
 for t in $targets; do build_targets="$build_targets fuzz_$t"; done
@@ -47,7 +47,7 @@ cmake --build "$build" -j"$jobs" --target $build_targets
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 # The targets write their inputs to files many thousand times a second: keep them in memory.
 if [ -d /dev/shm ] && [ -w /dev/shm ]; then export TMPDIR=/dev/shm; fi
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:symbolize=1
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:symbolize=1:max_allocation_size_mb=1024
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 mkdir -p "$build/logs"
 

@@ -6,8 +6,6 @@
 #include <cstring>
 #include <string>
 
-#include "files/memory_block.h"
-#include "files/memory_name.h"
 #include "fuzz/fuzz_support.h"
 #include "fuzz/fuzz_target.h"
 #include "fuzz/text_model_writer.h"
@@ -49,14 +47,8 @@ bool SameLists(const DddTextReader& a, const DddTextReader& b) {
          SameList(a.frames, b.frames, sameFrame);
 }
 
-SharedMemoryBlock Block(const void* data, std::size_t size) {
-  u8* copy = new u8[size];  // exactly the input's size, so that an overread is caught
-  if (size > 0) std::memcpy(copy, data, size);
-  return MakeMemoryBlock(copy, static_cast<u32>(size));
-}
-
 i32 Load(DddTextReader& reader, const SharedMemoryBlock& block) {
-  return LoadDddText(&reader, FormatMemoryName(block->Size(), block->Data()).c_str());
+  return LoadDddText(&reader, LiveMemoryName(block).c_str());
 }
 
 void CheckMesh(const DddTextReader& model, const MeshObjectX& mesh) {
@@ -82,7 +74,7 @@ void FuzzTextModel(const u8* data, std::size_t size) {
   BeginFuzzInput();
   const std::string path = WriteFuzzFile("model.ddd", data, size);
   DddTextReader fromMemory, fromFile;
-  const i32 memoryResult = Load(fromMemory, Block(data, size));
+  const i32 memoryResult = Load(fromMemory, LiveMemoryBlock(data, size));
   FUZZ_CHECK(memoryResult == LoadDddText(&fromFile, path.c_str()), "memory and file differ");
   FUZZ_CHECK(SameLists(fromMemory, fromFile), "memory and file text models read differently");
   if (memoryResult == 0) {
@@ -96,6 +88,7 @@ void FuzzTextModel(const u8* data, std::size_t size) {
 
   const std::string text = WriteDddText(fromFile);
   DddTextReader reread;
-  FUZZ_CHECK(Load(reread, Block(text.data(), text.size())) == 1, "a written model is refused");
+  FUZZ_CHECK(Load(reread, LiveMemoryBlock(text.data(), text.size())) == 1,
+             "a written model is refused");
   FUZZ_CHECK(SameLists(fromFile, reread), "a written text model reads differently");
 }

@@ -8,13 +8,16 @@
 #include "core/byte_order.h"
 #include "files/channel_table.h"
 #include "game/channel_bytes.h"
+#include "game/damaged_file.h"
 #include "game/game_globals.h"
 
 namespace game {
 
 namespace {
 
-DynString ConfigFileName() { return DynString::FromCString("Config.dat"); }
+constexpr const char* kConfigFile = "Config.dat";
+
+DynString ConfigFileName() { return DynString::FromCString(kConfigFile); }
 
 }  // namespace
 
@@ -23,11 +26,13 @@ void LoadConfig() {
   const std::optional<std::string> bytes = ReadChannelBytes(kGameFileChannel, kConfigBytes);
   CloseChannel(kGameFileChannel);
   if (!bytes || static_cast<i32>(bytes->size()) < kConfigBytes) {
+    KeepDamagedFile(kConfigFile);
     SaveConfig();
     return;
   }
   const f32 volume = BitsToF32(ReadLE32(reinterpret_cast<const u8*>(bytes->data())));
   if (!std::isfinite(volume)) {
+    KeepDamagedFile(kConfigFile);
     musicVolume = kDefaultMusicVolume;
     SaveConfig();
     return;

@@ -11,6 +11,7 @@
 #include "core/byte_order.h"
 #include "files/channel_table.h"
 #include "game/channel_bytes.h"
+#include "game/damaged_file.h"
 #include "game/game_globals.h"
 #include "game/hiscore_table.h"
 
@@ -24,7 +25,9 @@ constexpr i32 kMaxName = kLineBytes;
 // The most any entry can take: score, name, CR LF, level.
 constexpr i32 kMaxEntryBytes = 4 + kMaxName + 2 + 2;
 
-DynString HiscoreFileName() { return DynString::FromCString("Hiscores.dat"); }
+constexpr const char* kHiscoreFile = "Hiscores.dat";
+
+DynString HiscoreFileName() { return DynString::FromCString(kHiscoreFile); }
 
 // Reads entries from bytes, front to back; false when the bytes end early or a name line is
 // longer than a channel line.
@@ -90,6 +93,7 @@ void LoadHiscores(i32 count) {
   CloseChannel(kGameFileChannel);
   std::vector<HiscoreEntry> entries;
   if (!bytes || !ParseEntries(*bytes, entryCount, entries)) {
+    KeepDamagedFile(kHiscoreFile);
     SaveHiscores(count);
     return;
   }

@@ -10,7 +10,8 @@ namespace game {
 
 // Reads `count` entries into the list and sorts it. A file that cannot be opened is created from
 // the current list. A damaged file (too short, or a name line that is not ended within the
-// channel's line length) changes nothing in the list and is written anew from it.
+// channel's line length) changes nothing in the list; it is kept as "Hiscores.dat.damaged" and
+// written anew from the list.
 void LoadHiscores(i32 count);
 // Writes the first `count` entries; when the file cannot be created nothing is written.
 void SaveHiscores(i32 count);

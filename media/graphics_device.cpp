@@ -12,17 +12,14 @@
 
 namespace {
 
-// The device whose active flag the shell command sees: the one created last.
-OpenGLRainbows* hookedDevice = nullptr;
-
-bool HookedIsActive() { return hookedDevice != nullptr && hookedDevice->active != 0; }
+bool HookedIsActive() { return activeFlagDevice != nullptr && activeFlagDevice->active != 0; }
 
 void HookedSetActive(bool on) {
-  if (hookedDevice == nullptr) return;
+  if (activeFlagDevice == nullptr) return;
   if (on) {
-    hookedDevice->Activate();
+    activeFlagDevice->Activate();
   } else {
-    hookedDevice->Deactivate();
+    activeFlagDevice->Deactivate();
   }
 }
 
@@ -36,7 +33,7 @@ OpenGLRainbows::OpenGLRainbows()
       fonts(new Font[kFontSlotCount]) {
   for (i32 i = 0; i < kSpriteSlotCount; ++i) ClearSprite(i);
   for (Surface& screen : screens) screen.Clear();
-  hookedDevice = this;
+  activeFlagDevice = this;
   SetDeviceActiveHooks({HookedIsActive, HookedSetActive});
 }
 
@@ -44,8 +41,8 @@ OpenGLRainbows::~OpenGLRainbows() {
   EndOffscreenDraw(this);
   ClearSlots();
   ForgetPolygonDevice(this);
-  if (hookedDevice == this) {
-    hookedDevice = nullptr;
+  if (activeFlagDevice == this) {
+    activeFlagDevice = nullptr;
     SetDeviceActiveHooks({});
   }
 }

@@ -141,6 +141,10 @@ class OpenGLRainbows {
   void ReleaseTextureOf(i32 i);
 };
 
+// The device whose active flag the shell command sees: the one created last (defined with the
+// runtime's globals).
+extern OpenGLRainbows* activeFlagDevice;
+
 // Primitives in viewport coordinates; colours are 0x00BBGGRR.
 // A negative w or h makes the rectangle end at x or y, inclusive.
 void FillRect(i32 x, i32 y, i32 w, i32 h, u32 colour);

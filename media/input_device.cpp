@@ -9,14 +9,6 @@
 #include "files/ascii_case.h"
 #include "media/key_codes.h"
 
-namespace {
-
-// The comparison value of the last typed character: a held button types once. Process-wide, as
-// the pointer state is, so it survives the device.
-u8 lastTypedChar = 0;
-
-}  // namespace
-
 void InputDevice::Open(bool grab) {
   (void)grab;  // kept for the interface; the grab itself is the window's business
   joystickCount = 1;

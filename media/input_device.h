@@ -66,3 +66,6 @@ void SetInputFlagCommand(f32 v);
 
 // Forgets the last typed character (tests).
 void ResetTypedCharStateForTests();
+// The comparison value of the last typed character: a held button types once. Process-wide, as
+// the pointer state is, so it survives the device (defined with the runtime's globals).
+extern u8 lastTypedChar;

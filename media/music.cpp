@@ -14,11 +14,6 @@
 
 namespace {
 
-constexpr f32 kNoVolume = -1.0f;
-
-Mix_Music* currentMusic = nullptr;
-f32 storedVolume = kNoVolume;
-
 void FreeCurrentMusic() {
   if (currentMusic != nullptr) Mix_FreeMusic(currentMusic);
   currentMusic = nullptr;
@@ -33,7 +28,7 @@ void FindOpenablePath(const char* resolved, char* out) {
 }  // namespace
 
 void PlayMusic(const DynString& name, i32 loop) {
-  storedVolume = kNoVolume;
+  storedMusicVolume = kNoMusicVolume;
   FreeCurrentMusic();
   char resolved[kResolvedPathSize];
   if (ResolveFile(musicResolver, name.CStr(), resolved, false) == 0) return;
@@ -51,8 +46,8 @@ void PlayMusic(const DynString& name, i32 loop) {
 }
 
 void SetMusicVolume(f32 v) {
-  if (v == storedVolume) return;
-  storedVolume = v;
+  if (v == storedMusicVolume) return;
+  storedMusicVolume = v;
   const f64 level = std::clamp(static_cast<f64>(v) * MIX_MAX_VOLUME, 0.0, f64{MIX_MAX_VOLUME});
   Mix_VolumeMusic(TruncToI32(level));
 }
@@ -60,8 +55,8 @@ void SetMusicVolume(f32 v) {
 i32 IsMusicPlaying() { return Mix_PlayingMusic() != 0 ? 1 : 0; }
 
 void StopMusic() {
-  storedVolume = kNoVolume;
+  storedMusicVolume = kNoMusicVolume;
   FreeCurrentMusic();
 }
 
-f32 StoredMusicVolume() { return storedVolume; }
+f32 StoredMusicVolume() { return storedMusicVolume; }

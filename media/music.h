@@ -5,6 +5,13 @@
 #include "core/dyn_string.h"
 #include "core/types.h"
 
+typedef struct _Mix_Music Mix_Music;
+
+// The music playing and its stored volume (defined with the runtime's globals).
+constexpr f32 kNoMusicVolume = -1.0f;
+extern Mix_Music* currentMusic;
+extern f32 storedMusicVolume;
+
 // Frees the current music, resolves name through the music context (a packed file becomes a
 // temporary file), loads it and plays it forever when loop is non-zero, else once, at full
 // volume, storing 1.0 as the volume. A name that does not resolve: nothing plays, silently; one

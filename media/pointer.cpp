@@ -9,7 +9,6 @@
 #include <SDL.h>
 #include <time.h>
 
-
 namespace {
 
 constexpr u32 kSampleIntervalMs = 6;
@@ -19,48 +18,7 @@ constexpr i32 kJumpDistance = 15;
 constexpr int kJumpSamplesAccepted = 9;
 constexpr int kReportAfter = 13;   // history points needed before a sample is reported
 constexpr int kHistoryKept = 14;   // points kept when more have gathered
-constexpr int kRingSize = 16;
-constexpr i32 kWeights[kRingSize] = {8, 7, 6, 5, 4, 3, 2, 1, 1, 1, 1, 1, 1, 1, 1, 1};
-
-struct Point {
-  i32 x = 0;
-  i32 y = 0;
-};
-
-// The newest kRingSize points; adding to a full ring drops the oldest.
-class PointRing {
- public:
-  void Clear() { count_ = 0; }
-  int Count() const { return count_; }
-  void Add(Point p) {
-    if (count_ == kRingSize) DropOldest(1);
-    points_[count_++] = p;
-  }
-  // Keeps the newest n points.
-  void KeepNewest(int n) {
-    if (count_ > n) DropOldest(count_ - n);
-  }
-  // k = 0 is the newest point.
-  const Point& Newest(int k) const { return points_[count_ - 1 - k]; }
-
- private:
-  void DropOldest(int n) {
-    for (int i = n; i < count_; ++i) points_[i - n] = points_[i];
-    count_ -= n;
-  }
-  Point points_[kRingSize];
-  int count_ = 0;
-};
-
-struct SamplingState {
-  MouseSample cached;
-  bool sampled = false;  // whether any read has passed the rate limit yet
-  u32 lastSampleMs = 0;
-  PointRing history;
-  PointRing candidates;
-};
-
-SamplingState sampling;
+constexpr i32 kWeights[kPointerRingSize] = {8, 7, 6, 5, 4, 3, 2, 1, 1, 1, 1, 1, 1, 1, 1, 1};
 
 void SdlReadState(i32* x, i32* y, u32* buttons) {
   SDL_PumpEvents();
@@ -80,7 +38,7 @@ u32 MonotonicMs() {
 
 PointerOps MakeRealOps() { return PointerOps{SdlReadState, MonotonicMs}; }
 
-bool IsJump(const PointerPosition& position, Point p) {
+bool IsJump(const PointerPosition& position, PointerPoint p) {
   const i32 dx = p.x - position.mouseX;
   const i32 dy = p.y - position.mouseY;
   return dx > kJumpDistance || dx < -kJumpDistance || dy > kJumpDistance || dy < -kJumpDistance;
@@ -101,43 +59,43 @@ void SetWeightedMean(PointerPosition& position, const PointRing& history) {
 
 // The sampling loop of one read; the history and candidates persist as the state says.
 void RunSamplingLoop(PointerPosition& position, MouseSample& out) {
-  sampling.candidates.Clear();
+  pointerSampling.candidates.Clear();
   for (;;) {
     i32 rawX = 0;
     i32 rawY = 0;
     u32 buttons = 0;
     Pointer().readState(&rawX, &rawY, &buttons);
-    const Point p{static_cast<u16>(rawX), static_cast<u16>(rawY)};
+    const PointerPoint p{static_cast<u16>(rawX), static_cast<u16>(rawY)};
     if ((buttons & 1u) == 0) {
-      sampling.history.Clear();
+      pointerSampling.history.Clear();
       out.button1 = 0;
-      sampling.cached = out;
+      pointerSampling.cached = out;
       return;
     }
     if (p.x >= kScreenWidth || p.y >= kScreenHeight) {
-      out = sampling.cached;
+      out = pointerSampling.cached;
       return;
     }
-    sampling.history.Add(p);
+    pointerSampling.history.Add(p);
     if (IsJump(position, p)) {
-      sampling.candidates.Add(p);
-      if (sampling.candidates.Count() < kJumpSamplesAccepted) continue;
-      sampling.history = sampling.candidates;
+      pointerSampling.candidates.Add(p);
+      if (pointerSampling.candidates.Count() < kJumpSamplesAccepted) continue;
+      pointerSampling.history = pointerSampling.candidates;
       position.mouseX = p.x;
       position.mouseY = p.y;
     }
-    if (sampling.history.Count() < kReportAfter) continue;
-    sampling.history.KeepNewest(kHistoryKept);
+    if (pointerSampling.history.Count() < kReportAfter) continue;
+    pointerSampling.history.KeepNewest(kHistoryKept);
     break;
   }
-  SetWeightedMean(position, sampling.history);
+  SetWeightedMean(position, pointerSampling.history);
   out.button1 = 1;
   out.dx = static_cast<i16>(position.mouseX - position.lastX);
   out.dy = static_cast<i16>(position.mouseY - position.lastY);
   position.lastX = static_cast<i16>(position.mouseX);
   position.lastY = static_cast<i16>(position.mouseY);
   position.lastZ = out.dz;
-  sampling.cached = out;
+  pointerSampling.cached = out;
 }
 
 }  // namespace
@@ -150,11 +108,11 @@ PointerOps& Pointer() {
 void ResetPointerOps() { Pointer() = MakeRealOps(); }
 
 i32 SamplePointer(PointerPosition& position, bool open, MouseSample& out) {
-  out = sampling.cached;
+  out = pointerSampling.cached;
   const u32 now = Pointer().monotonicMs();
-  if (sampling.sampled && now - sampling.lastSampleMs < kSampleIntervalMs) return 1;
-  sampling.sampled = true;
-  sampling.lastSampleMs = now;
+  if (pointerSampling.sampled && now - pointerSampling.lastSampleMs < kSampleIntervalMs) return 1;
+  pointerSampling.sampled = true;
+  pointerSampling.lastSampleMs = now;
   out.button1 = 0;
   out.button2 = 0;
   out.button3 = 0;
@@ -167,4 +125,4 @@ i32 SamplePointer(PointerPosition& position, bool open, MouseSample& out) {
   return 1;
 }
 
-void ResetPointerSamplingForTests() { sampling = SamplingState{}; }
+void ResetPointerSamplingForTests() { pointerSampling = PointerSampling{}; }

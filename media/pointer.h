@@ -40,6 +40,49 @@ struct PointerPosition {
   i16 lastZ = 0;
 };
 
+// The sampler's state between reads (one, process-wide; defined with the runtime's globals).
+constexpr int kPointerRingSize = 16;
+
+struct PointerPoint {
+  i32 x = 0;
+  i32 y = 0;
+};
+
+// The newest kPointerRingSize points; adding to a full ring drops the oldest.
+class PointRing {
+ public:
+  void Clear() { count_ = 0; }
+  int Count() const { return count_; }
+  void Add(PointerPoint p) {
+    if (count_ == kPointerRingSize) DropOldest(1);
+    points_[count_++] = p;
+  }
+  // Keeps the newest n points.
+  void KeepNewest(int n) {
+    if (count_ > n) DropOldest(count_ - n);
+  }
+  // k = 0 is the newest point.
+  const PointerPoint& Newest(int k) const { return points_[count_ - 1 - k]; }
+
+ private:
+  void DropOldest(int n) {
+    for (int i = n; i < count_; ++i) points_[i - n] = points_[i];
+    count_ -= n;
+  }
+  PointerPoint points_[kPointerRingSize];
+  int count_ = 0;
+};
+
+struct PointerSampling {
+  MouseSample cached;
+  bool sampled = false;  // whether any read has passed the rate limit yet
+  u32 lastSampleMs = 0;
+  PointRing history;
+  PointRing candidates;
+};
+
+extern PointerSampling pointerSampling;
+
 // One read of the pointer (see the file comment): out receives the sample. Returns 0 with an
 // all-zero sample when the device is not open, else 1.
 i32 SamplePointer(PointerPosition& position, bool open, MouseSample& out);

@@ -15,10 +15,6 @@
 
 namespace {
 
-// Constant-initialised, so it exists before any other static object runs code; its destructor
-// releases the buffers at exit.
-constinit RenderTarget renderTargetInstance;
-
 constexpr i32 kScreenPixels = 320 * 240;
 
 // A buffer as large as w x h, or null when the product is too large to be sane.
@@ -26,19 +22,19 @@ constexpr i64 kMaxTargetPixels = i64{1} << 26;
 
 }  // namespace
 
-RenderTarget& GetRenderTarget() { return renderTargetInstance; }
+RenderTarget& GetRenderTarget() { return renderTarget; }
 
 void PlotPlain(u16* pixel, u16 value) { *pixel = value; }
 
 void PlotAlpha(u16* pixel, u16 value) {
-  *pixel = BlendAlpha(value, *pixel, static_cast<u32>(-renderTargetInstance.blend));
+  *pixel = BlendAlpha(value, *pixel, static_cast<u32>(-renderTarget.blend));
 }
 
 void PlotAdd(u16* pixel, u16 value) {
-  *pixel = BlendAdd(value, *pixel, static_cast<u32>(renderTargetInstance.blend));
+  *pixel = BlendAdd(value, *pixel, static_cast<u32>(renderTarget.blend));
 }
 
-RenderTarget::~RenderTarget() { ReleaseBuffers(); }
+RenderTarget::~RenderTarget() { Free(); }
 
 void RenderTarget::Resize(i32 newFlags, i32 w, i32 h, u8 newRotated) {
   EmptyResizeHook();
@@ -233,4 +229,3 @@ void RenderTarget::Free() {
   viewportX = viewportY = viewportWidth = viewportHeight = 0;
 }
 
-void RenderTarget::ReleaseBuffers() { Free(); }

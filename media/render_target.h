@@ -60,10 +60,11 @@ class RenderTarget {
   // Turns a width x height image a quarter turn counter-clockwise in place.
   void RotateBuffer(u16* pixels) const;
   void Free();
-  void ReleaseBuffers();
 };
 
-// The process-wide render target.
+// The process-wide render target (defined with the runtime's globals; constant-initialised, so it
+// exists before any static object runs code).
+extern RenderTarget renderTarget;
 RenderTarget& GetRenderTarget();
 
 // A rectangle in viewport coordinates, clipped to the viewport; a negative w or h extends the

@@ -12,12 +12,7 @@ namespace {
 
 static_assert(sizeof(PolyVertex) == 8 * sizeof(f32), "the renderer reads 8 packed floats");
 
-GrowVector<PolyVertex> polygonList(128, 512);
 constexpr i32 kPolygonListMinimum = 8;
-
-// The sprite selected as texture, and the device whose table it indexes.
-i32 currentTexture = -1;
-OpenGLRainbows* textureDevice = nullptr;
 
 constexpr f32 kEdgeCover = 0.1f;  // makes a fan cover its last pixel column and row
 constexpr f32 kRadiansPerDegree = 0.017453292f;
@@ -78,8 +73,8 @@ void SubmitQuad(const f32 (&quad)[16]) {
 void SelectSpriteTexture(OpenGLRainbows* gfx, i32 sprite, i32 second, i32 mode) {
   (void)second;
   (void)mode;
-  currentTexture = sprite;
-  if (gfx != nullptr) textureDevice = gfx;
+  texturedPolygon.texture = sprite;
+  if (gfx != nullptr) texturedPolygon.device = gfx;
   SoftRenderContext& renderer = GetSoftRenderContext();
   const Surface* surface = gfx != nullptr ? gfx->Sprite(sprite) : nullptr;
   if (surface == nullptr || surface->pixels == nullptr) {
@@ -92,8 +87,8 @@ void SelectSpriteTexture(OpenGLRainbows* gfx, i32 sprite, i32 second, i32 mode) 
 
 void BeginTexturedPolygon(OpenGLRainbows* gfx, i32 sprite) {
   SelectSpriteTexture(gfx, sprite);
-  polygonList.Clear();
-  polygonList.Reserve(kPolygonListMinimum);
+  texturedPolygon.vertices.Clear();
+  texturedPolygon.vertices.Reserve(kPolygonListMinimum);
 }
 
 void AddPolyVertex(OpenGLRainbows* gfx, i32 x, i32 y, f32 u, f32 v, u32 colour) {
@@ -102,7 +97,7 @@ void AddPolyVertex(OpenGLRainbows* gfx, i32 x, i32 y, f32 u, f32 v, u32 colour) 
   vertex.x = static_cast<f32>(x);
   vertex.y = static_cast<f32>(y);
   const SpriteInfo* info = nullptr;
-  if (currentTexture >= 0 && TextureSprite(gfx, currentTexture, nullptr, &info)) {
+  if (texturedPolygon.texture >= 0 && TextureSprite(gfx, texturedPolygon.texture, nullptr, &info)) {
     vertex.u = u / static_cast<f32>(info->loadedWidth);
     vertex.v = (static_cast<f32>(info->height) - v) / static_cast<f32>(info->loadedHeight);
   }
@@ -110,20 +105,20 @@ void AddPolyVertex(OpenGLRainbows* gfx, i32 x, i32 y, f32 u, f32 v, u32 colour) 
   vertex.g = static_cast<f32>((colour >> 8) & 0xFF) / 255.0f;
   vertex.b = static_cast<f32>((colour >> 16) & 0xFF) / 255.0f;
   vertex.a = colour == gfx->transparentColour ? 0.0f : gfx->blendAlpha;
-  polygonList.Append(vertex);
+  texturedPolygon.vertices.Append(vertex);
 }
 
 void EndTexturedPolygon() {
   // The sprite may have been cleared or reloaded since the polygon began.
-  SelectSpriteTexture(textureDevice, currentTexture);
+  SelectSpriteTexture(texturedPolygon.device, texturedPolygon.texture);
   const bool textured =
-      currentTexture >= 0 && TextureSprite(textureDevice, currentTexture, nullptr, nullptr);
-  const f32* data = polygonList.count > 0 ? &polygonList[0].x : nullptr;
-  SubmitFloatMesh(kMeshTriangleFan, polygonList.count, data, 0, 0, textured ? 1 : 0, 1, 1);
+      texturedPolygon.texture >= 0 && TextureSprite(texturedPolygon.device, texturedPolygon.texture, nullptr, nullptr);
+  const f32* data = texturedPolygon.vertices.count > 0 ? &texturedPolygon.vertices[0].x : nullptr;
+  SubmitFloatMesh(kMeshTriangleFan, texturedPolygon.vertices.count, data, 0, 0, textured ? 1 : 0, 1, 1);
 }
 
 void ForgetPolygonDevice(const OpenGLRainbows* gfx) {
-  if (textureDevice == gfx) textureDevice = nullptr;
+  if (texturedPolygon.device == gfx) texturedPolygon.device = nullptr;
 }
 
 void DrawSpriteQuadFrame(OpenGLRainbows* gfx, i32 sprite, i32 frame, i32 x, i32 y, i32 w, i32 h) {

@@ -9,6 +9,7 @@
 // frees them, and the polygon re-selects its texture when it is drawn.
 #pragma once
 
+#include "core/grow_vector.h"
 #include "core/types.h"
 
 class OpenGLRainbows;
@@ -21,6 +22,14 @@ struct PolyVertex {
   f32 r, g, b;
   f32 a;  // 0 for the transparent colour, else the device's blend alpha
 };
+
+// The polygon being built and its texture (one, process-wide; defined with the runtime's globals).
+struct TexturedPolygon {
+  GrowVector<PolyVertex> vertices{128, 512};
+  i32 texture = -1;                  // the sprite selected as texture
+  OpenGLRainbows* device = nullptr;  // the device whose sprite table it indexes
+};
+extern TexturedPolygon texturedPolygon;
 
 // Selects a sprite as the renderer's texture; a negative or out-of-range number selects none.
 // The last two arguments are taken for callers that pass them and are not used.

@@ -1,31 +1,28 @@
-// The socket table and the operations that release sockets or send on them.
+// The socket table itself: the use count, claiming and freeing slots, closing, and the per-slot
+// switches (blocking mode, local port).
 //
-// Sends use MSG_NOSIGNAL: a peer that has closed its end would otherwise raise SIGPIPE, which ends
-// the whole process, where the layer promises a failure result. A send that keeps finding the
-// socket full waits for it to drain for a bounded time instead of spinning without end.
+// Slots change hands under one lock: the program's thread and the network session's worker can
+// both look for the lowest free slot at once, and without the lock both would take the same one.
+// Reads of a slot in use need no lock, since only the owner of a handle touches its slot.
 #include "net/socket_table.h"
 
-#include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <cerrno>
+#include <mutex>
 
-#include "platform/platform_ops.h"
-
-SocketTable socketTable;
+#include "net/socket_slots.h"
 
 namespace {
 
-// How long a send may wait for a socket that stays full to take more bytes.
-constexpr u32 kSendWaitLimitMs = 2000;
-constexpr int kSendWaitStepMs = 10;
+std::mutex slotLock;
 
 bool IsTableIndex(i32 slot) { return slot >= 0 && slot < kSocketSlotCount; }
 
 // Stream descriptors are shut down in both directions before they close, so the peer sees the
 // end at once. Datagram descriptors are closed too: leaving them open would keep their port bound
-// until the process ends.
+// until the process ends. Called with the lock held.
 int ReleaseDescriptor(SocketSlot& slot) {
   const int fd = slot.fd;
   const bool datagram = slot.datagram != 0;
@@ -39,91 +36,97 @@ int ReleaseDescriptor(SocketSlot& slot) {
   return close(fd);
 }
 
-bool IsNoAddress(const NetAddress* to) { return to == nullptr || (to->ip == 0 && to->port == 0); }
-
-ssize_t SendOnce(const SocketSlot& slot, const char* bytes, std::size_t count,
-                 const sockaddr_in* destination) {
-  if (destination != nullptr) {
-    return sendto(slot.fd, bytes, count, MSG_NOSIGNAL,
-                  reinterpret_cast<const sockaddr*>(destination), sizeof *destination);
+// Closes every slot in use; a slot claimed by an opening operation is left to that operation.
+void ReleaseAllSlots() {
+  for (SocketSlot& slot : socketTable.slots) {
+    if (slot.fd >= 0) ReleaseDescriptor(slot);
   }
-  return send(slot.fd, bytes, count, MSG_NOSIGNAL);
-}
-
-// Waits a short while for room in a full socket; false once the socket has stayed full for the
-// whole limit, measured on the platform clock from the first time it was found full.
-bool WaitUntilWritable(int fd, bool& waiting, u32& firstFullMs) {
-  const u32 now = Platform().ticksMs();
-  if (!waiting) {
-    waiting = true;
-    firstFullMs = now;
-  } else if (static_cast<u32>(now - firstFullMs) >= kSendWaitLimitMs) {
-    return false;
-  }
-  pollfd entry{fd, POLLOUT, 0};
-  poll(&entry, 1, kSendWaitStepMs);
-  return true;
 }
 
 }  // namespace
 
 i32 SocketSystemInit() {
-  if (socketTable.initCount == 0) {
-    for (SocketSlot& slot : socketTable.slots) slot = SocketSlot{};
-  }
+  const std::lock_guard<std::mutex> hold(slotLock);
+  // Slots still open with no user were left by someone who never stopped the layer; closing them
+  // keeps their descriptors from leaking, and their handles from naming the next user's sockets.
+  if (socketTable.initCount == 0) ReleaseAllSlots();
   ++socketTable.initCount;
   return 1;
 }
 
 void SocketSystemShutdown() {
+  const std::lock_guard<std::mutex> hold(slotLock);
   if (socketTable.initCount > 0) --socketTable.initCount;
   if (socketTable.initCount > 0) return;
-  for (SocketSlot& slot : socketTable.slots) {
-    if (slot.fd != -1) ReleaseDescriptor(slot);
-  }
+  ReleaseAllSlots();
 }
 
-i32 SocketSend(i32 slot, const void* buffer, i32 length, const NetAddress* to) {
-  if (!IsTableIndex(slot) || socketTable.slots[slot].fd == -1) return -1;
-  const SocketSlot& entry = socketTable.slots[slot];
-  sockaddr_in destination = entry.address;
-  const sockaddr_in* target = nullptr;
-  if (entry.datagram != 0) {
-    if (IsNoAddress(to)) return -1;
-    destination.sin_port = to->port;
-    destination.sin_addr.s_addr = to->ip;
-    target = &destination;
-  }
-  if (length < 1) return 0;
-  const char* bytes = static_cast<const char*>(buffer);
-  i32 sent = 0;
-  bool waiting = false;
-  u32 firstFullMs = 0;
-  while (sent < length) {
-    const ssize_t result =
-        SendOnce(entry, bytes + sent, static_cast<std::size_t>(length - sent), target);
-    socketTable.lastError = errno;
-    if (result < 0) {
-      if (errno == EINTR) continue;
-      const bool full = errno == EAGAIN || errno == EWOULDBLOCK;
-      if (full && WaitUntilWritable(entry.fd, waiting, firstFullMs)) continue;
-      return -1;
+i32 ClaimFreeSlot() {
+  const std::lock_guard<std::mutex> hold(slotLock);
+  for (i32 i = 0; i < kSocketSlotCount; ++i) {
+    if (socketTable.slots[i].fd == -1) {
+      socketTable.slots[i].fd = kSlotClaimed;
+      return i;
     }
-    sent += static_cast<i32>(result);
-    waiting = false;  // progress: the wait limit counts from the next time it is full
   }
-  return sent;
+  socketTable.lastError = ENOMEM;
+  return -1;
+}
+
+void FillSlot(i32 slot, int fd, const sockaddr_in& address, bool datagram) {
+  const std::lock_guard<std::mutex> hold(slotLock);
+  SocketSlot& entry = socketTable.slots[slot];
+  entry.address = address;
+  entry.datagram = datagram ? 1 : 0;
+  entry.fd = fd;
+}
+
+void ReleaseClaim(i32 slot) {
+  const std::lock_guard<std::mutex> hold(slotLock);
+  socketTable.slots[slot] = SocketSlot{};
+}
+
+SocketSlot* UsedSlot(i32 slot) {
+  if (IsTableIndex(slot) && socketTable.slots[slot].fd >= 0) return &socketTable.slots[slot];
+  socketTable.lastError = EBADF;
+  return nullptr;
+}
+
+void SetDescriptorNonBlocking(int fd, bool nonBlocking) {
+  int on = nonBlocking ? 1 : 0;
+  ioctl(fd, FIONBIO, &on);
+  socketTable.lastError = errno;
+}
+
+sockaddr_in MakeSocketAddress(u32 ip, u16 port) {
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = port;
+  address.sin_addr.s_addr = ip;
+  return address;
 }
 
 i32 SocketClose(i32 slot) {
-  if (!IsTableIndex(slot)) return -1;
-  SocketSlot& entry = socketTable.slots[slot];
-  if (entry.fd == -1) {
-    // Nothing to close: reported the way closing an invalid descriptor is.
-    socketTable.lastError = EBADF;
-    return -1;
-  }
-  const int result = ReleaseDescriptor(entry);
+  if (UsedSlot(slot) == nullptr) return -1;  // reported the way closing a bad descriptor is
+  const std::lock_guard<std::mutex> hold(slotLock);
+  const int result = ReleaseDescriptor(socketTable.slots[slot]);
   socketTable.lastError = errno;
   return result;
+}
+
+void SocketSetBlocking(i32 slot, bool blocking) {
+  if (IsTableIndex(slot) && socketTable.slots[slot].fd >= 0) {
+    SetDescriptorNonBlocking(socketTable.slots[slot].fd, !blocking);
+  }
+}
+
+i32 SocketLocalPort(i32 slot) {
+  const SocketSlot* entry = UsedSlot(slot);
+  if (entry == nullptr) return -1;
+  sockaddr_in local{};
+  socklen_t size = sizeof local;
+  const int result = getsockname(entry->fd, reinterpret_cast<sockaddr*>(&local), &size);
+  socketTable.lastError = errno;
+  if (result != 0 || local.sin_family != AF_INET) return -1;
+  return ntohs(local.sin_port);
 }

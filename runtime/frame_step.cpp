@@ -13,8 +13,6 @@
 
 namespace {
 
-bool quitComboEnabled = true;
-
 [[noreturn]] void EndOnQuit() { FatalError(kErrRegularEnd); }
 
 }  // namespace

@@ -9,6 +9,8 @@
 
 void FlipFrame();
 // Whether holding volume down and volume up together ends the program (on at process start).
+// Whether the quit combination ends the program (defined with the runtime's globals).
+extern bool quitComboEnabled;
 void SetQuitComboEnabled(f32 on);
 bool QuitComboEnabled();
 // True while the device's last button word holds both volume buttons.

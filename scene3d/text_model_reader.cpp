@@ -5,27 +5,10 @@
 #include <cstring>
 
 #include "core/float_convert.h"
-#include "files/file_channel.h"
-#include "files/memory_name.h"
 #include "scene3d/mesh_model.h"
+#include "scene3d/model_channel.h"
 
 namespace {
-
-// The channel of one load, closed on every way out.
-struct ModelChannel {
-  FileChannel channel;
-  ModelChannel() = default;
-  ModelChannel(const ModelChannel&) = delete;
-  ModelChannel& operator=(const ModelChannel&) = delete;
-  ~ModelChannel() { CloseFileChannel(&channel); }
-};
-
-// Opens a file, or a "mem://" name of a block that is alive: a name forged in data (a scene
-// entry, a pack) must not make the reader read arbitrary memory.
-bool OpenModel(FileChannel* channel, const char* name) {
-  if (name == nullptr || OpenFileChannelRead(channel, name) == 0) return false;
-  return !IsMemoryName(name) || channel->memBlock != nullptr;
-}
 
 class ModelParse {
  public:

@@ -3,8 +3,6 @@
 
 #include "core/float_convert.h"
 
-i32 textureMode3D = 0;
-
 i32 SetObjectTextureMode(f32 mode) {
   textureMode3D = TruncToI32(mode);
   return textureMode3D;

@@ -1,13 +1,18 @@
 // The channels: exact bytes on file, one read suite (values, lines and line pieces) over a file,
-// a memory block and a pack entry, the fatal errors 3 and 7, and the by-name commands.
-#include <functional>
-#include <string>
-#include <vector>
-
+// a memory block and a pack entry, the fatal errors 3 and 7, and the by-name commands; wildcards,
+// directory listing and the working directory.
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <set>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
 
 #include "core/runtime_error.h"
 #include "files/channel_table.h"
+#include "files/directory_commands.h"
 #include "tests/files/files_fixture.h"
 
 namespace {
@@ -29,7 +34,7 @@ const std::string kWritten =
 TEST_F(ChannelTest, WritesExactLittleEndianBytes) {
   i32 big = 123456789;
   f32 twoAndHalf = 2.5f;
-  ASSERT_EQ(OpenFileChannel(1, Dyn("out.bin"), 0), 1);
+  ASSERT_EQ(OpenFileChannel(1, TextOf("out.bin"), 0), 1);
   WriteChannelInt16(1, -1);
   WriteChannelUInt16(1, 0x12345);
   WriteChannelInt8(1, 0x1FF);
@@ -37,8 +42,8 @@ TEST_F(ChannelTest, WritesExactLittleEndianBytes) {
   WriteChannelUInt32(1, -2);
   WriteChannelFloat32(1, 1.5f);
   WriteChannelFloat64(1, 1.0f);
-  WriteChannelString(1, Dyn(std::string("ab\0cd", 5)));
-  WriteChannelLine(1, Dyn("hi"));
+  WriteChannelString(1, TextOf(std::string("ab\0cd", 5)));
+  WriteChannelLine(1, TextOf("hi"));
   WriteChannelLine(1, DynString());
   WriteChannelLineInt(1, big);
   WriteChannelLineFloat(1, twoAndHalf);
@@ -59,8 +64,8 @@ class ChannelReadTest : public ChannelTest, public ::testing::WithParamInterface
     const std::string stored = packed ? MakePack({{"In.Bin", data_}}) : data_;
     ASSERT_TRUE(GetParam() == Source::kMemory || WriteFileBytes(packed ? "p.sbx" : name, stored));
     if (packed) SetPack("p.sbx");
-    ASSERT_EQ(OpenFileChannel(2, Dyn(name), 1), 1);
-    EXPECT_EQ(OpenFileChannel(3, Dyn("missing"), 1), 0);  // the next resolution
+    ASSERT_EQ(OpenFileChannel(2, TextOf(name), 1), 1);
+    EXPECT_EQ(OpenFileChannel(3, TextOf("missing"), 1), 0);  // the next resolution
   }
   bool FromFile() const { return GetParam() == Source::kFile; }
   // Every line ReadFileChannelLine gives for `data` with a buffer of maxBytes.
@@ -100,11 +105,11 @@ TEST_P(ChannelReadTest, ReadsWhatTheWritersWrote) {
   ReadChannelFloat64(2, f);
   EXPECT_EQ(f, 1.0f);
   ReadChannelString(2, text, 5);
-  EXPECT_EQ(Str(text), "ab");  // a zero byte ends the text
+  EXPECT_EQ(BytesOf(text), "ab");  // a zero byte ends the text
   ReadChannelLine(2, text);
-  EXPECT_EQ(Str(text), "hi");
+  EXPECT_EQ(BytesOf(text), "hi");
   ReadChannelLine(2, text);
-  EXPECT_EQ(Str(text), "");
+  EXPECT_EQ(BytesOf(text), "");
   ReadChannelLineInt(2, v);
   EXPECT_EQ(v, 123456789);
   EXPECT_EQ(ChannelAtEnd(2), 0);
@@ -126,7 +131,7 @@ TEST_P(ChannelReadTest, ReadsCutByTheEnd) {
     return;
   }
   ReadChannelString(2, text, 0x7FFFFFF0);  // a huge count takes only what is there
-  EXPECT_EQ(Str(text), "\x01\x02");
+  EXPECT_EQ(BytesOf(text), "\x01\x02");
   SeekChannel(2, 0, 0);
   ReadChannelInt32(2, v);  // a memory block completes a cut value with zeros
   EXPECT_EQ(v, 0x0201);
@@ -165,9 +170,9 @@ TEST_F(ChannelTest, FatalErrors) {
   ASSERT_TRUE(WriteFileBytes("r.txt", "data"));
   DynString text;
   i32 v = 0;
-  ASSERT_EQ(OpenFileChannel(4, Dyn("r.txt"), 1), 1);
-  ASSERT_EQ(OpenFileChannel(5, Dyn("w.txt"), 0), 1);
-  ASSERT_EQ(OpenFileChannel(6, Dyn(FormatMemoryName(4, "data")), 1), 1);
+  ASSERT_EQ(OpenFileChannel(4, TextOf("r.txt"), 1), 1);
+  ASSERT_EQ(OpenFileChannel(5, TextOf("w.txt"), 0), 1);
+  ASSERT_EQ(OpenFileChannel(6, TextOf(FormatMemoryName(4, "data")), 1), 1);
   struct Case { const char* what; f32 code; std::function<void()> op; };
   const Case cases[] = {
       {"open channel 8", kErrStorage, [] { OpenFileChannel(8, DynString(), 1); }},
@@ -194,21 +199,21 @@ TEST_F(ChannelTest, FatalErrors) {
 TEST_F(ChannelTest, OpeningAndPositions) {
   ASSERT_TRUE(WriteFileBytes("r.txt", "data"));
   i32 v = 0;
-  ASSERT_EQ(OpenFileChannel(3, Dyn("r.txt"), 1), 1);
-  EXPECT_EQ(OpenFileChannel(3, Dyn("mem://       4.    1000"), 0), 0);  // memory is read-only
+  ASSERT_EQ(OpenFileChannel(3, TextOf("r.txt"), 1), 1);
+  EXPECT_EQ(OpenFileChannel(3, TextOf("mem://       4.    1000"), 0), 0);  // memory is read-only
   EXPECT_FATAL(kErrFile, ReadChannelInt8(3, v));                      // and the channel closed
-  EXPECT_EQ(OpenFileChannel(3, Dyn("missing.txt"), 1), 0);
+  EXPECT_EQ(OpenFileChannel(3, TextOf("missing.txt"), 1), 0);
   SeekChannel(3, 10, 0);  // a closed channel: nothing
   EXPECT_EQ(ChannelPosition(3), 0);
-  ASSERT_EQ(OpenFileChannel(3, Dyn("log.txt"), -1), 1);
-  WriteChannelString(3, Dyn("abc"));
+  ASSERT_EQ(OpenFileChannel(3, TextOf("log.txt"), -1), 1);
+  WriteChannelString(3, TextOf("abc"));
   SeekChannel(3, 2, 0);
   SeekChannel(3, 3, 1);  // relative to the last seek, not to the bytes written
   EXPECT_EQ(ChannelPosition(3), 5);
   EXPECT_EQ(ChannelAtEnd(3), 1);
   CloseChannel(3);
-  ASSERT_EQ(OpenFileChannel(3, Dyn("log.txt"), -1), 1);
-  WriteChannelString(3, Dyn("def"));
+  ASSERT_EQ(OpenFileChannel(3, TextOf("log.txt"), -1), 1);
+  WriteChannelString(3, TextOf("def"));
   CloseChannel(3);
   EXPECT_EQ(ReadFileBytes("log.txt"), "abcdef");
 }
@@ -216,16 +221,66 @@ TEST_F(ChannelTest, OpeningAndPositions) {
 TEST_F(ChannelTest, FilesByName) {
   const std::string bytes = "a" + std::string(4095, 'c') + "z";  // more than one copy chunk
   ASSERT_TRUE(WriteFileBytes("src.bin", bytes));
-  CopyFileContents(Dyn("SRC.BIN"), Dyn("dst.bin"));
+  CopyFileContents(TextOf("SRC.BIN"), TextOf("dst.bin"));
   EXPECT_EQ(ReadFileBytes("dst.bin"), bytes);
-  EXPECT_EQ(GetFileSize(Dyn("dst.bin")), 4097);
+  EXPECT_EQ(GetFileSize(TextOf("dst.bin")), 4097);
   const std::string block = "memory";
-  CopyFileContents(Dyn(MemName(block)), Dyn("fromMemory.bin"));
+  CopyFileContents(TextOf(MemName(block)), TextOf("fromMemory.bin"));
   EXPECT_EQ(ReadFileBytes("fromMemory.bin"), "memory");
-  EXPECT_EQ(GetFileSize(Dyn(MemName(block))), 6);
-  EXPECT_EQ(GetFileSize(Dyn("missing")), 0);
-  EXPECT_EQ(FileExists(Dyn("src.bin")), 1.0f);
-  EXPECT_EQ(FileExists(Dyn("missing")), 0.0f);
+  EXPECT_EQ(GetFileSize(TextOf(MemName(block))), 6);
+  EXPECT_EQ(GetFileSize(TextOf("missing")), 0);
+  EXPECT_EQ(FileExists(TextOf("src.bin")), 1.0f);
+  EXPECT_EQ(FileExists(TextOf("missing")), 0.0f);
+}
+
+TEST(MatchWildcard, Patterns) {
+  struct Case { const char* pattern; const char* name; int match; };
+  const Case cases[] = {
+      {"*.png", "TITLE.PNG", 1}, {"*.png", "title.png.bak", 0}, {"a?c", "abc", 1},
+      {"a?c", "a.c", 0},         {"?", ".", 0},                {"?", "a", 1},
+      {"*", "anything.at.all", 1}, {"", "", 1},                 {"", "a", 0},
+      {"*.*", "README", 1},      {"*.*.", "README", 0},        {"**b", "aab", 1},
+      {"a*b*c", "aXbYbZc", 1},   {"a*b*c", "aXbYbZ", 0},        {"*x", "xxxy", 0},
+      {"*ab", "aab", 1},         {"T*.TXT", "t1.txt", 1},       {"t*", "", 0},
+      {"*", "", 1},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(MatchWildcard(c.pattern, c.name), c.match) << c.pattern << " / " << c.name;
+  }
+}
+
+// Directories first (all of them), then the files that match; the result counts both.
+TEST_F(FilesTest, ListsDirectoriesFirstThenMatchingFiles) {
+  ASSERT_EQ(mkdir("gfx", 0700), 0);
+  for (const char* f : {"a.txt", "B.TXT", "README"}) ASSERT_TRUE(WriteFileBytes(f, "x"));
+  const std::set<std::string> dirs = {".", "..", "gfx", "unpacked"}, txt = {"a.txt", "B.TXT"},
+                              all = {"a.txt", "B.TXT", "README"};
+  for (const auto& [pattern, files] : {std::pair{"*.txt", txt}, {"*.*", all}}) {
+    DynString p(pattern);
+    DynArray<DynString> names;
+    EXPECT_EQ(ListDirectory(p, names), static_cast<f32>(files.size()) + 4 * 65536.0f);
+    std::set<std::string> listed[2];
+    for (i32 i = 0; i < names.dim[0]; ++i) listed[i >= 4].insert(names.data[i].CStr());
+    EXPECT_EQ(listed[0], dirs);
+    EXPECT_EQ(listed[1], files);
+  }
+}
+
+TEST_F(FilesTest, WorkingDirectory) {
+  const std::string here = BytesOf(GetCurrentDirectory());
+  DynString missing("no/such/dir"), root("/"), path("a\\b\\\\c");
+  EXPECT_EQ(ChangeDirectory(missing), 0.0f);
+  const std::string deep = std::string(200, 'a') + "/" + std::string(200, 'b') + "/";
+  ASSERT_TRUE(std::filesystem::create_directories(deep));  // far longer than 260 bytes
+  DynString target(deep.c_str());
+  EXPECT_EQ(ChangeDirectory(target), 1.0f);
+  EXPECT_EQ(BytesOf(GetCurrentDirectory()), here + deep);
+  ASSERT_EQ(ChangeDirectory(root), 1.0f);
+  EXPECT_EQ(BytesOf(GetCurrentDirectory()), "/");
+  EXPECT_EQ(IsDirectory("."), 1);
+  EXPECT_EQ(IsDirectory("/no/such/path"), 0);
+  EXPECT_EQ(BackslashesToSlashes(path), 6u);
+  EXPECT_EQ(BytesOf(path), "a/b//c");
 }
 
 }  // namespace

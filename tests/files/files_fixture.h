@@ -49,22 +49,12 @@ class FilesTest : public ::testing::Test {
   std::filesystem::path savedCwd_;
 };
 
-// Texts with every byte kept, zero bytes included.
-inline DynString Dyn(const std::string& s) {
-  return DynString::FromBytes(s.data(), static_cast<u32>(s.size()));
-}
-inline std::string Str(const DynString& s) { return std::string(s.CStr(), s.Length()); }
-
 // The "mem://" name of a string's bytes.
 inline std::string MemName(const std::string& bytes) {
   return FormatMemoryName(static_cast<u32>(bytes.size()), bytes.data());
 }
 
-inline std::string LE32(i32 v) {
-  const u32 u = static_cast<u32>(v);
-  return {static_cast<char>(u), static_cast<char>(u >> 8), static_cast<char>(u >> 16),
-          static_cast<char>(u >> 24)};
-}
+inline std::string LE32(i32 v) { return LE(static_cast<u32>(v), 4); }
 
 // A mode-1 stream of the bytes, as packs store their entries.
 inline std::string PackedStream(const std::string& bytes) {

@@ -29,11 +29,11 @@ class LineFileTest : public FilesTest {
     DynString text;
     const f32 result = ReadFileLine(name.c_str(), index, text);
     EXPECT_EQ(result, errorCode);
-    return Str(text);
+    return BytesOf(text);
   }
   static void Write(const std::string& name, i32 index, const std::string& text) {
     errorCode = 0;
-    WriteFileLineAt(name.c_str(), index, Dyn(text));
+    WriteFileLineAt(name.c_str(), index, TextOf(text));
   }
 };
 
@@ -50,7 +50,7 @@ TEST_F(LineFileTest, ReadsLinesAndSoftFailures) {
   }
   DynString name("t.txt"), text;
   EXPECT_EQ(ReadFileLineCmd(name, -0.5f, text), 0.0f);  // the index is truncated toward zero
-  EXPECT_EQ(Str(text), "a");
+  EXPECT_EQ(BytesOf(text), "a");
 }
 
 TEST_F(LineFileTest, MissingFileBecomesCurrentAndEmpty) {
@@ -128,15 +128,15 @@ class IniTest : public FilesTest {
     FilesTest::TearDown();
   }
   static std::string Get(const std::string& section, const std::string& key) {
-    DynString s = Dyn(section), k = Dyn(key);
-    return Str(GetIniValue(s, k));
+    DynString s = TextOf(section), k = TextOf(key);
+    return BytesOf(GetIniValue(s, k));
   }
   static void Put(const std::string& section, const std::string& key, const std::string& value) {
-    DynString s = Dyn(section), k = Dyn(key), v = Dyn(value);
+    DynString s = TextOf(section), k = TextOf(key), v = TextOf(value);
     PutIniValue(s, k, v);
   }
   static void Open(const std::string& name) {
-    DynString n = Dyn(name);
+    DynString n = TextOf(name);
     OpenIniFile(n);
   }
   // What a store of its own writes back after a change that keeps its contents.

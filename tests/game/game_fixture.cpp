@@ -11,6 +11,7 @@
 #include "core/random.h"
 #include "core/runtime_globals.h"
 #include "runtime/frame_step.h"
+#include "runtime/runtime_globals.h"
 #include "runtime/runtime_startup.h"
 #include "files/file_resolver.h"
 #include "media/font_commands.h"

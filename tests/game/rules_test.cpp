@@ -14,7 +14,6 @@
 #include "game/timers.h"
 #include "media/sound.h"
 #include "tests/game/game_fixture.h"
-#include "tests/media/wav_maker.h"
 
 namespace {
 

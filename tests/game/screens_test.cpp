@@ -1,6 +1,6 @@
 // The game set up over the generated packs: what the set-up loads, the splash, the pace of a
 // pass, and the play board probed where its pictures must show. (The other screens are probed in
-// the scripted game of screenshots_test.cpp.)
+// the whole game of whole_game_test.cpp.)
 
 #include "core/runtime_globals.h"
 #include "game/field_drawing.h"

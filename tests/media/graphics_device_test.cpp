@@ -19,7 +19,7 @@
 #include "platform/platform_ops.h"
 #include "render/float_mesh.h"
 #include "render/soft_render_context.h"
-#include "tests/media/device_fixture.h"
+#include "tests/media/media_test_util.h"
 #include "tests/support/test_support.h"
 
 namespace {

@@ -1,16 +1,22 @@
-// Helpers for the media tests: a small render target in a known state, and pictures and
-// surfaces written as rows of letters ('.' transparent, 'A'..'Z' distinct opaque colours).
+// Helpers for the media tests: a small render target in a known state, pictures and surfaces
+// written as rows of letters ('.' transparent, 'A'..'Z' distinct opaque colours), and a graphics
+// device per test.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
+#include <memory>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "media/graphics_device.h"
 #include "media/render_target.h"
 #include "media/rgba_image.h"
 #include "media/surface.h"
+#include "tests/support/test_support.h"
 
 using Rows = std::vector<std::string>;
 
@@ -110,3 +116,25 @@ inline Rows RgbaRows(const RgbaImage& image) {
   }
   return out;
 }
+
+// A graphics device per test over a small render target; sprites written as rows of letters.
+class DeviceTest : public testing::Test {
+ protected:
+  void SetUp() override { Reset(8, 6); }
+
+  // A fresh black target of w x h and the whole-target viewport.
+  void Reset(i32 w, i32 h) {
+    FreshTarget(w, h);
+    gfx->SetViewport(0, 0, 0, 0);
+  }
+
+  // Sprite i holds the picture, its record the picture's size.
+  void PutSprite(i32 i, const Rows& rows) {
+    SurfaceFromRows(*gfx->Sprite(i), rows, gfx->transparentColour);
+    SpriteInfo& info = *gfx->Info(i);
+    info.loadedWidth = info.width = static_cast<i16>(rows[0].size());
+    info.loadedHeight = info.height = static_cast<i16>(rows.size());
+  }
+
+  std::unique_ptr<OpenGLRainbows> gfx = std::make_unique<OpenGLRainbows>();
+};

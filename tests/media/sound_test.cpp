@@ -13,7 +13,7 @@
 #include "media/music.h"
 #include "media/sound.h"
 #include "tests/files/files_fixture.h"
-#include "tests/media/wav_maker.h"
+#include "tests/media/media_test_util.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "media/bmp_image.h"
 #include "media/png_image.h"
-#include "tests/media/device_fixture.h"
+#include "tests/media/media_test_util.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -127,6 +127,7 @@ TEST_F(SpriteImageFiles, FailedLoadsEmptyASpriteButKeepAScreen) {
   gfx->SetTransparentColour(LetterRed('Z'));  // 0xF810 is no longer the key: a plain colour
   const std::string path = dir.File("ab.bmp");
   ASSERT_EQ(1, gfx->SaveSprite(1, path.c_str()));
+  EXPECT_EQ(std::string(2, '\0'), ReadFileBytes(path).substr(54 + 6));  // the row's padding
   gfx->SetSpriteFrameSize(5, 1, 1);
   ASSERT_EQ(1, gfx->LoadSprite(5, path.c_str(), kNoColourKey));
   ASSERT_EQ(1, gfx->LoadScreenSlot(2, path.c_str()));

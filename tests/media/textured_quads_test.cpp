@@ -10,7 +10,7 @@
 
 #include "render/float_mesh.h"
 #include "render/soft_render_context.h"
-#include "tests/media/device_fixture.h"
+#include "tests/media/media_test_util.h"
 
 namespace {
 

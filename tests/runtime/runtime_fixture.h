@@ -14,6 +14,7 @@
 #include "media/graphics_device.h"
 #include "media/input_device.h"
 #include "media/render_target.h"
+#include "runtime/runtime_globals.h"
 #include "scene3d/rainbows3d.h"
 #include "tests/support/test_support.h"
 

@@ -1,12 +1,15 @@
 // Shared test helpers: fatal-error expectations through the end-of-program test hook, running a
-// function in a child process (for the real end of program), temporary folders and a fake clock.
+// function in a child process (for the real end of program), temporary folders, a fake clock,
+// files and texts as exact bytes, little-endian fields of hand-made files, and a tiny WAV file.
 #pragma once
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include <gtest/gtest.h>
 
+#include "core/dyn_string.h"
 #include "core/types.h"
 
 // Thrown by the test hook of EndProgram; carries the stored error code.
@@ -69,3 +72,28 @@ class ScopedFakeClock {
 // Writes bytes to a file; returns false on failure.
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 std::string ReadFileBytes(const std::string& path);
+
+// Texts with every byte kept, NULs included.
+inline DynString TextOf(std::string_view bytes) {
+  return DynString::FromBytes(bytes.data(), static_cast<u32>(bytes.size()));
+}
+inline std::string BytesOf(const DynString& s) { return std::string(s.data, s.length); }
+
+// The low `bytes` bytes of v, least significant first.
+inline std::string LE(u64 v, int bytes) {
+  std::string s;
+  for (int i = 0; i < bytes; ++i) s += static_cast<char>(v >> (8 * i));
+  return s;
+}
+
+// A PCM WAV file: 16-bit mono at 22050 Hz, a quiet square wave of the given length.
+inline std::string WavBytes(u32 milliseconds) {
+  const u32 rate = 22050;
+  const u32 samples = rate * milliseconds / 1000;
+  const u32 dataBytes = samples * 2;
+  // PCM, mono, the rate, bytes a second, bytes a frame, bits.
+  std::string out = "RIFF" + LE(36 + dataBytes, 4) + "WAVEfmt " + LE(16, 4) + LE(1, 2) + LE(1, 2) +
+                    LE(rate, 4) + LE(rate * 2, 4) + LE(2, 2) + LE(16, 2) + "data" + LE(dataBytes, 4);
+  for (u32 i = 0; i < samples; ++i) out += LE((i / 50) % 2 == 0 ? 0x0400 : 0xFC00, 2);
+  return out;
+}

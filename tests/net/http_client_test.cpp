@@ -1,0 +1,195 @@
+// The HTTP GET client against a scripted loopback server (exact bytes, split into pieces) and
+// against a real one, busybox's httpd, started on a free loopback port over a served folder.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "net/http_client.h"
+#include "net/socket_commands.h"
+#include "net/socket_table.h"
+#include "tests/support/test_support.h"
+
+namespace {
+
+const DynString kHost("127.0.0.1");
+constexpr const char* kBusybox = "/bin/busybox";
+
+bool Readable(i32 slot, int waitMs) {
+  pollfd entry{socketTable.slots[slot].fd, POLLIN, 0};
+  return poll(&entry, 1, waitMs) == 1;
+}
+
+// Answers `connections` connections in turn: reads the request, sends the pieces a few
+// milliseconds apart (so they tend to arrive apart) and closes. Every wait is bounded.
+class ScriptedServer {
+ public:
+  ScriptedServer(std::vector<std::string> pieces, int connections)
+      : listening_(SocketListen(0)), thread_([this, pieces, connections] {
+          for (int i = 0; i < connections && Readable(listening_, 20000); ++i) Serve(pieces);
+        }) {}
+  ~ScriptedServer() {
+    thread_.join();
+    SocketClose(listening_);
+  }
+  int port() const { return SocketLocalPort(listening_); }
+  std::vector<std::string> requests;
+
+ private:
+  void Serve(const std::vector<std::string>& pieces) {
+    const i32 slot = SocketAccept(listening_, nullptr);
+    std::string request;
+    char buffer[512];
+    for (i32 n; request.find("\r\n\r\n") == std::string::npos && Readable(slot, 20000) &&
+                (n = SocketReceive(slot, buffer, sizeof buffer)) > 0;) {
+      request.append(buffer, static_cast<std::size_t>(n));
+    }
+    requests.push_back(request);
+    for (const std::string& piece : pieces) {
+      SocketSend(slot, piece.data(), static_cast<i32>(piece.size()), nullptr);
+      usleep(3000);
+    }
+    SocketClose(slot);
+  }
+  const i32 listening_;
+  std::thread thread_;
+};
+
+// busybox's httpd in the foreground on a free loopback port over `folder`: its pid, or -1.
+pid_t StartBusyboxHttpd(const std::string& folder, int& port) {
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    const i32 probe = SocketListen(0);  // a port that was free a moment ago
+    port = SocketLocalPort(probe);
+    SocketClose(probe);
+    const std::string where = "127.0.0.1:" + std::to_string(port);
+    const pid_t pid = fork();
+    if (pid == 0) {
+      dup2(open("/dev/null", O_WRONLY), STDERR_FILENO);
+      execl(kBusybox, "busybox", "httpd", "-f", "-p", where.c_str(), "-h", folder.c_str(), nullptr);
+      _exit(127);
+    }
+    for (int i = 0; i < 500 && waitpid(pid, nullptr, WNOHANG) == 0; ++i, usleep(10000)) {
+      if (SocketCloseCommand(ConnectToHost(kHost, port)) == 1) return pid;
+    }
+    kill(pid, SIGKILL), waitpid(pid, nullptr, 0);  // it could not start: try another port
+  }
+  return -1;
+}
+
+class HttpClientTest : public testing::Test {
+ protected:
+  // The test's own hold on the socket layer: its servers' sockets outlive every request's.
+  void SetUp() override {
+    socketTable.initCount = 0;
+    SocketSystemInit();
+    socketTable.settings.bindIp = htonl(INADDR_LOOPBACK);
+  }
+  void TearDown() override {
+    SocketSystemShutdown();
+    socketTable.settings = SocketSettings{};
+  }
+  // The two commands over plain strings; the file is target_.
+  i32 GetFile(int port, const char* path = "/", const char* host = "127.0.0.1") {
+    return HttpGetToFile(DynString(host), DynString(path), port, DynString(target_.c_str()));
+  }
+  std::string GetText(int port, i32 maxLength, const std::string& path = "/",
+                      const char* host = "127.0.0.1") {
+    DynString text("stale");
+    return HttpGetToString(text, DynString(host), DynString(path.c_str()), port, maxLength).CStr();
+  }
+  std::ptrdiff_t FilesInFolder() {
+    return std::distance(std::filesystem::directory_iterator(folder_.path()), {});
+  }
+  ScopedTempDir folder_;
+  const std::string target_ = folder_.File("page.bin");
+};
+
+TEST_F(HttpClientTest, ScriptedResponses) {
+  const std::string longHeader = "HTTP/1.0 200 OK\r\nX: " + std::string(999, 'x') + "\r\n\r\n";
+  const std::string zero("ab\0cd", 5);
+  const struct {
+    std::vector<std::string> pieces;
+    std::string body, text;  // the text with at most 10 bytes
+  } cases[] = {
+      {{longHeader + "BODY"}, "BODY", "BODY"},  // the header fills the first 1023-byte chunk
+      {{"HTTP/1.0 200 OK\nA: b\n\nhello"}, "hello", "hello"},
+      {{"HTTP/1.0 200 OK\r\nA: b\r", "\n\r", "\nbo", "dy"}, "body", "body"},
+      {{"\r\n\r\n", zero}, zero, "ab"},
+      {{"HTTP/1.0 200 OK\r\nX: y\r\n"}, "", ""},  // no blank line: no body
+      {{"\n\n0123456789AB", "CDEFG"}, "0123456789ABCDEFG", "0123456789"},
+      {{}, "", ""},  // closed before answering
+  };
+  for (const auto& c : cases) {
+    ScriptedServer server(c.pieces, 2);
+    EXPECT_EQ(1, GetFile(server.port(), "/a b"));
+    EXPECT_EQ(c.body, ReadFileBytes(target_)) << c.body;
+    EXPECT_EQ(c.text, GetText(server.port(), 10));
+    EXPECT_EQ(
+        "GET /a b HTTP/1.0\r\nHost:127.0.0.1\r\nAccept: */*\r\nUser-Agent: Morvane\r\n\r\n",
+        server.requests.at(0));
+  }
+  EXPECT_EQ(1u, socketTable.initCount);
+  EXPECT_EQ(1, FilesInFolder());
+}
+
+TEST_F(HttpClientTest, FailuresKeepTheOldCopy) {
+  ASSERT_TRUE(WriteFileBytes(target_, "old copy"));
+  const i32 closed = SocketListen(0);
+  const int closedPort = SocketLocalPort(closed);
+  SocketClose(closed);
+  EXPECT_EQ(0, GetFile(closedPort));  // refused
+  socketTable.settings.lookup = [](const char*, std::vector<u32>&) { return ENXIO; };
+  EXPECT_EQ(0, GetFile(closedPort, "/", "nowhere"));
+  EXPECT_EQ("", GetText(closedPort, 10, "/", "nowhere"));
+  socketTable.settings.lookup = PlatformHostLookup;
+  {
+    ScriptedServer server({"\n\n" + std::string(5000, 'b')}, 3);
+    // Path and host fill the 1024-byte request by one byte too many, then exactly.
+    EXPECT_EQ("", GetText(server.port(), 9, std::string(957, 'p')));
+    EXPECT_EQ(0, HttpGetToFile(kHost, DynString("/"), server.port(), DynString("mem://10.20")));
+    EXPECT_EQ("bbbbbbbbb", GetText(server.port(), 9, std::string(956, 'p')));
+    EXPECT_EQ(1023u, server.requests.at(0).size());
+    EXPECT_EQ("", GetText(server.port(), -1));
+    const ChildResult child = RunInChild([&] {  // the disk fills up during the transfer
+      const rlimit small{1000, 1000};
+      setrlimit(RLIMIT_FSIZE, &small);
+      signal(SIGXFSZ, SIG_IGN);
+      alarm(30);  // a client the server never answers must not outlive the test
+      std::printf("%d", GetFile(server.port()));
+    });
+    EXPECT_EQ("0", child.output);
+  }
+  EXPECT_EQ("old copy", ReadFileBytes(target_));
+  EXPECT_EQ(1, FilesInFolder());  // no download left behind
+}
+
+TEST_F(HttpClientTest, RealServer) {
+  ASSERT_EQ(0, access(kBusybox, X_OK)) << kBusybox << " is missing: tools/deps.sh installs it";
+  ScopedTempDir served;
+  std::string big(3 << 20, '\0');
+  for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7 + i / 1023);
+  ASSERT_TRUE(WriteFileBytes(served.File("big.bin"), big));
+  ASSERT_TRUE(WriteFileBytes(served.File("page.txt"), std::string("hello\0world", 11)));
+  int port = 0;
+  const pid_t server = StartBusyboxHttpd(served.path(), port);
+  ASSERT_GT(server, 0) << "busybox httpd did not start";
+  const std::shared_ptr<void> stop(nullptr, [&](void*) {
+    kill(server, SIGTERM), waitpid(server, nullptr, 0);  // stopped on every way out
+  });
+  EXPECT_EQ(1, GetFile(port, "/big.bin", "localhost"));
+  EXPECT_TRUE(big == ReadFileBytes(target_));
+  EXPECT_EQ("hello", GetText(port, 100, "/page.txt", "localhost"));
+  EXPECT_EQ("hel", GetText(port, 3, "/page.txt"));
+  EXPECT_EQ(1, GetFile(port, "/missing"));  // whatever the status
+  EXPECT_NE(std::string::npos, ReadFileBytes(target_).find("404"));
+}
+
+}  // namespace
