@@ -1,8 +1,9 @@
 // Building objects through the device: triangle orders, colours, batches and their reuse,
-// bounding spheres, and the slots' storage.
+// bounding spheres and the slots' storage; and the normal and tangent pass on hand-built meshes.
 #include <gtest/gtest.h>
 
 #include <array>
+#include <initializer_list>
 #include <string>
 
 #include "media/render_target.h"
@@ -10,6 +11,8 @@
 #include "scene3d/rainbows3d.h"
 
 namespace {
+
+using Vec = std::array<f32, 3>;
 
 struct BuildTest : testing::Test {
   void SetUp() override { GetRenderTarget().Resize(0, 8, 8, 0); }  // an empty batch table
@@ -39,20 +42,14 @@ struct BuildTest : testing::Test {
 };
 
 TEST_F(BuildTest, ListsStripsAndFans) {
-  const std::array<std::array<const char*, 3>, 6> cases = {{
+  const std::array<std::array<const char*, 3>, 7> cases = {{
       {"0", "PQRSTU", "PQR STU"},       {"1", "PQRST", "PQR RQS RST"}, {"2", "PQRS", "PQR PRS"},
       {"1", "PQR|STUV", "PQR STU UTV"}, {"0", "PQ|RSTU", "RST TSU"},   {"1", "PQ*RSTU", "RST"},
+      {"0", "PQRS", "PQR"},
   }};
   for (const auto& [kind, letters, triangles] : cases) {
     EXPECT_EQ(triangles, Triangles(Build(kind[0] - '0', letters))) << letters;
   }
-  MeshObjectX mesh;  // no separator at all: a list, the fourth vertex makes nothing
-  MeshVertex v;
-  GrowVector<MeshVertex>& source = mesh.AppendPart(MeshPart()).sourceVertices;
-  for (char c : std::string("PQRS")) v.x = c, source.Append(v);
-  mesh.Build();
-  EXPECT_EQ("PQR", Triangles(mesh));
-  EXPECT_EQ(3, mesh.firstFrameTriangles.count);
 }
 
 TEST_F(BuildTest, VertexColoursAndTheColouredFlags) {
@@ -139,24 +136,93 @@ TEST_F(BuildTest, EmptyingTheSlotUnderConstructionEndsIt) {
 TEST_F(BuildTest, SlotStorage) {
   GrowVector<MeshObjectX> meshes;
   ResizeMeshArray(meshes, 1);
-  const MeshObjectX* storage = meshes.data;
-  ResizeMeshArray(meshes, 1);
   EXPECT_EQ((std::array{512, 0}), (std::array{meshes.capacity, meshes.count}));
-  EXPECT_EQ(storage, meshes.data);
   Build(1, "PQRS").textureA = 3;
   Build(1, "PQR");  // a new object keeps the slot's storage and mesh 0's texture index
   EXPECT_EQ(3, d.Slot(1)->meshes[0].textureA);
   EXPECT_EQ(512, d.Slot(1)->meshes[0].parts[0].sourceVertices.capacity);
   ObjectSlot& scene = *d.Slot(2);
-  ResizeMeshArray(scene.meshes, 600);
-  scene.meshes.count = 600;
-  scene.meshes[599] = d.Slot(1)->meshes[0];
-  ResizeMeshArray(scene.meshes, 700);  // grows by copying: the last mesh keeps its vertices
-  EXPECT_EQ(4, scene.meshes[599].parts[0].sourceVertices.count);
+  ResizeMeshArray(scene.meshes, 2);
+  scene.meshes.count = 2;
   scene.textures.Append(9);
   scene.used = scene.isScene = 1;
   d.EmptyObjectSlot(2);
   EXPECT_EQ(0, scene.meshes.capacity + scene.textures.capacity + scene.used + scene.isScene);
+}
+
+// Counts its Builds; the pass ends with one when it did work.
+struct CountingMesh : MeshObject {
+  void Build() override { ++builds; }
+  // One part: a separator of `code` (none for 0), then vertices at the positions, (u, v) = (x, y).
+  CountingMesh& Fill(u32 code, std::initializer_list<Vec> positions) {
+    Clear(true);
+    GrowVector<MeshVertex>& source = AppendPart(MeshPart()).sourceVertices;
+    MeshVertex v;
+    if ((v.colour = code) != 0) source.Append(v);
+    v.colour = 0;
+    for (const Vec& p : positions) v.x = v.u = p[0], v.y = v.v = p[1], v.z = p[2], source.Append(v);
+    return *this;
+  }
+  Vec Normal(i32 j) const {
+    const MeshVertex& v = parts[0].sourceVertices[j];
+    return {v.nx, v.ny, v.nz};
+  }
+  i32 builds = 0;
+};
+
+void ExpectNear(Vec expected, Vec got) {
+  for (i32 i = 0; i < 3; ++i) EXPECT_NEAR(expected[i], got[i], 1e-5f) << "component " << i;
+}
+
+TEST(NormalPass, FaceNormalsOfListsStripsAndFans) {
+  CountingMesh mesh;
+  mesh.Fill(0, {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}).Smooth(1, 0, 0);
+  for (i32 j = 0; j < 3; ++j) ExpectNear({0, 0, -1}, mesh.Normal(j));
+  mesh.Smooth(1, 1, 0);  // the normals are known: no work, no rebuild
+  EXPECT_EQ(1, mesh.builds);
+  // A flat strip: every second triangle is flipped, so all four corners face the same way.
+  mesh.Fill(kStripSeparator, {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}}).Smooth(1, 0, 0);
+  for (i32 j = 1; j <= 4; ++j) ExpectNear({0, 0, -1}, mesh.Normal(j));
+  // A fan A, B, C, D is (A, B, C), (A, C, D): the second triangle bends A and C, not B.
+  mesh.Fill(kFanSeparator, {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, -1}}).Smooth(1, 0, 0);
+  ExpectNear({0.7071068f, 0, -0.7071068f}, mesh.Normal(1));
+  ExpectNear({0, 0, -1}, mesh.Normal(2));
+  ExpectNear({0.7071068f, 0, -0.7071068f}, mesh.Normal(3));
+  ExpectNear({1, 0, 0}, mesh.Normal(4));
+  // Tangents alone, from (u, v) = (x, y); a triangle of one texture coordinate adds none.
+  mesh.Fill(0, {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {5, 0, 0}, {5, 0, 1}, {5, 0, 2}}).normalsValid = 1;
+  mesh.Smooth(0, 0, 1);
+  const MeshVertex &corner = mesh.parts[0].sourceVertices[1], &flat = mesh.parts[0].sourceVertices[4];
+  EXPECT_EQ((std::array<f32, 9>{1, 0, 0, 0, 1, 0, 0, 0, 0}),
+            (std::array{corner.tangent[0], corner.tangent[1], corner.tangent[2], corner.bitangent[0],
+                        corner.bitangent[1], corner.bitangent[2], flat.tangent[0], flat.nx, flat.ny}));
+  EXPECT_EQ(1u, mesh.tangentsValid);
+}
+
+TEST(NormalPass, WeldingSharesExactPositionsOnly) {
+  CountingMesh mesh;
+  // Two triangles repeat the origin and (2, 0, 0); the first has twice the area of the second,
+  // so it weighs twice as much.
+  for (u8 weld : {0, 1}) {
+    mesh.Fill(0, {{0, 0, 0}, {2, 0, 0}, {0, 2, 0}, {0, 0, 0}, {0, 0, 1}, {2, 0, 0}}).Smooth(1, weld, 0);
+    if (weld == 0) ExpectNear({0, 0, -1}, mesh.Normal(0)), ExpectNear({0, -1, 0}, mesh.Normal(3));
+  }
+  ExpectNear({0, -0.4472136f, -0.8944272f}, mesh.Normal(0));  // (0, -2, -4) normalised
+  EXPECT_EQ(mesh.Normal(0), mesh.Normal(3));
+  EXPECT_EQ(mesh.Normal(1), mesh.Normal(5));
+  // Positions a weighted-sum key would run together: negative ones, and (256, 0, 0) against
+  // (0, 1, 0); and -0 against +0, which is one position.
+  mesh.Fill(0, {{-1, -1, -1}, {-2, -1, -1}, {-1, -2, -1},  // facing -z
+                {-1, -1, -3}, {-1, -2, -3}, {-2, -1, -3},  // facing +z
+                {256, 0, 0}, {256, 0, 1}, {257, 0, 0},     // facing -y
+                {0, 1, 0}, {1, 1, 0}, {0, 1, 1},           // facing +y
+                {-0.0f, 5, 0}, {1, 5, 0}, {0, 6, 0},       // facing -z
+                {0, 5, 0}, {0, 5, 1}, {1, 5, 0}})          // facing -y
+      .Smooth(1, 1, 0);
+  const Vec expected[] = {{0, 0, -1}, {0, 0, 1}, {0, -1, 0}, {0, 1, 0}};
+  for (i32 t = 0; t < 4; ++t) ExpectNear(expected[t], mesh.Normal(3 * t));
+  ExpectNear({0, -0.7071068f, -0.7071068f}, mesh.Normal(12));
+  EXPECT_EQ(mesh.Normal(12), mesh.Normal(15));
 }
 
 }  // namespace

@@ -12,6 +12,8 @@
 
 namespace {
 
+using Pair = std::array<f32, 2>;
+
 struct DrawTest : testing::Test {
   void SetUp() override {
     GetRenderTarget().Resize(0, 64, 48, 0);
@@ -52,6 +54,30 @@ TEST_F(DrawTest, FramesOutsideTheMeshDrawNothingAndTheViewIsKept) {
   std::array<i32, 17> after{r.modelViewIndex};
   std::copy_n(r.modelView[r.modelViewIndex], 16, after.begin() + 1);
   EXPECT_EQ(before, after);
+}
+
+TEST_F(DrawTest, EnteringThreeDModeAndTheCamera) {
+  Rainbows3D& device = d;
+  SoftRenderContext& renderer = r;
+  for (const auto& [fov, tangent] : {Pair{84, 57.28996f}, Pair{85, 57.28996f}, Pair{60, 2.14451f}}) {
+    device.SetProjection(1, 100, fov);
+    EXPECT_NEAR(tangent, device.fovTangent, 1e-4f) << fov;
+  }
+  EXPECT_EQ(1u, renderer.depthTestEnabled);
+  EXPECT_FALSE(renderer.HasTexture());
+  const i32* view = renderer.modelView[renderer.modelViewIndex];
+  for (i32 i = 0; i < 16; ++i) EXPECT_NEAR(i % 5 == 0 ? 0x10000 : 0, view[i], 2) << i;
+  // The unwidened 60 degrees: cot 30 / aspect (64 / 48).
+  EXPECT_NEAR(0x10000 * 1.7320508f * 0.75f, renderer.projection[0], 200);
+  for (const auto& [mode, pipelineMode] : {Pair{0, 0}, Pair{1, 1}, Pair{-1, 2}, Pair{2, 2}}) {
+    device.SetCullMode(static_cast<i32>(mode));
+    EXPECT_EQ(pipelineMode, renderer.pipeline.cullMode) << mode;
+  }
+  device.SetUpVector(0, 0, 1);  // the view changes only with the next camera placement
+  EXPECT_NEAR(0x10000, view[5], 2);
+  device.ResetState(0, 0, 0, 0, 1, 0);  // looking along +y with +z up
+  const i32 rows[12] = {0x10000, 0, 0, 0, 0, 0, 0x10000, 0, 0, -0x10000, 0, 0};
+  for (i32 i = 0; i < 12; ++i) EXPECT_NEAR(rows[i], view[i], 2) << i;
 }
 
 }  // namespace
