@@ -3,37 +3,11 @@
 #include "render/float_mesh.h"
 
 #include <algorithm>
-#include <cstddef>
 
 #include "render/fixed_point.h"
 #include "render/soft_render_context.h"
 
 namespace {
-
-SubmittedFloatMesh& Record() {
-  static SubmittedFloatMesh record;
-  return record;
-}
-
-void KeepRecord(i32 mode, i32 count, const f32* data, u32 hasZ, u32 lit, u32 textured,
-                u32 coloured, u32 hasColourSlot) {
-  SubmittedFloatMesh& r = Record();
-  ++r.submissions;
-  r.mode = mode;
-  r.count = count > 0 ? count : 0;
-  r.hasZ = hasZ;
-  r.lit = lit;
-  r.textured = textured;
-  r.coloured = coloured;
-  r.hasColourSlot = hasColourSlot;
-  r.data.clear();
-  if (r.count > 0 && data != nullptr) {
-    std::size_t floats =
-        static_cast<std::size_t>(r.count) *
-        static_cast<std::size_t>(FloatMeshVertexFloats(hasZ, lit, coloured, hasColourSlot));
-    r.data.assign(data, data + floats);
-  }
-}
 
 // Appends the triangle that vertex i completes in the primitive mode, if any. A strip's odd
 // triangles swap their first two vertices, so every triangle keeps the first one's winding.
@@ -69,7 +43,6 @@ i32 FloatMeshVertexFloats(u32 hasZ, u32 lit, u32 coloured, u32 hasColourSlot) {
 
 void SoftRenderContext::SubmitFloatMesh(i32 mode, i32 count, const f32* data, u32 hasZ, u32 lit,
                                         u32 textured, u32 coloured, u32 hasColourSlot) {
-  KeepRecord(mode, count, data, hasZ, lit, textured, coloured, hasColourSlot);
   if (data == nullptr) count = 0;
   count = std::max(count, 0);
   DrawBatch& mesh = immediateBatch;
@@ -125,7 +98,3 @@ void SubmitFloatMesh(i32 mode, i32 count, const f32* data, u32 hasZ, u32 lit, u3
   GetSoftRenderContext().SubmitFloatMesh(mode, count, data, hasZ, lit, textured, coloured,
                                          hasColourSlot);
 }
-
-const SubmittedFloatMesh& LastSubmittedFloatMesh() { return Record(); }
-
-void ResetSubmittedFloatMesh() { Record() = SubmittedFloatMesh{}; }

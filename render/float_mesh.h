@@ -9,8 +9,6 @@
 // never read.
 #pragma once
 
-#include <vector>
-
 #include "core/types.h"
 
 // OpenGL's primitive numbers; any other mode builds no triangles.
@@ -25,18 +23,3 @@ void SubmitFloatMesh(i32 mode, i32 count, const f32* data, u32 hasZ, u32 lit, u3
 
 // Floats per vertex for the given layout flags (4 to 12).
 i32 FloatMeshVertexFloats(u32 hasZ, u32 lit, u32 coloured, u32 hasColourSlot);
-
-struct SubmittedFloatMesh {
-  i32 submissions = 0;  // calls so far
-  i32 mode = 0;
-  i32 count = 0;
-  std::vector<f32> data;  // count vertices of the layout the flags describe
-  u32 hasZ = 0;
-  u32 lit = 0;
-  u32 textured = 0;
-  u32 coloured = 0;
-  u32 hasColourSlot = 0;
-};
-
-const SubmittedFloatMesh& LastSubmittedFloatMesh();
-void ResetSubmittedFloatMesh();

@@ -10,7 +10,10 @@ namespace {
 template <u32 Configuration>
 constexpr ShaderConfiguration Row() {
   return {&VertexPipeline::ShadeVerticesBatch<FormatOf(Configuration)>,
-          FormatVaryingCount(FormatOf(Configuration)), nullptr, nullptr, nullptr};
+          FormatVaryingCount(FormatOf(Configuration)),
+          &swr::RasterizerSubdivAffine::DrawShadedTriangle<Configuration>,
+          &swr::RasterizerTemplateShaderBase::DrawShadedLine<Configuration>,
+          &swr::RasterizerTemplateShaderBase::PlotPoint<Configuration>};
 }
 
 template <std::size_t... Configurations>

@@ -17,7 +17,6 @@
 #include "media/image_commands.h"
 #include "media/textured_quads.h"
 #include "platform/platform_ops.h"
-#include "render/float_mesh.h"
 #include "render/soft_render_context.h"
 #include "tests/media/media_test_util.h"
 #include "tests/support/test_support.h"
@@ -224,7 +223,6 @@ TEST_F(GraphicsDevice, SlotNumbersOutOfRangeDoNothing) {
   OpenGLRainbows* g = gfx.get();
   graphicsDevice = g;
   const char* name = file.c_str();
-  const SubmittedFloatMesh& mesh = LastSubmittedFloatMesh();
   enum Table { kSprites, kScreens, kSmall };  // kSmall: fonts and draw-into-sprite slots
   struct Op {
     const char* what;
@@ -249,8 +247,8 @@ TEST_F(GraphicsDevice, SlotNumbersOutOfRangeDoNothing) {
       SLOT_OP(kSprites, (CreateOffscreenSprite(g, 0, s, 4, 4), g->offscreen[0].sprite)),
       SLOT_OP(kSprites, (CreateOffscreenSpriteCommand(0, s, 4, 4), g->offscreen[0].sprite)),
       SLOT_OP(kSprites, (SelectSpriteTexture(g, s), GetSoftRenderContext().texture != nullptr)),
-      SLOT_OP(kSprites, (DrawSpriteQuadFrame(g, s, 0, 0, 0, 4, 4), mesh.submissions)),
-      SLOT_OP(kSprites, (DrawSpriteQuadRotoZoom(g, s, 0, 0, 0, 0, 1), mesh.submissions)),
+      SLOT_OP(kSprites, (DrawSpriteQuadFrame(g, s, 0, 0, 0, 4, 4), 0)),
+      SLOT_OP(kSprites, (DrawSpriteQuadRotoZoom(g, s, 0, 0, 0, 0, 1), 0)),
       SLOT_OP(kScreens, (g->GrabScreenSlot(s), g->DrawScreenSlot(s), g->ClearScreenSlot(s), 0)),
       SLOT_OP(kScreens, g->LoadScreenSlot(s, name)),
       SLOT_OP(kSmall,
@@ -265,7 +263,6 @@ TEST_F(GraphicsDevice, SlotNumbersOutOfRangeDoNothing) {
   for (const Op& op : ops) {
     for (i32 slot : {-1, INT_MIN, INT_MAX, past[op.table]}) {
       Reset(4, 2);
-      ResetSubmittedFloatMesh();
       PaintTarget({"ABCD", "EFGH"});
       EXPECT_EQ(0, op.run(slot)) << op.what << " " << slot;
       EXPECT_EQ((Rows{"ABCD", "EFGH"}), TargetRows()) << op.what << " " << slot;

@@ -1,0 +1,105 @@
+// The triangle drawers. After the shared set-up (triangle_setup.h) a triangle takes one of two
+// roads: the affine path interpolates depth and varyings linearly in screen space and fills each
+// row here; the perspective path, taken when the rasterizer's perspective switch is on and the
+// doubled area reaches minPerspectiveArea, interpolates 1/w and the varyings times 1/w and hands
+// each row to the configuration's span helper (span_drawer.cpp).
+#include "render/raster/pixel_rules.h"
+#include "render/raster/triangle_setup.h"
+
+namespace {
+
+// A vertex's interpolant slots on the affine path: slot 0 its depth, slot k + 1 varying k.
+template <u32 Slots>
+STAKKO_ALWAYS_INLINE void AffineSlotValues(const ClipVertex* v, i32* out) {
+  ForEachSlot<Slots>([&](auto s) { out[s] = s == 0 ? v->z : v->varyings[s - 1]; });
+}
+
+// On the perspective path: slot 0 q = 1/w, slot 1 the depth, slot k + 2 varying k times q.
+template <u32 Slots>
+STAKKO_ALWAYS_INLINE void PerspectiveSlotValues(const ClipVertex* v, i32* out) {
+  const i32 q = (Slots & 1u) != 0 ? FixedReciprocal(v->w) : 0;
+  ForEachSlot<Slots>([&](auto s) {
+    if constexpr (s == 0) {
+      out[0] = q;
+    } else if constexpr (s == 1) {
+      out[1] = v->z;
+    } else {
+      out[s] = Wrap32((i64{v->varyings[s - 2]} * q) >> 16);
+    }
+  });
+}
+
+// One row of the affine path: from the left edge's x (moved to the clip rectangle's left edge,
+// the values stepped along) up to the right edge's x or the clip rectangle's right edge.
+template <class S>
+STAKKO_ALWAYS_INLINE void FillAffineRow(const PixelSource& src, const TriangleEdge& left,
+                                        const TriangleEdge& right, i32 clipX0, i32 clipX1) {
+  constexpr u32 kSlots = S::kAffineSlots;
+  const i32* dx = left.gradients->dx;
+  i32 xStart = left.x;
+  const i32 xEnd = std::min(right.x, clipX1);
+  i32 v[kEdgeSlots] = {};
+  ForEachSlot<kSlots>([&](auto s) { v[s] = left.values[s]; });
+  if (xStart < clipX0) {
+    const i32 hidden = SubWrap(clipX0, xStart);
+    ForEachSlot<kSlots>([&](auto s) { v[s] = AddWrap(v[s], MulWrap(hidden, dx[s])); });
+    xStart = clipX0;
+  }
+  if (xStart >= xEnd) return;
+  u16* colour = src.ColourRow(left.y);
+  if constexpr (kSlots == 0) {
+    std::fill(colour + xStart, colour + xEnd, u16{0xFFFF});
+  } else {
+    i16* depth = nullptr;
+    if constexpr (S::kDepth) depth = src.DepthRow(left.y);
+    for (i32 x = xStart; x < xEnd; ++x) {
+      ShadePixel<S>(src, colour + x, S::kDepth ? depth + x : nullptr, v[0], v + 1);
+      ForEachSlot<kSlots>([&](auto s) { v[s] = AddWrap(v[s], dx[s]); });
+    }
+  }
+}
+
+}  // namespace
+
+namespace swr {
+
+template <u32 Configuration>
+void RasterizerSubdivAffine::DrawShadedTriangle(const ClipVertex* a, const ClipVertex* b,
+                                                const ClipVertex* c) {
+  using S = Shader<Configuration>;
+  TriangleShape shape;
+  if (!shape.Test(a, b, c, *this)) return;
+  PixelSource src;
+  if (!src.Load<S>(*context)) return;
+  if (perspective != 0 && shape.area >= minPerspectiveArea) {
+    constexpr u32 kSlots = S::kPerspectiveSlots;
+    i32 slots[3][kEdgeSlots];
+    PerspectiveSlotValues<kSlots>(a, slots[0]);
+    PerspectiveSlotValues<kSlots>(b, slots[1]);
+    PerspectiveSlotValues<kSlots>(c, slots[2]);
+    TriangleSetup<kSlots> t;
+    t.SetUp(a, b, c, shape, slots[0], slots[1], slots[2]);
+    WalkRows(t, *this, [&](const TriangleEdge& left, const TriangleEdge& right) {
+      DrawShadedSpan<Configuration>(&left, &right, clipX0, clipX1);
+    });
+    return;
+  }
+  constexpr u32 kSlots = S::kAffineSlots;
+  i32 slots[3][kEdgeSlots];
+  AffineSlotValues<kSlots>(a, slots[0]);
+  AffineSlotValues<kSlots>(b, slots[1]);
+  AffineSlotValues<kSlots>(c, slots[2]);
+  TriangleSetup<kSlots> t;
+  t.SetUp(a, b, c, shape, slots[0], slots[1], slots[2]);
+  WalkRows(t, *this, [&](const TriangleEdge& left, const TriangleEdge& right) {
+    FillAffineRow<S>(src, left, right, clipX0, clipX1);
+  });
+}
+
+#define STAKKO_SHADED_TRIANGLE(C)                                                            \
+  template void RasterizerSubdivAffine::DrawShadedTriangle<C>(const ClipVertex*, const ClipVertex*, \
+                                                              const ClipVertex*);
+STAKKO_FOR_EACH_CONFIGURATION(STAKKO_SHADED_TRIANGLE)
+#undef STAKKO_SHADED_TRIANGLE
+
+}  // namespace swr

@@ -1,0 +1,125 @@
+// The pixel rules of the sixteen configurations, one point at a time, and the line drawers'
+// exact stepping.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <set>
+#include <tuple>
+#include <utility>
+
+#include "tests/render/raster_target.h"
+
+namespace {
+
+// A 4 x 4 texture whose texel at column c, row r (row 0 first in memory) is 0x0841 x (4r + c),
+// except the key at column 2, row 1.
+struct Texture {
+  Texture() {
+    for (i32 i = 0; i < 16; ++i) texels[i] = static_cast<u16>(0x0841 * i);
+    texels[6] = kRendererDefaultKey;
+  }
+  std::array<u16, 16> texels;
+};
+constexpr i32 kWhite = 0xFFFF;
+
+TEST(PixelRules, EachConfigurationShadesAPointAsItsRuleSays) {
+  Texture tex;
+  tex.texels[13] = kWhite;  // column 1 of the last row
+  const i32 h = kOne / 2, q = kOne / 4;
+  // Configuration, key switch, depth (16.16), varyings; the colour and depth written.
+  const std::tuple<u32, u8, i32, std::array<i32, 6>, u16, i16> cases[] = {
+      {0, 1, 9 * kOne, {}, 0xFFFF, kDepthSentinel},  // no depth code at all
+      {1, 1, 0x7F7F * kOne, {}, 0xFFFF, 0x7F7F},     // equal depth passes
+      {1, 1, 0x7F80 * kOne, {}, kColourSentinel, kDepthSentinel},
+      {1, 1, -32768 * kOne, {}, 0xFFFF, -32768},
+      {2, 1, 0, {128 * kOne}, 0x7BEF, kDepthSentinel},  // light 128: red 15, green 31, blue 15
+      {2, 1, 0, {-kOne}, 0x0000, kDepthSentinel},
+      {2, 1, 0, {300 * kOne}, 0xFFFF, kDepthSentinel},
+      {4, 1, 0, {h, h, h}, 0x7BEF, kDepthSentinel},
+      {4, 1, 0, {-1, 0, kOne}, 0x001F, kDepthSentinel},  // a factor below 0 counts as 0
+      {4, 1, 0, {0, 2 * kOne, 0}, 0x0FE0, kDepthSentinel},  // above 1.0 carries into red
+      {6, 1, 0, {kOne, kOne, kOne, 255 * kOne}, 0xFFFF, kDepthSentinel},
+      {6, 1, 0, {kOne, kOne, kOne, 31 * kOne}, 0x18E3, kDepthSentinel},  // 3, 7, 3
+      {6, 1, 0, {-5, kOne, kOne, 31 * kOne}, 0x00E3, kDepthSentinel},
+      {8, 1, 0, {3 * q, 0}, 0x0841 * 14, kDepthSentinel},  // column 2 of the last row
+      {8, 1, 0, {-q, kOne}, 0x0841 * 14, kDepthSentinel},  // -0.25 is 0.75, 1.0 is 0
+      {8, 1, 0, {-1, -1}, kColourSentinel, kDepthSentinel},  // the largest fraction: column 2, row 1
+      {9, 1, 5 * kOne, {3 * q, kOne - 1}, kColourSentinel, 5},  // the key still writes depth
+      {9, 0, 5 * kOne, {3 * q, kOne - 1}, kRendererDefaultKey, 5},
+      {10, 1, 0, {0, 0, -kOne}, 0x0841 * 12, kDepthSentinel},  // the light is not applied
+      {12, 1, 0, {h, 0, kOne, kOne, kOne}, kWhite, kDepthSentinel},
+      {12, 1, 0, {h, 0, h, h, h}, 0x7BEF, kDepthSentinel},
+      {14, 1, 0, {h, 0, kOne, kOne, kOne, 255 * kOne}, 0xF7DE, kDepthSentinel},  // 30, 62, 30
+      {14, 1, 0, {h, 0, kOne, kOne, kOne, kOne - 1}, 0x0000, kDepthSentinel},
+  };
+  for (const auto& [configuration, key, z, varyings, colour, depth] : cases) {
+    RasterTarget t(4, 4);
+    t.Select(configuration);
+    t.ctx->SetTexture(tex.texels.data(), 4, 4);
+    t.ctx->SetColourKey(kRendererDefaultKey, key);
+    ClipVertex v = V(16 + 15, 16, {varyings[0], varyings[1], varyings[2], varyings[3],
+                                   varyings[4], varyings[5]}, z);
+    t.ctx->rasterizer.DrawPoint(&v);
+    EXPECT_EQ(std::pair(colour, depth), std::pair(t.At(1, 1), t.depth[5])) << configuration;
+  }
+  RasterTarget one(2, 1);  // a 1 x 1 texture gives its texel everywhere
+  one.Select(8);
+  one.ctx->SetTexture(&tex.texels[9], 1, 1);
+  ClipVertex anywhere = V(0, 0, {3 * q, 12345});
+  one.ctx->rasterizer.DrawPoint(&anywhere);
+  EXPECT_EQ(tex.texels[9], one.At(0, 0));
+}
+
+// The pixels a target holds other than the sentinel.
+std::set<std::pair<i32, i32>> Drawn(RasterTarget& t) {
+  std::set<std::pair<i32, i32>> out;
+  for (i32 y = 0; y < t.h; ++y) {
+    for (i32 x = 0; x < t.w; ++x) {
+      if (t.At(x, y) != kColourSentinel) out.insert({x, y});
+    }
+  }
+  return out;
+}
+
+TEST(PixelRules, PointsAreClippedAndFilteredByRow) {
+  RasterTarget t(8, 8);
+  t.Select(0);
+  t.ctx->SetViewport(2, 2, 4, 4);
+  t.ctx->SetRowFilter(1, 1);  // odd rows only
+  for (auto [x, y] : {std::pair{2, 3}, {5, 5}, {6, 3}, {3, 6}, {3, 4}, {-1, 3}}) {
+    ClipVertex v = V(x * 16 + 15, y * 16);
+    if (x < 0) v.x = -1;  // just left of 0: column -1
+    t.ctx->rasterizer.DrawPoint(&v);
+  }
+  EXPECT_EQ((std::set<std::pair<i32, i32>>{{2, 3}, {5, 5}}), Drawn(t)) << t.Picture();
+}
+
+TEST(Lines, StepExactlyFromTheFirstEndpointExcludedToTheSecond) {
+  using Pixels = std::set<std::pair<i32, i32>>;
+  // Endpoints in whole pixels (moved by a sub-pixel part that the floor drops); pixels drawn.
+  for (auto [x0, y0, x1, y1, pixels] :
+       {std::tuple{0, 0, 3, 0, Pixels{{1, 0}, {2, 0}, {3, 0}}},
+        {0, 0, 2, 2, {{1, 1}, {2, 2}}},
+        {0, 0, 1, 3, {{0, 1}, {0, 2}, {1, 3}}},  // the carry comes on the last step
+        {5, 0, 2, 2, {{4, 0}, {3, 1}, {2, 2}}},
+        {1, 3, 0, 0, {{0, 2}, {0, 1}, {0, 0}}},  // reversed: draws A, not B
+        {4, 4, 4, 4, {}},
+        {-3, 1, 12, 1, {{0, 1}, {1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}}}}) {  // clipped
+    RasterTarget t(6, 6);
+    t.Select(0);
+    const ClipVertex a = V(x0 * 16 + 7, y0 * 16 + 15), b = V(x1 * 16, y1 * 16 + 3);
+    t.ctx->rasterizer.DrawLine(&a, &b);
+    EXPECT_EQ(pixels, Drawn(t)) << x0 << "," << y0 << " to " << x1 << "," << y1 << t.Picture();
+  }
+  // A light going from 0 to 10.0 over (0, 0) to (1, 3): 10/3 a step with a unit carried, and
+  // exactly 10.0 at the end; with depth, the last pixel takes exactly the second depth.
+  RasterTarget t(4, 4);
+  t.Select(3);
+  const ClipVertex a = V(0, 0, {0}, 0), b = V(16, 48, {10 * kOne}, 77 * kOne + 5);
+  t.ctx->rasterizer.DrawLine(&a, &b);
+  EXPECT_EQ((std::array<u16, 3>{0x0000, 0x0020, 0x0841}),
+            (std::array<u16, 3>{t.At(0, 1), t.At(0, 2), t.At(1, 3)}));
+  EXPECT_EQ(77, t.depth[13]);
+}
+
+}  // namespace
