@@ -1,5 +1,5 @@
-// Building objects through the device: triangle orders, colours, batches and their reuse,
-// bounding spheres and the slots' storage; and the normal and tangent pass on hand-built meshes.
+// Building objects through the device (triangle orders, colours, batches and their reuse, bounds,
+// the slot's life), and the normal and tangent pass on hand-built meshes.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -52,56 +52,43 @@ TEST_F(BuildTest, ListsStripsAndFans) {
   }
 }
 
-TEST_F(BuildTest, VertexColoursAndTheColouredFlags) {
-  const MeshObjectX& white = Build(1, "PQR");
-  const DrawBatch& batch = BatchOf(white);
-  EXPECT_EQ((std::array<u32, 4>{0, 0, 1, 1}),
-            (std::array{white.coloured, batch.coloured, batch.textured, batch.lit}));
-  d.BeginObject(1, 1);
-  d.AddObjectVertex(0, 0, 0, 0.5f, 0.25f, 0x000000FF);
-  d.AddObjectVertex(1, 0, 0, 0, 0, 0xFFFFFFFC);  // no colour: white, and not a separator
-  d.AddObjectVertex(0, 1, 0, 0, 0, 0x00FFFFFF);
-  d.EndObject();
-  const MeshObjectX& red = d.Slot(1)->meshes[0];
-  const MeshVertex& v = red.parts[0].sourceVertices[1];
-  EXPECT_EQ((std::array<f32, 5>{1, 0, 0, 0.5f, -0.25f}), (std::array{v.r, v.g, v.b, v.u, v.v}));
-  EXPECT_EQ(2u, red.coloured + BatchOf(red).coloured);
-  EXPECT_EQ(3, red.parts[0].triangleVertices.count);
+TEST_F(BuildTest, ColouredMeshesAndMoreThan256Colours) {
+  MeshObjectX& white = Build(1, "PQR");  // white and 0xFFFFFFFC (no colour, no separator)
+  white.parts[0].sourceVertices[2].SetColour(0xFFFFFFFC);
+  white.Build();
+  EXPECT_EQ((std::array<u32, 5>{0, 0, 1, 1, 3}),
+            (std::array{white.coloured, BatchOf(white).coloured, BatchOf(white).textured,
+                        BatchOf(white).lit, u32(white.parts[0].triangleVertices.count)}));
   // Beyond 256 colours the 8-bit colour indices wrap; the geometry must not change with them.
   d.BeginObject(1, 0);
   for (u32 i = 1; i <= 300; ++i) d.AddObjectVertex(i, i % 7, i % 3, 0, 0, i);
   d.EndObject();
-  EXPECT_EQ(300, d.Slot(1)->meshes[0].parts[0].triangleVertices.count);
+  EXPECT_EQ(300, white.parts[0].triangleVertices.count);
+  EXPECT_EQ(2u, white.coloured + BatchOf(white).coloured);
 }
 
 TEST_F(BuildTest, RebuildsReuseTheirBatches) {
   MeshObjectX frames;
   for (i32 i = 0; i < 3; ++i) frames.AppendPart(MeshPart());
   frames.Build();
-  const i32 first = frames.frameBatches[0];
-  EXPECT_EQ((std::array{first + 1, first + 2}),
-            (std::array{frames.frameBatches[1], frames.frameBatches[2]}));
   Build(1, "PQRS");
   const i32 batches = r.batches.count;
   for (i32 frame = 0; frame < 5; ++frame) Build(1, "PQRSTU");  // built and smoothed each time
   EXPECT_EQ(batches, r.batches.count);
   EXPECT_EQ(12, BatchOf(d.Slot(1)->meshes[0]).indices.count);
   frames.Build();
-  EXPECT_EQ(first, frames.frameBatches[0]);
+  EXPECT_EQ(0, frames.frameBatches[0]);
   GetRenderTarget().Resize(0, 8, 8, 0);  // a new target discards every batch: record anew
   frames.Build();
   EXPECT_EQ(3, r.batches.count);
 }
 
-TEST_F(BuildTest, EndingSmallObjectsAndBounds) {
-  EXPECT_EQ(4, Build(1, "PQR").parts[0].sourceVertices.count);
-  EXPECT_EQ(1, d.Slot(1)->used + d.Slot(1)->isScene);
-  const MeshPart& two = Build(1, "PQ").parts[0];  // three entries, no triangle
-  EXPECT_EQ((std::array<f32, 5>{}), (std::array{two.boundCentre[0], two.boundCentre[1],
-                                                 two.boundCentre[2], two.boundRadius,
-                                                 f32(two.triangleVertices.count)}));
+TEST_F(BuildTest, SmallObjectsBoundsAndTheSlotsLife) {
+  const MeshPart& two = Build(1, "PQ").parts[0];  // three source entries, no triangle
+  EXPECT_EQ((std::array<f32, 4>{}), (std::array{two.boundCentre[0], two.boundCentre[1],
+                                                 two.boundCentre[2], two.boundRadius}));
   EXPECT_EQ(0, Build(1, "").parts.count);  // one source entry: cleared, but used
-  EXPECT_EQ(1, d.Slot(1)->used);
+  EXPECT_EQ(1, d.Slot(1)->used + d.Slot(1)->isScene);
   d.BeginObject(1, 0);
   for (const Vec& p : {Vec{0, 0, 0}, Vec{2, 0, 0}, Vec{0, 2, 0}}) {
     d.AddObjectVertex(p[0], p[1], p[2], 0, 0, 0);
@@ -111,6 +98,11 @@ TEST_F(BuildTest, EndingSmallObjectsAndBounds) {
   EXPECT_FLOAT_EQ(2.0f / 3, part.boundCentre[0]);
   EXPECT_FLOAT_EQ(2.0f / 3, part.boundCentre[1]);
   EXPECT_NEAR(1.4907f, part.boundRadius, 1e-4f);
+  ObjectSlot& scene = *d.Slot(1);
+  scene.textures.Append(9);
+  scene.isScene = 1;
+  d.EmptyObjectSlot(1);
+  EXPECT_EQ(0, scene.meshes.capacity + scene.textures.capacity + scene.used + scene.isScene);
 }
 
 TEST_F(BuildTest, EmptyingTheSlotUnderConstructionEndsIt) {
@@ -132,24 +124,10 @@ TEST_F(BuildTest, EmptyingTheSlotUnderConstructionEndsIt) {
   }
 }
 
-TEST_F(BuildTest, SlotStorage) {
-  Build(1, "PQRS").textureA = 3;
-  Build(1, "PQR");  // a new object keeps the slot's storage and mesh 0's texture index
-  EXPECT_EQ(3, d.Slot(1)->meshes[0].textureA);
-  EXPECT_EQ(512, d.Slot(1)->meshes[0].parts[0].sourceVertices.capacity);
-  ObjectSlot& scene = *d.Slot(2);
-  ResizeMeshArray(scene.meshes, 2);
-  scene.meshes.count = 2;
-  scene.textures.Append(9);
-  scene.used = scene.isScene = 1;
-  d.EmptyObjectSlot(2);
-  EXPECT_EQ(0, scene.meshes.capacity + scene.textures.capacity + scene.used + scene.isScene);
-}
-
+// One part: a separator of `code` (none for 0), then vertices at the positions, (u, v) = (x, y).
 // Counts its Builds; the pass ends with one when it did work.
 struct CountingMesh : MeshObject {
   void Build() override { ++builds; }
-  // One part: a separator of `code` (none for 0), then vertices at the positions, (u, v) = (x, y).
   CountingMesh& Fill(u32 code, std::initializer_list<Vec> positions) {
     Clear(true);
     GrowVector<MeshVertex>& source = AppendPart(MeshPart()).sourceVertices;
@@ -159,53 +137,45 @@ struct CountingMesh : MeshObject {
     for (const Vec& p : positions) v.x = v.u = p[0], v.y = v.v = p[1], v.z = p[2], source.Append(v);
     return *this;
   }
-  Vec Normal(i32 j) const {
+  // The normal of vertex j, within 1e-5.
+  void Expect(i32 j, Vec n) const {
     const MeshVertex& v = parts[0].sourceVertices[j];
-    return {v.nx, v.ny, v.nz};
+    const Vec got = {v.nx, v.ny, v.nz};
+    for (i32 i = 0; i < 3; ++i) EXPECT_NEAR(n[i], got[i], 1e-5f) << j << ":" << i;
   }
   i32 builds = 0;
 };
 
-void ExpectNear(Vec expected, Vec got) {
-  for (i32 i = 0; i < 3; ++i) EXPECT_NEAR(expected[i], got[i], 1e-5f) << "component " << i;
-}
-
-TEST(NormalPass, FaceNormalsOfListsStripsAndFans) {
+TEST(NormalPass, FaceNormalsOfListsStripsAndFansAndTangents) {
   CountingMesh mesh;
   mesh.Fill(0, {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}).Smooth(1, 0, 0);
-  for (i32 j = 0; j < 3; ++j) ExpectNear({0, 0, -1}, mesh.Normal(j));
+  for (i32 j = 0; j < 3; ++j) mesh.Expect(j, {0, 0, -1});
   mesh.Smooth(1, 1, 0);  // the normals are known: no work, no rebuild
   EXPECT_EQ(1, mesh.builds);
   // A flat strip: every second triangle is flipped, so all four corners face the same way.
   mesh.Fill(kStripSeparator, {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}}).Smooth(1, 0, 0);
-  for (i32 j = 1; j <= 4; ++j) ExpectNear({0, 0, -1}, mesh.Normal(j));
-  // A fan A, B, C, D is (A, B, C), (A, C, D): the second triangle bends A and C, not B.
-  mesh.Fill(kFanSeparator, {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, -1}}).Smooth(1, 0, 0);
-  ExpectNear({0.7071068f, 0, -0.7071068f}, mesh.Normal(1));
-  ExpectNear({0, 0, -1}, mesh.Normal(2));
-  ExpectNear({0.7071068f, 0, -0.7071068f}, mesh.Normal(3));
-  ExpectNear({1, 0, 0}, mesh.Normal(4));
+  for (i32 j = 1; j <= 4; ++j) mesh.Expect(j, {0, 0, -1});
   // Tangents alone, from (u, v) = (x, y); a triangle of one texture coordinate adds none.
   mesh.Fill(0, {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {5, 0, 0}, {5, 0, 1}, {5, 0, 2}}).normalsValid = 1;
   mesh.Smooth(0, 0, 1);
-  const MeshVertex &corner = mesh.parts[0].sourceVertices[1], &flat = mesh.parts[0].sourceVertices[4];
-  EXPECT_EQ((std::array<f32, 9>{1, 0, 0, 0, 1, 0, 0, 0, 0}),
-            (std::array{corner.tangent[0], corner.tangent[1], corner.tangent[2], corner.bitangent[0],
-                        corner.bitangent[1], corner.bitangent[2], flat.tangent[0], flat.nx, flat.ny}));
-  EXPECT_EQ(1u, mesh.tangentsValid);
+  const MeshVertex& corner = mesh.parts[0].sourceVertices[1];
+  const MeshVertex& flat = mesh.parts[0].sourceVertices[4];
+  EXPECT_EQ((std::array<f32, 7>{1, 0, 0, 1, 0, 0, 0}),
+            (std::array{corner.tangent[0], corner.tangent[1], corner.tangent[2], corner.bitangent[1],
+                        corner.bitangent[0], flat.tangent[0] + flat.tangent[1], corner.nz}));
 }
 
 TEST(NormalPass, WeldingSharesExactPositionsOnly) {
   CountingMesh mesh;
   // Two triangles repeat the origin and (2, 0, 0); the first has twice the area of the second,
-  // so it weighs twice as much.
+  // so welded it weighs twice as much: (0, -2, -4) normalised.
   for (u8 weld : {0, 1}) {
-    mesh.Fill(0, {{0, 0, 0}, {2, 0, 0}, {0, 2, 0}, {0, 0, 0}, {0, 0, 1}, {2, 0, 0}}).Smooth(1, weld, 0);
-    if (weld == 0) ExpectNear({0, 0, -1}, mesh.Normal(0)), ExpectNear({0, -1, 0}, mesh.Normal(3));
+    mesh.Fill(0, {{0, 0, 0}, {2, 0, 0}, {0, 2, 0}, {0, 0, 0}, {0, 0, 1}, {2, 0, 0}});
+    mesh.Smooth(1, weld, 0);
+    mesh.Expect(0, weld ? Vec{0, -0.4472136f, -0.8944272f} : Vec{0, 0, -1});
+    mesh.Expect(3, weld ? Vec{0, -0.4472136f, -0.8944272f} : Vec{0, -1, 0});
   }
-  ExpectNear({0, -0.4472136f, -0.8944272f}, mesh.Normal(0));  // (0, -2, -4) normalised
-  EXPECT_EQ(mesh.Normal(0), mesh.Normal(3));
-  EXPECT_EQ(mesh.Normal(1), mesh.Normal(5));
+  EXPECT_EQ(mesh.parts[0].sourceVertices[0].nz, mesh.parts[0].sourceVertices[3].nz);  // one sum
   // Positions a weighted-sum key would run together: negative ones, and (256, 0, 0) against
   // (0, 1, 0); and -0 against +0, which is one position.
   mesh.Fill(0, {{-1, -1, -1}, {-2, -1, -1}, {-1, -2, -1},  // facing -z
@@ -215,10 +185,9 @@ TEST(NormalPass, WeldingSharesExactPositionsOnly) {
                 {-0.0f, 5, 0}, {1, 5, 0}, {0, 6, 0},       // facing -z
                 {0, 5, 0}, {0, 5, 1}, {1, 5, 0}})          // facing -y
       .Smooth(1, 1, 0);
-  const Vec expected[] = {{0, 0, -1}, {0, 0, 1}, {0, -1, 0}, {0, 1, 0}};
-  for (i32 t = 0; t < 4; ++t) ExpectNear(expected[t], mesh.Normal(3 * t));
-  ExpectNear({0, -0.7071068f, -0.7071068f}, mesh.Normal(12));
-  EXPECT_EQ(mesh.Normal(12), mesh.Normal(15));
+  const Vec normals[6] = {{0, 0, -1}, {0, 0, 1}, {0, -1, 0}, {0, 1, 0},
+                          {0, -0.7071068f, -0.7071068f}, {0, -0.7071068f, -0.7071068f}};
+  for (i32 t = 0; t < 6; ++t) mesh.Expect(3 * t, normals[t]);
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cmath>
 
 #include "core/runtime_globals.h"
 #include "scene3d/rainbows3d.h"
@@ -11,7 +10,6 @@
 namespace {
 
 using Vec = std::array<f32, 3>;
-using Matrix = std::array<f32, 16>;
 
 struct TransformTest : testing::Test {
   // Where the current state's composed model matrix places p.
@@ -21,10 +19,6 @@ struct TransformTest : testing::Test {
     for (i32 i = 0; i < 3; ++i) {
       EXPECT_NEAR(expected[i], m[i] * p[0] + m[4 + i] * p[1] + m[8 + i] * p[2] + m[12 + i], 1e-5f);
     }
-  }
-  static Matrix Rotation(TransformRecord record) {
-    Matrix m{};
-    return RotationMatrix(record, m.data()) ? m : Matrix{};
   }
   Rainbows3D d{nullptr};
 };
@@ -40,15 +34,20 @@ TEST_F(TransformTest, ScaleThenRecordsInOrderThenPosition) {
   d.PushTransform(90, 0, 0, 1);
   d.PushTransform(90, 1, 0, 0);
   ExpectPlaced({1, 0, 0}, {1, 0, 2});
-  d.SetScale(1, 1, 1);
-  d.PushTransform(120, 3, 3, 3);  // any axis length: 120 degrees about (1, 1, 1) turns x to y
-  ExpectPlaced({1, 0, 0}, {1, 1, 0});
-  // Single-axis records count only the sign; other axes shorter than 1e-4 are skipped.
-  EXPECT_NEAR(std::sin(0.5235988f), Rotation({30, 1e-5f, 0, 0})[6], 1e-6f);
-  EXPECT_EQ(Rotation({30, 1e-5f, 0, 0}), Rotation({-30, -1e-5f, 0, 0}));
-  EXPECT_EQ(Rotation({90, 0, 0, -2}), Rotation({-90, 0, 0, 1}));
-  EXPECT_EQ(Matrix{}, Rotation({30, 1e-5f, 0, 1e-5f}));
-  EXPECT_EQ(Matrix{}, Rotation({45, 0, 0, 0}));
+  // Any axis length; a single non-zero component counts only by its sign; any other axis
+  // shorter than 1e-4 is skipped. Each record alone, where it turns (0, 1, 0).
+  const std::array<std::pair<TransformRecord, Vec>, 5> records = {{
+      {{120, 3, 3, 3}, {0, 0, 1}},
+      {{90, 0, 0, -2}, {1, 0, 0}},
+      {{30, 1e-5f, 0, 0}, {0, 0.8660254f, 0.5f}},
+      {{30, 1e-5f, 0, 1e-5f}, {0, 1, 0}},
+      {{45, 0, 0, 0}, {0, 1, 0}},
+  }};
+  for (const auto& [r, expected] : records) {
+    d.SetPosition(0, 0, 0);
+    d.PushTransform(r.angle, r.axisX, r.axisY, r.axisZ);
+    ExpectPlaced({0, 1, 0}, expected);
+  }
 }
 
 TEST_F(TransformTest, AppendsBeyondSixteenAndAfterACompositionRecompose) {
