@@ -25,28 +25,17 @@ struct DrawTest : testing::Test {
     gfx.SetViewport(0, 0, 0, 0);
     d.SetProjection(1, 100, 90);
   }
-  // A square of side 2 at z facing the camera as one strip, texture u right and v down.
-  void Square(i32 slot, f32 x, f32 z, u32 colour) {
-    d.BeginObject(slot, 1);
-    for (i32 c = 0; c < 4; ++c) {
-      d.AddObjectVertex(x + 2 * (c & 1) - 1, 1 - (c & 2), z, c & 1, c >> 1, colour);
-    }
-    d.EndObject();
-  }
-
   OpenGLRainbows gfx;
   Rainbows3D d{&gfx};
   SoftRenderContext& r = GetSoftRenderContext();
 };
 
 TEST_F(DrawTest, EnteringThreeDModeAndTheCamera) {
-  for (const auto& [fov, tangent] : {Pair{84, 57.28996f}, Pair{85, 57.28996f}, Pair{60, 2.14451f}}) {
+  for (const auto& [fov, tangent] : {Pair{84, 57.28996f}, Pair{85, 57.28996f}, Pair{60, 2.1445f}}) {
     d.SetProjection(1, 100, fov);
     EXPECT_NEAR(tangent, d.fovTangent, 1e-4f) << fov;
   }
-  // The unwidened 60 degrees: cot 30 / aspect (64 / 48); depth test on, no texture.
-  EXPECT_NEAR(0x10000 * 1.7320508f * 0.75f, r.projection[0], 200);
-  EXPECT_EQ((std::array{1, 0}), (std::array{i32(r.depthTestEnabled), i32(r.HasTexture())}));
+  EXPECT_NEAR(0x10000 * 1.7320508f * 0.75f, r.projection[0], 200);  // cot 30 / (64 / 48)
   const i32* view = r.modelView[r.modelViewIndex];
   d.SetUpVector(0, 0, 1);  // the view changes only with the next camera placement
   EXPECT_NEAR(0x10000, view[5], 2);
@@ -55,8 +44,15 @@ TEST_F(DrawTest, EnteringThreeDModeAndTheCamera) {
   for (i32 i = 0; i < 12; ++i) EXPECT_NEAR(rows[i], view[i], 2) << i;
 }
 
-TEST_F(DrawTest, AnimationFramesAndTheViewKept) {
-  Square(1, 0, -2, 0x0000FF);
+TEST_F(DrawTest, TexturedFramesUprightKeyedAndScenes) {
+  SurfaceFromRows(*gfx.Sprite(3), {"ABCDE", "FGHIJ", "K.MNO", "PQRST", "UVWXY"},
+                  gfx.transparentColour);
+  SelectSpriteTexture(&gfx, 3);
+  d.BeginObject(1, 1);  // a white square of side 2 at z = -2 as a strip, u right and v down
+  for (i32 c = 0; c < 4; ++c) {
+    d.AddObjectVertex(2 * (c & 1) - 1, 1 - (c & 2), -2, c & 1, c >> 1, 0xFFFFFF);
+  }
+  d.EndObject();
   MeshObjectX& mesh = d.Slot(1)->meshes[0];
   for (MeshVertex& v : mesh.AppendPart(mesh.parts[0]).sourceVertices) v.x += 1;  // frame 1
   mesh.Build();
@@ -66,26 +62,18 @@ TEST_F(DrawTest, AnimationFramesAndTheViewKept) {
   d.DrawObject(2, 0);
   EXPECT_EQ((Box{64, 48, -1, -1}), DrawnBox());
   EXPECT_EQ(0u, GetRenderTarget().depthDirty);
-  d.DrawObject(1, 0);
-  EXPECT_EQ((Box{20, 12, 43, 35}), DrawnBox());
-  GetRenderTarget().ClearColour();
-  GetRenderTarget().ClearDepth();
   d.DrawObject(1, 1);
   EXPECT_EQ((Box{32, 12, 55, 35}), DrawnBox());
-  EXPECT_EQ(1u, GetRenderTarget().depthDirty);
   EXPECT_EQ(view, std::to_array(r.modelView[r.modelViewIndex]));
-}
-
-TEST_F(DrawTest, TexturesUprightKeyedAndScenesWithoutTextures) {
-  SurfaceFromRows(*gfx.Sprite(3), {"ABCDE", "FGHIJ", "K.MNO", "PQRST", "UVWXY"},
-                  gfx.transparentColour);
-  SelectSpriteTexture(&gfx, 3);
-  Square(1, 0, -2, 0xFFFFFF);
+  GetRenderTarget().ClearColour();
+  GetRenderTarget().ClearDepth();
   d.DrawObject(1, 0);
+  EXPECT_EQ((Box{20, 12, 43, 35}), DrawnBox());
   // Columns 0..3 left to right; rows 1..4 of the picture top to bottom (v = 0 is its last row).
+  const Rows rows = TargetRows();
   for (i32 row = 0; row < 4; ++row) {
     std::string blocks;
-    for (i32 column = 0; column < 4; ++column) blocks += TargetRows()[15 + 6 * row][23 + 6 * column];
+    for (i32 column = 0; column < 4; ++column) blocks += rows[15 + 6 * row][23 + 6 * column];
     EXPECT_EQ(std::string("FGHIK.MNPQRSUVWX").substr(4 * row, 4), blocks) << row;
   }
   ObjectSlot& scene = *d.Slot(1);

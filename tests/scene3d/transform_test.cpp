@@ -34,15 +34,11 @@ TEST_F(TransformTest, ScaleThenRecordsInOrderThenPosition) {
   d.PushTransform(90, 0, 0, 1);
   d.PushTransform(90, 1, 0, 0);
   ExpectPlaced({1, 0, 0}, {1, 0, 2});
-  // Any axis length; a single non-zero component counts only by its sign; any other axis
-  // shorter than 1e-4 is skipped. Each record alone, where it turns (0, 1, 0).
+  // Each record alone, where it turns (0, 1, 0): any axis length; a single non-zero component
+  // counts only by its sign; any other axis shorter than 1e-4 is skipped.
   const std::array<std::pair<TransformRecord, Vec>, 5> records = {{
-      {{120, 3, 3, 3}, {0, 0, 1}},
-      {{90, 0, 0, -2}, {1, 0, 0}},
-      {{30, 1e-5f, 0, 0}, {0, 0.8660254f, 0.5f}},
-      {{30, 1e-5f, 0, 1e-5f}, {0, 1, 0}},
-      {{45, 0, 0, 0}, {0, 1, 0}},
-  }};
+      {{120, 3, 3, 3}, {0, 0, 1}}, {{90, 0, 0, -2}, {1, 0, 0}}, {{45, 0, 0, 0}, {0, 1, 0}},
+      {{30, 1e-5f, 0, 0}, {0, 0.8660254f, 0.5f}}, {{30, 1e-5f, 0, 1e-5f}, {0, 1, 0}}}};
   for (const auto& [r, expected] : records) {
     d.SetPosition(0, 0, 0);
     d.PushTransform(r.angle, r.axisX, r.axisY, r.axisZ);
@@ -64,18 +60,18 @@ TEST_F(TransformTest, AppendsBeyondSixteenAndAfterACompositionRecompose) {
 
 TEST_F(TransformTest, ChildStatesAndTheCommands) {
   device3D = &d;
-  NumArray<f32> values, square;
+  NumArray<f32> values;
   values.Redim(16);
   for (i32 i = 0; i < 16; i += 5) values.data[i] = 1.0f;
   values.data[13] = 7;  // column-major: a translation along y
-  square.Redim(4, 4);
-  MultMatrixCommand(square);  // not one-dimensional: ignored
   MultMatrixCommand(values);
   d.PushTransform(90, 0, 1, 0);
   PushStateCommand();
   SetPositionCommand(0, 0, 5);  // the child restarts from the parent's composed matrix
   ExpectPlaced({0, 0, 0}, {5, 7, 0});
   SetScaleCommand(2, 2, 2);
+  values.Redim(4, 4);
+  MultMatrixCommand(values);  // not one-dimensional: ignored
   ExpectPlaced({1, 0, 0}, {5, 7, -2});
   device3D = nullptr;
   for (i32 i = 0; i < 20; ++i) d.PushState();
