@@ -31,6 +31,7 @@ struct DrawTest : testing::Test {
 };
 
 TEST_F(DrawTest, EnteringThreeDModeAndTheCamera) {
+  d.SetUpVector(0, 0, 1);  // entering 3D mode puts +y up again
   for (const auto& [fov, tangent] : {Pair{84, 57.28996f}, Pair{85, 57.28996f}, Pair{60, 2.1445f}}) {
     d.SetProjection(1, 100, fov);
     EXPECT_NEAR(tangent, d.fovTangent, 1e-4f) << fov;
@@ -64,6 +65,7 @@ TEST_F(DrawTest, TexturedFramesUprightKeyedAndScenes) {
   EXPECT_EQ(0u, GetRenderTarget().depthDirty);
   d.DrawObject(1, 1);
   EXPECT_EQ((Box{32, 12, 55, 35}), DrawnBox());
+  EXPECT_EQ(1u, GetRenderTarget().depthDirty);
   EXPECT_EQ(view, std::to_array(r.modelView[r.modelViewIndex]));
   GetRenderTarget().ClearColour();
   GetRenderTarget().ClearDepth();
