@@ -80,7 +80,7 @@ TEST_F(BuildTest, RebuildsReuseTheirBatches) {
   EXPECT_EQ(3, r.batches.count);
 }
 
-TEST_F(BuildTest, SmallObjectsAndBounds) {
+TEST_F(BuildTest, SmallObjectsBoundsAndEmptiedSlots) {
   const MeshPart& two = Build(1, "PQ").parts[0];  // three source entries, no triangle
   EXPECT_EQ((std::array<f32, 4>{}), (std::array{two.boundCentre[0], two.boundCentre[1],
                                                  two.boundCentre[2], two.boundRadius}));
@@ -95,9 +95,7 @@ TEST_F(BuildTest, SmallObjectsAndBounds) {
   EXPECT_FLOAT_EQ(2.0f / 3, part.boundCentre[0]);
   EXPECT_FLOAT_EQ(2.0f / 3, part.boundCentre[1]);
   EXPECT_NEAR(1.4907f, part.boundRadius, 1e-4f);
-}
-
-TEST_F(BuildTest, EmptyingTheSlotUnderConstructionEndsIt) {
+  // Emptying the slot under construction ends the construction.
   d.BeginObject(7, 1);
   d.EmptyObjectSlot(7);  // as a load into the slot does
   d.AddObjectVertex(1, 0, 0, 0, 0, 0);
