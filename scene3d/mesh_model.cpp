@@ -5,15 +5,6 @@
 
 namespace {
 
-// The mesh's copy rule: the destination grows to hold the source's count (not its capacity, which
-// is the renderer batches' rule), then takes the count and the elements.
-template <class T>
-void CopyByCount(GrowVector<T>& dest, const GrowVector<T>& src) {
-  if (&dest == &src) return;
-  dest.SetCount(src.count);
-  for (i32 i = 0; i < src.count; ++i) dest[i] = src[i];
-}
-
 template <class T>
 void ClearList(GrowVector<T>& list, bool freeMemory) {
   if (freeMemory) {
@@ -45,8 +36,8 @@ MeshPart& MeshPart::Assign(MeshPart& dest, const MeshPart& src) {
   if (&dest == &src) return dest;
   dest.sourceVertices.Clear();
   dest.triangleVertices.Clear();
-  CopyByCount(dest.sourceVertices, src.sourceVertices);
-  CopyByCount(dest.triangleVertices, src.triangleVertices);
+  CopyListByCount(dest.sourceVertices, src.sourceVertices);
+  CopyListByCount(dest.triangleVertices, src.triangleVertices);
   return dest;
 }
 
@@ -57,11 +48,11 @@ MeshObject& MeshObject::operator=(const MeshObject& src) {
   parts.Clear();
   ReserveParts(src.parts.count);
   for (const MeshPart& part : src.parts) AppendPart(part);
-  CopyByCount(firstFrameTriangles, src.firstFrameTriangles);
-  CopyByCount(colourTable, src.colourTable);
+  CopyListByCount(firstFrameTriangles, src.firstFrameTriangles);
+  CopyListByCount(colourTable, src.colourTable);
   normalsValid = src.normalsValid;
   tangentsValid = src.tangentsValid;
-  CopyByCount(frameBatches, src.frameBatches);
+  CopyListByCount(frameBatches, src.frameBatches);
   return *this;
 }
 

@@ -22,6 +22,15 @@ inline constexpr u32 kFirstNonColour = 0xFFFFFFFCu;
 
 inline bool IsSeparatorCode(u32 colour) { return colour >= kFanSeparator; }
 
+// The mesh's copy rule for its lists: the destination grows to hold the source's count (not its
+// capacity, which is the renderer batches' rule), then takes the count and the elements.
+template <class T>
+void CopyListByCount(GrowVector<T>& dest, const GrowVector<T>& src) {
+  if (&dest == &src) return;
+  dest.SetCount(src.count);
+  for (i32 i = 0; i < src.count; ++i) dest[i] = src[i];
+}
+
 struct MeshVertex {
   f32 x = 0, y = 0, z = 0;
   f32 nx = 0, ny = 0, nz = 0;  // unit length once known
@@ -75,6 +84,10 @@ class MeshObject {
   // Rebuilds colourTable from every source vertex of every part, in order of first appearance,
   // and gives each source vertex the low 8 bits of its colour's position.
   void BuildColourTable();
+  // Vertex normals (and, on request, tangents and bitangents) summed from the faces, written into
+  // the source vertices, then Build. Runs only what the valid flags say is not known yet; weld
+  // shares the sums between vertices at exactly the same position (mesh_smooth.cpp).
+  void Smooth(u8 normals, u8 weld, u8 tangents);
 
   GrowVector<MeshPart> parts;
   GrowVector<MeshVertex> firstFrameTriangles;
@@ -87,6 +100,10 @@ class MeshObject {
 // The mesh class of the device's object slots: Build records each frame into a renderer batch.
 class MeshObjectX : public MeshObject {
  public:
+  // Assembles every part's triangles and records each part into a renderer batch, re-recording
+  // into the batches the mesh already owns when it has enough (mesh_build.cpp).
+  void Build() override;
+
   u32 coloured = 0;  // set by Build: some table entry is a real colour other than white
   i32 textureA = 0;  // first texture index of the mesh (scene files)
   i32 textureB = 0;  // second texture index

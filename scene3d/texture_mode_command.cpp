@@ -3,4 +3,7 @@
 
 #include "core/float_convert.h"
 
-void SetObjectTextureMode(f32 mode) { textureMode3D = TruncToI32(mode); }
+i32 SetObjectTextureMode(f32 mode) {
+  textureMode3D = TruncToI32(mode);
+  return textureMode3D;
+}

@@ -6,5 +6,5 @@
 
 extern i32 textureMode3D;
 
-// textureMode3D := mode truncated toward zero.
-void SetObjectTextureMode(f32 mode);
+// textureMode3D := mode truncated toward zero; returns the stored value.
+i32 SetObjectTextureMode(f32 mode);
