@@ -9,7 +9,7 @@
 #include "media/input_device.h"
 #include "media/render_target.h"
 #include "scene3d/rainbows3d.h"
-#include "scene3d/texture_mode_command.h"
+#include "scene3d/texture_commands.h"
 
 namespace {
 

@@ -32,7 +32,7 @@
 #include "net/session_commands.h"
 #include "net/socket_table.h"
 #include "runtime/frame_step.h"
-#include "scene3d/texture_mode_command.h"
+#include "scene3d/texture_commands.h"
 
 namespace {
 
@@ -119,6 +119,7 @@ f32 storedMusicVolume = kNoMusicVolume;
 
 // --- scene3d and the runtime's own switches.
 i32 textureMode3D = 0;
+Commands3DState commands3D;
 bool quitComboEnabled = true;
 
 void ResetRuntimeGlobalsForTests() {
@@ -168,5 +169,6 @@ void ResetRuntimeGlobalsForTests() {
   StopMusic();
 
   textureMode3D = 0;
+  commands3D = Commands3DState{};
   quitComboEnabled = true;
 }

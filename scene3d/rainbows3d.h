@@ -112,6 +112,35 @@ class Rainbows3D {
   void DrawObject(i32 slot, i32 frame, i32 third = 0, f32 fourth = 0.0f, u8 flag = 0);
   void DrawObjectPart(MeshObjectX& mesh, i32 frame, i32 third = 0, f32 fourth = 0.0f, u8 flag = 0);
 
+  // Collision queries (object_queries.cpp): shapes in world coordinates against the triangles of
+  // animation frame `frame` of every mesh of a slot, placed by the current transform state and
+  // brought into the object's coordinates through the placement's true inverse (scale included).
+  // A slot outside the table, a frame a mesh does not have, a part without a triangle or a
+  // placement without an inverse answers no hit.
+  // The box: centre and three perpendicular half-axis vectors.
+  i32 CollideBox(i32 slot, i32 frame, const f32* centre, const f32* u, const f32* v, const f32* w);
+  i32 CollideSphere(i32 slot, i32 frame, f32 radius, f32 x, f32 y, f32 z);
+  // The distance along the ray (world units, any non-zero direction length) of the nearest hit
+  // in front of the origin, else the negative distance of the nearest behind it, else 0; a hit
+  // exactly at the origin does not count.
+  f32 CollideRay(i32 slot, i32 frame, f32 x, f32 y, f32 z, f32 dx, f32 dy, f32 dz);
+  // 1.0 when the infinite one-sided cone (apex, axis, half-angle in degrees) meets the object.
+  f32 CollideCone(i32 slot, i32 frame, f32 x, f32 y, f32 z, f32 dx, f32 dy, f32 dz, f32 angle);
+  // 1 when the sphere meets the box of half sizes hx, hy, hz centred on the current placement's
+  // origin along its axes (in the placement's units). No slot is involved.
+  i32 CollideBoundsBox(f32 x, f32 y, f32 z, f32 radius, f32 hx, f32 hy, f32 hz);
+  // The same questions for one mesh.
+  i32 CollideBoxPart(MeshObjectX& mesh, i32 frame, const f32* centre, const f32* u, const f32* v,
+                     const f32* w);
+  i32 CollideSpherePart(MeshObjectX& mesh, i32 frame, f32 radius, const f32* centre);
+  f32 CollideRayPart(MeshObjectX& mesh, i32 frame, const f32* origin, const f32* direction);
+  f32 CollideConePart(MeshObjectX& mesh, i32 frame, const f32* apex, const f32* direction,
+                      f32 angle);
+
+  // Writes mesh 0 of the slot as a .ddd model (object_file_commands.cpp): SaveDdd's result, 0
+  // for a slot outside the table or without a mesh.
+  i32 SaveObject(const char* name, i32 slot);
+
   GrowVector<ObjectSlot> objects{128, 512};
   u8 frameFlag = 0;
   u8 cullMode = 0;
@@ -138,6 +167,9 @@ class Rainbows3D {
   // Part 0 of mesh 0 of the slot under construction; null when there is none (no object under
   // construction, or a slot left without that part).
   MeshPart* BuildingPart();
+  // The inverse of the current placement (composed first) and the length of its first column,
+  // the scale by which lengths grow; false when the placement has no inverse.
+  bool PlacementInverse(f32 inverse[16], f32* scale);
 };
 
 // Hands the nine values to the renderer's LookAtMatrix.

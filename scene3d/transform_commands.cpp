@@ -22,3 +22,11 @@ void MultMatrixCommand(NumArray<f32>& values) {
   for (i32 i = 0; i < 16; ++i) m[i] = *NumArrayAt4(values, i, 0, 0, 0);
   device3D->AppendMatrix(m);
 }
+
+void PushTransformCommand(f32 angle, f32 x, f32 y, f32 z) {
+  if (device3D != nullptr) device3D->PushTransform(angle, x, y, z);
+}
+
+void PopStateCommand() {
+  if (device3D != nullptr) device3D->PopState();
+}

@@ -13,3 +13,8 @@ void PushStateCommand();
 // Appends values as a whole column-major matrix when the array is one-dimensional with exactly
 // 16 elements; any other array does nothing.
 void MultMatrixCommand(NumArray<f32>& values);
+// Appends a rotation by angle degrees about (x, y, z); a seventeenth is dropped, but the state is
+// composed again all the same.
+void PushTransformCommand(f32 angle, f32 x, f32 y, f32 z);
+// Back to the parent state; at the bottom state it resets that state to the identity.
+void PopStateCommand();

@@ -35,6 +35,45 @@ void MultiplyMatrix4(const f32 a[16], const f32 b[16], f32 out[16]) {
   std::copy_n(product, 16, out);
 }
 
+bool InvertAffineMatrix(const f32 m[16], f32 out[16]) {
+  // The adjugate over the determinant, in double: a placement's block is small and well
+  // conditioned, and rigid placements come out as their transposes up to rounding.
+  auto a = [m](i32 r, i32 c) { return static_cast<f64>(m[4 * c + r]); };
+  f64 inv[3][3];
+  for (i32 r = 0; r < 3; ++r) {
+    for (i32 c = 0; c < 3; ++c) {
+      // Cofactor of element (c, r): the 2 x 2 minor without row c and column r, cyclically signed.
+      const i32 r0 = (c + 1) % 3, r1 = (c + 2) % 3, c0 = (r + 1) % 3, c1 = (r + 2) % 3;
+      inv[r][c] = a(r0, c0) * a(r1, c1) - a(r0, c1) * a(r1, c0);
+    }
+  }
+  const f64 det = a(0, 0) * inv[0][0] + a(0, 1) * inv[1][0] + a(0, 2) * inv[2][0];
+  f32 result[16] = {};
+  for (i32 r = 0; r < 3; ++r) {
+    f64 t = 0.0;
+    for (i32 c = 0; c < 3; ++c) {
+      result[4 * c + r] = static_cast<f32>(inv[r][c] / det);
+      t -= inv[r][c] / det * a(c, 3);
+      if (!std::isfinite(result[4 * c + r])) return false;
+    }
+    result[12 + r] = static_cast<f32>(t);
+    if (!std::isfinite(result[12 + r])) return false;
+  }
+  result[15] = 1.0f;
+  std::copy_n(result, 16, out);
+  return true;
+}
+
+void TransformPoint(const f32 m[16], const f32 p[3], f32 out[3]) {
+  const f32 x = p[0], y = p[1], z = p[2];
+  for (i32 r = 0; r < 3; ++r) out[r] = m[r] * x + m[4 + r] * y + m[8 + r] * z + m[12 + r];
+}
+
+void TransformDirection(const f32 m[16], const f32 d[3], f32 out[3]) {
+  const f32 x = d[0], y = d[1], z = d[2];
+  for (i32 r = 0; r < 3; ++r) out[r] = m[r] * x + m[4 + r] * y + m[8 + r] * z;
+}
+
 bool RotationMatrix(const TransformRecord& record, f32 out[16]) {
   const f32 radians = record.angle * kRadiansPerDegree;
   std::fill_n(out, 16, 0.0f);

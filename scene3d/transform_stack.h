@@ -46,6 +46,13 @@ struct TransformState {
 void MultiplyMatrix4(const f32 a[16], const f32 b[16], f32 out[16]);
 // The identity matrix.
 const f32* IdentityMatrix4();
+// out := the inverse of the placement m (a 3 x 3 block and a translation; the last row is taken
+// as 0, 0, 0, 1), scale and shear included. False, with out untouched, when the block is singular
+// or the inverse is not finite.
+bool InvertAffineMatrix(const f32 m[16], f32 out[16]);
+// out := m x p with the translation (a point), or without it (a direction); out may be p.
+void TransformPoint(const f32 m[16], const f32 p[3], f32 out[3]);
+void TransformDirection(const f32 m[16], const f32 d[3], f32 out[3]);
 // The matrix of one rotation record: a single non-zero axis component rotates about that
 // coordinate axis with only its sign counting; any other axis is normalised (Rodrigues), and one
 // of length 1e-4 or less gives false (the record is skipped).

@@ -9,7 +9,7 @@
 #include "files/file_resolver.h"
 #include "media/button_decoder.h"
 #include "media/graphics_commands.h"
-#include "scene3d/texture_mode_command.h"
+#include "scene3d/texture_commands.h"
 #include "tests/files/files_fixture.h"
 #include "tests/media/media_test_util.h"
 #include "tests/runtime/runtime_fixture.h"
