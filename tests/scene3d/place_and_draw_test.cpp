@@ -16,6 +16,7 @@
 #include "scene3d/rainbows3d.h"
 #include "scene3d/transform_commands.h"
 #include "tests/media/media_test_util.h"
+#include "tests/scene3d/cube_commands.h"
 
 namespace {
 
@@ -160,20 +161,8 @@ TEST_F(PlaceTest, AColouredCubeSavedForTheReadme) {
   gfx.SetViewport(0, 0, 0, 0);
   d.SetProjection(1, 100, 90);
   // Faces +x, +y, +z, -x, -y, -z: red, green, blue, yellow, magenta, cyan.
-  const u32 colours[6] = {0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0xFF00FF, 0xFFFF00};
-  d.BeginObject(1, 1);
-  for (i32 face = 0; face < 6; ++face) {
-    if (face > 0) d.AddObjectSeparator(1);
-    const i32 axis = face % 3;
-    for (i32 c = 0; c < 4; ++c) {
-      f32 p[3];
-      p[axis] = face < 3 ? 1 : -1;
-      p[(axis + 1) % 3] = (c & 1) ? 1 : -1;
-      p[(axis + 2) % 3] = (c & 2) ? 1 : -1;
-      d.AddObjectVertex(p[0], p[1], p[2], 0, 0, colours[face]);
-    }
-  }
-  d.EndObject();
+  device3D = &d;
+  BuildCubeCommand(1, {0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0xFF00FF, 0xFFFF00});
   d.SetPosition(0, 0, -3);
   d.PushTransform(30, 1, 0, 0);  // then 40 degrees about y: +z, +y and -x face the camera
   d.PushTransform(40, 0, 1, 0);
@@ -181,6 +170,7 @@ TEST_F(PlaceTest, AColouredCubeSavedForTheReadme) {
   graphicsDevice = &gfx;
   SaveScreenImageCommand(DynString(STAKKO_SCREENSHOT_DIR "/cube3d.png"));
   graphicsDevice = nullptr;
+  device3D = nullptr;
   // The centres of the three front faces: the depth test keeps the back faces, drawn later,
   // behind them.
   EXPECT_EQ((std::array<u16, 4>{0x001F, 0x07E0, 0xFFE0, 0}),
