@@ -167,7 +167,7 @@ void SetIniValue(IniFile* store, const DynString& section, const DynString& key,
   }
 }
 
-DynString GetIniValue(const IniFile* store, const DynString& section, const DynString& key) {
+DynString GetIniValueFrom(const IniFile* store, const DynString& section, const DynString& key) {
   const i32 index = FindSection(*store, section);
   if (index >= 0) {
     const IniSection& found = store->sections[index];
@@ -183,7 +183,7 @@ void OpenIniFile(DynString& name) {
 }
 
 DynString GetIniValue(DynString& section, DynString& key) {
-  return GetIniValue(&iniStore, section, key);
+  return GetIniValueFrom(&iniStore, section, key);
 }
 
 void PutIniValue(DynString& section, DynString& key, DynString& value) {

@@ -34,8 +34,9 @@ void WriteIniFile(IniFile* store);
 // Sets, adds or, with an empty value, deletes one entry (the section is added when missing).
 void SetIniValue(IniFile* store, const DynString& section, const DynString& key,
                  const DynString& value);
-// The value of the first matching key of the first matching section, else "NO_DATA".
-DynString GetIniValue(const IniFile* store, const DynString& section, const DynString& key);
+// The value of the first matching key of the first matching section of any store (the global one
+// or a loader's own), else "NO_DATA".
+DynString GetIniValueFrom(const IniFile* store, const DynString& section, const DynString& key);
 
 // The commands on the global store.
 void OpenIniFile(DynString& name);  // writes a changed store back, then parses the file

@@ -41,3 +41,4 @@ void FuzzTextModel(const u8* data, std::size_t size);
 void FuzzHttpResponse(const u8* data, std::size_t size);
 void FuzzDddModel(const u8* data, std::size_t size);
 void FuzzSessionStream(const u8* data, std::size_t size);
+void FuzzSceneFile(const u8* data, std::size_t size);

@@ -21,6 +21,7 @@ constexpr FuzzTarget kTargets[] = {
     {"http_response", FuzzHttpResponse},
     {"ddd_model", FuzzDddModel},
     {"session_stream", FuzzSessionStream},
+    {"scene_file", FuzzSceneFile},
 };
 
 }  // namespace

@@ -4,7 +4,8 @@
 // produces; variants the writers never make (other BMP depths, PNG colour types, the quantised
 // .ddd layout) are derived from their output field by field, written by a few lines here, or
 // written through libpng. HTTP responses, which the runtime only reads, are written out as a
-// server would send them; session streams are made by the session's packet encoder.
+// server would send them; session streams are made by the session's packet encoder; scenes are a
+// signature line before the INI writer's sections.
 //
 //   fuzz_seeds FOLDER   writes FOLDER/<target>/seed-<what> for every target
 #include <png.h>
@@ -532,6 +533,39 @@ void DddModelSeeds() {
                                   "0 0 0 0 0 1 1 0 0 0 0 1 0 1 0 0 0 1\n");
 }
 
+// --- scenes ---
+
+// The signature line, then the sections as the INI writer writes them.
+Bytes Scene(const std::vector<std::vector<const char*>>& entries) {
+  IniFile store;
+  store.name = DynString("seed.ddw");
+  for (const std::vector<const char*>& e : entries) {
+    SetIniValue(&store, DynString(e[0]), DynString(e[1]), DynString(e[2]));
+  }
+  WriteIniFile(&store);
+  return ";DDW seed scene\r\n" + ReadBack("seed.ddw");
+}
+
+// The scene target's leading choice: 0 from disk, 1 from memory, 2 from a pack. Runs after the
+// model seeds.
+void SceneSeeds() {
+  const Bytes town = Scene({{"textures", "count", "2"}, {"textures", "1", "t.bmp"},
+                            {"textures", "2", "T.PNG"}, {"objects", "count", "3"},
+                            {"objects", "1", "a.ddd"}, {"objects", "1ta", "1"},
+                            {"objects", "1tb", "2"}, {"objects", "2", "b.ddd"},
+                            {"objects", "3", "p.ddd"}, {"objects", "3ta", "-2"}});
+  Save("scene_file", "town-on-disk", Bytes(1, 0) + town);
+  Save("scene_file", "town-in-memory", Bytes(1, 1) + town);
+  Save("scene_file", "town-in-pack", Bytes(1, 2) + town);
+  Save("scene_file", "gaps-and-cases",
+       Bytes(1, 0) + Scene({{"Objects", "COUNT", "4"}, {"objects", "1", "B.DDD"},
+                            {"objects", "4", "missing.ddd"}, {"TEXTURES", "count", "-1"}}));
+  // Not a scene: the binary model seed, loaded as one model.
+  std::ifstream model(outFolder / "ddd_model" / "seed-triangle", std::ios::binary);
+  Save("scene_file", "model-in-pack",
+       Bytes(1, 2) + Bytes(std::istreambuf_iterator<char>(model), std::istreambuf_iterator<char>()));
+}
+
 // --- network session streams ---
 
 Bytes SessionPacket(const u8* packet) {
@@ -593,6 +627,7 @@ int main(int argc, char** argv) {
   HttpSeeds();
   DddModelSeeds();
   SessionSeeds();
+  SceneSeeds();
   fs::current_path(outFolder);
   fs::remove_all(scratch);
   return 0;

@@ -94,7 +94,7 @@ void LookUpKeys(const IniFile& store) {
           break;
         }
       }
-      FUZZ_CHECK(Text(GetIniValue(&store, section.name, entry.key)) == expected,
+      FUZZ_CHECK(Text(GetIniValueFrom(&store, section.name, entry.key)) == expected,
                  "an INI lookup found the wrong value");
     }
   }

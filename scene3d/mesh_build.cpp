@@ -2,13 +2,15 @@
 // vertices, and each part is recorded once into a renderer batch that drawing replays.
 //
 // A mesh keeps the batches it owns. A rebuild (an object built again in the same slot, or the
-// second Build after the smoothing pass) re-records into them, so a program that rebuilds an
-// object every frame does not grow the renderer's batch table without end.
+// second Build after the smoothing pass) re-records into them, and a new mesh takes batches that
+// dropped meshes gave back (batch_recycling.h), so a program that rebuilds or reloads an object
+// every frame does not grow the renderer's batch table without end.
 #include <algorithm>
 #include <vector>
 
 #include "render/float_mesh.h"
 #include "render/soft_render_context.h"
+#include "scene3d/batch_recycling.h"
 #include "scene3d/mesh_model.h"
 #include "scene3d/mesh_triangles.h"
 
@@ -48,15 +50,6 @@ bool WriteVertexFloats(const GrowVector<MeshVertex>& vertices, f32* out) {
   return coloured;
 }
 
-// True when the mesh already owns a batch of the renderer's table for each of its parts.
-bool OwnsBatchesFor(const GrowVector<i32>& frameBatches, i32 parts, const SoftRenderContext& r) {
-  if (frameBatches.count < parts) return false;
-  for (i32 i = 0; i < parts; ++i) {
-    if (frameBatches[i] < 0 || frameBatches[i] >= r.batches.count) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 void MeshObjectX::Build() {
@@ -69,14 +62,8 @@ void MeshObjectX::Build() {
   CopyListByCount(firstFrameTriangles, parts[0].triangleVertices);
   coloured = HasRealColour(colourTable) ? 1 : 0;
 
+  AssignFrameBatches(frameBatches, parts.count);
   SoftRenderContext& renderer = GetSoftRenderContext();
-  if (OwnsBatchesFor(frameBatches, parts.count, renderer)) {
-    frameBatches.count = parts.count;
-  } else {
-    const i32 first = renderer.AllocBatches(parts.count);
-    frameBatches.SetCount(parts.count);
-    for (i32 i = 0; i < parts.count; ++i) frameBatches[i] = first + i;
-  }
   std::vector<f32> buffer(static_cast<size_t>(largest) * kFloatsPerVertex);
   for (i32 i = 0; i < parts.count; ++i) {
     const GrowVector<MeshVertex>& vertices = parts[i].triangleVertices;

@@ -100,8 +100,8 @@ class MeshObject {
 // The mesh class of the device's object slots: Build records each frame into a renderer batch.
 class MeshObjectX : public MeshObject {
  public:
-  // Assembles every part's triangles and records each part into a renderer batch, re-recording
-  // into the batches the mesh already owns when it has enough (mesh_build.cpp).
+  // Assembles every part's triangles and records each part into a renderer batch: those the mesh
+  // already owns, then batches that dropped meshes gave back, then new ones (mesh_build.cpp).
   void Build() override;
 
   u32 coloured = 0;  // set by Build: some table entry is a real colour other than white

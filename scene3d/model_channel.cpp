@@ -1,9 +1,14 @@
 // Opening the channel of a model load.
 #include "scene3d/model_channel.h"
 
+#include "files/memory_block.h"
 #include "files/memory_name.h"
 
 bool OpenModel(FileChannel* channel, const char* name) {
-  if (name == nullptr || OpenFileChannelRead(channel, name) == 0) return false;
-  return !IsMemoryName(name) || channel->memBlock != nullptr;
+  return name != nullptr && NamesLiveData(name) && OpenFileChannelRead(channel, name) != 0;
+}
+
+bool NamesLiveData(const char* name) {
+  MemoryName parsed;
+  return !IsMemoryName(name) || (ParseMemoryName(name, parsed) && FindMemoryBlock(parsed.address));
 }

@@ -15,3 +15,6 @@ struct ModelChannel {
 
 // Opens a file, or a "mem://" name of a live registered block: true when open.
 bool OpenModel(FileChannel* channel, const char* name);
+// True unless the name is a "mem://" name of no live registered block: a name that may be handed
+// to any reader (a picture reader, say), since none of them then reads memory that is not a block.
+bool NamesLiveData(const char* name);

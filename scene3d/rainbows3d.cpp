@@ -2,6 +2,8 @@
 // and the growth of a slot's mesh list.
 #include "scene3d/rainbows3d.h"
 
+#include "scene3d/batch_recycling.h"
+
 Rainbows3D::Rainbows3D(OpenGLRainbows* device) : device2D(device) {
   objects.SetCount(kObjectSlotCount);  // storage for 4224 slots by the growth rule, all empty
   ResetStack();
@@ -30,6 +32,10 @@ void Rainbows3D::EmptyObjectSlot(i32 slot) {
 
 void EmptyObjectSlot(ObjectSlot& slot) {
   for (MeshObjectX& mesh : slot.meshes) mesh.Clear(true);
+  // Meshes past the count (left by an object built over a scene) own batches too.
+  for (i32 i = 0; i < slot.meshes.capacity; ++i) {
+    ReleaseFrameBatches(slot.meshes.data[i].frameBatches);
+  }
   slot.meshes.Free();
   slot.used = 0;
   slot.isScene = 0;
@@ -52,4 +58,8 @@ void ResizeMeshArray(GrowVector<MeshObjectX>& meshes, i32 n) {
   grown.count = meshes.count;
   for (i32 i = 0; i < meshes.count; ++i) grown[i] = meshes[i];
   meshes.Swap(grown);
+  // The copies took over the batches of the meshes in use; those past the count are dropped.
+  for (i32 i = meshes.count; i < grown.capacity; ++i) {
+    ReleaseFrameBatches(grown.data[i].frameBatches);
+  }
 }

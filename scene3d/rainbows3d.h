@@ -29,7 +29,8 @@ struct ObjectSlot {
   GrowVector<u32> textures;  // a scene's texture ids
 };
 
-// Releases everything the slot holds: every mesh and the texture list freed, both flags 0.
+// Releases everything the slot holds: every mesh (its renderer batches given back for the next
+// Build, batch_recycling.h) and the texture list freed, both flags 0.
 void EmptyObjectSlot(ObjectSlot& slot);
 // Empties the slot for a new object keeping its storage (and mesh 0's texture indices).
 void ResetObjectSlot(ObjectSlot& slot);
@@ -50,6 +51,14 @@ class Rainbows3D {
   // EmptyObjectSlot of a slot number, as the loaders start: the slot under construction stops
   // being built.
   void EmptyObjectSlot(i32 slot);
+
+  // Object loading (object_loading.cpp). Empties the slot, then fills it from `name`: a path
+  // (opened with the case-insensitive fallback) or the "mem://" name of a live block, as the
+  // resolver hands them out. Data that begins ";DDW" is a scene (scene_file.h), loaded with the
+  // 2D device's transparent colour, and gives LoadSceneFile's result; anything else is one model
+  // (LoadDdd: .ddd binary or "DDDA" text), built and bounded: 1 when it has at least one frame
+  // with vertices, else 0 with the slot left unused. A slot outside 0..4095 gives 0.
+  i32 LoadObject(const char* name, i32 slot);
 
   // Transform stack (transform_stack.cpp).
   TransformState& CurrentState() { return stack[stackIndex]; }
