@@ -563,7 +563,7 @@ void SceneSeeds() {
   // Not a scene: the binary model seed, loaded as one model.
   std::ifstream model(outFolder / "ddd_model" / "seed-triangle", std::ios::binary);
   Save("scene_file", "model-in-pack",
-       Bytes(1, 2) + Bytes(std::istreambuf_iterator<char>(model), std::istreambuf_iterator<char>()));
+       Bytes(1, 2) + Bytes(std::istreambuf_iterator<char>(model), {}));
 }
 
 // --- network session streams ---
