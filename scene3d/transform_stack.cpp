@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "render/soft_render_context.h"
 #include "scene3d/rainbows3d.h"
@@ -48,16 +49,20 @@ bool InvertAffineMatrix(const f32 m[16], f32 out[16]) {
     }
   }
   const f64 det = a(0, 0) * inv[0][0] + a(0, 1) * inv[1][0] + a(0, 2) * inv[2][0];
+  // Narrowed only when the value fits a float: a singular block gives infinities or NaN here.
+  auto narrow = [](f64 v, f32& out) {
+    if (!(std::fabs(v) <= std::numeric_limits<f32>::max())) return false;
+    out = static_cast<f32>(v);
+    return true;
+  };
   f32 result[16] = {};
   for (i32 r = 0; r < 3; ++r) {
     f64 t = 0.0;
     for (i32 c = 0; c < 3; ++c) {
-      result[4 * c + r] = static_cast<f32>(inv[r][c] / det);
+      if (!narrow(inv[r][c] / det, result[4 * c + r])) return false;
       t -= inv[r][c] / det * a(c, 3);
-      if (!std::isfinite(result[4 * c + r])) return false;
     }
-    result[12 + r] = static_cast<f32>(t);
-    if (!std::isfinite(result[12 + r])) return false;
+    if (!narrow(t, result[12 + r])) return false;
   }
   result[15] = 1.0f;
   std::copy_n(result, 16, out);
