@@ -19,6 +19,7 @@
 #include "scene3d/model_channel.h"
 #include "scene3d/object_building.h"
 #include "scene3d/rainbows3d.h"
+#include "scene3d/text_model_reader.h"
 
 namespace {
 
@@ -84,6 +85,16 @@ void DecodePicture(const char* path, u32 transparentColour) {
   surface.FromRgba(&picture.image, 0, nullptr);
 }
 
+// The vertices of storage a loaded mesh holds, counted as the model readers count them: every
+// part at least the 512 entries its list starts with.
+i64 StoredVertices(const MeshObjectX& mesh) {
+  i64 total = 0;
+  for (i32 p = 0; p < mesh.parts.count; ++p) {
+    total += std::max<i64>(mesh.parts[p].sourceVertices.count, mesh.parts[p].sourceVertices.minimum);
+  }
+  return total;
+}
+
 }  // namespace
 
 i32 LoadSceneFile(const char* name, ObjectSlot* slot, u32 transparentColour) {
@@ -102,9 +113,20 @@ i32 LoadSceneFile(const char* name, ObjectSlot* slot, u32 transparentColour) {
   const i32 objects = scene.Count("objects");
   ResizeMeshArray(slot->meshes, objects);
   slot->meshes.count = objects;
+  // The scene's models share the budget of one model, so that a small scene naming one model
+  // thousands of times cannot take gigabytes: the model that passes it, and every later one,
+  // stays empty.
+  i64 budget = kMaxDddTextMeshVertices;
   for (i32 i = 0; i < objects; ++i) {
     MeshObjectX& mesh = slot->meshes[i];
-    if (scene.Resolve("objects", i + 1, path)) LoadDdd(&mesh, path);
+    if (budget >= 0 && scene.Resolve("objects", i + 1, path)) {
+      LoadDdd(&mesh, path);
+      budget -= StoredVertices(mesh);
+      if (budget < 0) {
+        mesh.Clear(true);
+        std::printf("# read error\n%s\n", name);
+      }
+    }
     mesh.textureA = scene.TextureNumber(i + 1, "ta");
     mesh.textureB = scene.TextureNumber(i + 1, "tb");
     mesh.Build();

@@ -85,4 +85,16 @@ TEST_F(SceneLoadTest, ModelsScenesPacksAndDamage) {
   }
 }
 
+// The models of one scene share one model's storage budget: a second model of 1025 frames (each
+// frame counted at 512 vertices) passes it and stays empty.
+TEST_F(SceneLoadTest, ScenesShareOneModelsBudget) {
+  std::string big = "DDDA 1 0 1 255 0 0 3 0 0 1 0 2 0 1025";
+  for (i32 f = 0; f < 1025; ++f) big += " 3 0 0 0 1 0 0 0 1 0";
+  WriteFileBytes(Path("big.ddd"), big);
+  WriteFileBytes(Path("s.ddw"), ";DDW\n[objects]\ncount=2\n1=big.ddd\n2=big.ddd\n");
+  d.LoadObject(Path("s.ddw").c_str(), 1);
+  EXPECT_EQ(1025, d.Slot(1)->meshes[0].parts.count);
+  EXPECT_EQ(0, d.Slot(1)->meshes[1].parts.count);
+}
+
 }  // namespace
