@@ -21,7 +21,6 @@
 #include "core/runtime_globals.h"
 #include "platform/platform_ops.h"
 #include "runtime/runtime_globals.h"
-#include "tests/support/platform_recorder.h"
 #include "tests/support/test_support.h"
 
 namespace {
