@@ -84,6 +84,7 @@ void GamePlayTest::SetUp() {
   for (const char* pack : {"fxdata.sbx", "streamdata.sbx"})
     std::filesystem::create_symlink(kGameDir + "/" + pack, Path(pack));
   ASSERT_EQ(0, mkdir(Path("unpacked").c_str(), 0700));
+  ASSERT_TRUE(WriteFileBytes(Path("Config.dat"), LE(0x3F000000, 4)));  // a music volume of 0.5
   Platform().tempFolder = Path("unpacked") + "/";
   InitGameGlobals();
   GameSetup();

@@ -62,8 +62,9 @@ class GameFilesTest : public GameTest {
   std::string savedCwd_;
 };
 
-// GameFilesTest with the game's two packs in the working folder and the game set up from them as
-// its main program does; passes of the main loop are driven one at a time.
+// GameFilesTest with the game's two packs (and a "Config.dat" of volume 0.5) in the working
+// folder and the game set up from them as its main program does; passes of the main loop are
+// driven one at a time.
 class GamePlayTest : public GameFilesTest {
  protected:
   void SetUp() override;
