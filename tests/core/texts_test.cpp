@@ -40,6 +40,7 @@ TEST(DynStringStorage, CapacityRuleLengthsAndDestruction) {
   abc.AssignCString(abc.data + 2);
   EXPECT_EQ("cdefgh", BytesOf(abc));
   for (i32 n : {-1, 7, static_cast<i32>(abc.capacity)}) abc.Truncate(n);  // outside the text: ignored
+  EXPECT_EQ("cdefgh", BytesOf(abc));
   abc.Truncate(4);
   EXPECT_EQ("cdef", BytesOf(abc));
   abc.Reserve(200, false);  // grows without keeping; the length is the caller's business
