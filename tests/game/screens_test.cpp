@@ -70,7 +70,7 @@ TEST_F(GamePlayTest, CellsPiecesFrameHandicapLineAndBackgroundStandWhereTheyBelo
   GamePass();  // the game's clock is set
   StartNewGame();
   FillRows(17, {"0123456...", "6543210..."});
-  PlacePiece(kPieceT, 1, 2, 0);  // XXX / .X.
+  PlacePiece(kPieceT, 1, 2, 1);  // XXX / .X. from row 1
   SetNextPiece(kPieceI);         // 1 x 4 around (270, 58)
   handicap = 4;
   GamePass();
@@ -78,7 +78,7 @@ TEST_F(GamePlayTest, CellsPiecesFrameHandicapLineAndBackgroundStandWhereTheyBelo
     EXPECT_TRUE(SpriteShownAt(x, CellX(x), CellY(17))) << x;
     EXPECT_TRUE(SpriteShownAt(6 - x, CellX(x), CellY(18))) << x;
   }
-  for (const auto& [c, r] : std::vector<std::pair<i32, i32>>{{2, 0}, {3, 0}, {4, 0}, {3, 1}})
+  for (const auto& [c, r] : std::vector<std::pair<i32, i32>>{{2, 1}, {3, 1}, {4, 1}, {3, 2}})
     EXPECT_TRUE(SpriteShownAt(kPieceT, CellX(c), CellY(r))) << c << "," << r;
   for (i32 r = 0; r < 4; ++r) EXPECT_TRUE(SpriteShownAt(kPieceI, 265, 38 + 10 * r)) << r;
   for (i32 i = 0; i < 10; ++i) EXPECT_TRUE(SpriteShownAt(kSpriteHandicapLine, CellX(i), 193)) << i;
