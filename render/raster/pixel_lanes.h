@@ -1,0 +1,205 @@
+// The pixel rules of pixel_rules.h for eight neighbouring pixels at once, the form the triangle
+// and span drawers fill their rows with. Every 32-bit value a rule reads (depth, varyings) is held
+// as its high and low 16-bit halves in eight lanes each: the rules only need bits 16 to 31 of
+// their products (the depth's z >> 16, the colour products before their final shifts) and the low
+// 16 bits of u and v, and SSE2 multiplies, compares and packs 16-bit lanes eight at a time. The
+// results are bit for bit those of the single-pixel rules (tests/render/pixel_lanes_test.cpp
+// checks every configuration against them).
+//
+// Written with GCC vector extensions, so any target compiles the same arithmetic; two operations
+// SSE2 has and the extensions lack take the intrinsic there and a plain form elsewhere.
+#pragma once
+
+#include <cstring>
+
+#include "core/types.h"
+#include "render/raster/pixel_rules.h"
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+constexpr i32 kGroup = 8;  // pixels per group
+
+using Words = u16 __attribute__((vector_size(2 * kGroup)));
+using SignedWords = i16 __attribute__((vector_size(2 * kGroup)));
+
+// Eight 32-bit values as their high and low halves.
+struct Halves {
+  Words hi;
+  Words lo;
+};
+
+namespace lanes_detail {
+
+using WideWords = u32 __attribute__((vector_size(4 * kGroup)));
+
+constexpr Words kIota = {0, 1, 2, 3, 4, 5, 6, 7};
+
+STAKKO_ALWAYS_INLINE Words Broadcast(u32 x) { return Words{} + static_cast<u16>(x); }
+
+// Bits 16 to 31 of each lane's product.
+STAKKO_ALWAYS_INLINE Words MulHigh(Words a, Words b) {
+#ifdef __SSE2__
+  return (Words)_mm_mulhi_epu16((__m128i)a, (__m128i)b);
+#else
+  const WideWords p = __builtin_convertvector(a, WideWords) * __builtin_convertvector(b, WideWords);
+  return __builtin_convertvector(p >> 16, Words);
+#endif
+}
+
+// Bits 16 to 31 of x times c, modulo 2^32, for a 32-bit x and a 16-bit c: the high half of
+// x.lo x c plus the low half of x.hi x c.
+STAKKO_ALWAYS_INLINE Words HighProduct(const Halves& x, Words c) {
+  return x.hi * c + MulHigh(x.lo, c);
+}
+
+STAKKO_ALWAYS_INLINE Words Load(const void* p) {
+  Words w;
+  std::memcpy(&w, p, sizeof w);
+  return w;
+}
+STAKKO_ALWAYS_INLINE void Store(void* p, Words w) { std::memcpy(p, &w, sizeof w); }
+
+// A colour factor below 0 counted as 0 (its sign is the high half's).
+STAKKO_ALWAYS_INLINE Halves Factor(const Halves& v) {
+  const Words negative = (Words)((SignedWords)v.hi >> 15);
+  return {v.hi & ~negative, v.lo & ~negative};
+}
+
+// The light's integer part clamped to 0..255.
+STAKKO_ALWAYS_INLINE Words Light(const Halves& light) {
+  SignedWords l = (SignedWords)light.hi;
+  l = l < 0 ? 0 : l;
+  return (Words)(l > 255 ? 255 : l);
+}
+
+// 16-bit channels scaled by an 8-bit light (255 full) into RGB565; the products have 24 bits,
+// so their shifted fields are put together from both halves.
+STAKKO_ALWAYS_INLINE Words Lit565(Words l, Words r, Words g, Words b) {
+  const Words redLow = l * r, greenLow = l * g, greenHigh = MulHigh(l, g), blueLow = l * b,
+              blueHigh = MulHigh(l, b);
+  return (redLow & 0xF800) + (((greenLow >> 5) | (greenHigh << 11)) & 0xFFE0) +
+         ((blueLow >> 11) | (blueHigh << 5));
+}
+
+// The colour of a configuration without texture.
+template <class S>
+STAKKO_ALWAYS_INLINE Words Untextured(const Halves* v) {
+  if constexpr (S::kColour) {
+    const Words k255 = Broadcast(255);
+    const Words r = HighProduct(Factor(v[S::kColourAt]), k255),
+                g = HighProduct(Factor(v[S::kColourAt + 1]), k255),
+                b = HighProduct(Factor(v[S::kColourAt + 2]), k255);
+    if constexpr (S::kLight) {
+      return Lit565(Light(v[S::kLightAt]), r, g, b);
+    } else {
+      return ((r >> 3) << 11) + ((g >> 2) << 5) + (b >> 3);
+    }
+  } else if constexpr (S::kLight) {
+    const Words c = Light(v[S::kLightAt]) * 255;
+    return ((c >> 11) << 11) + ((c >> 10) << 5) + (c >> 11);
+  } else {
+    return Broadcast(0xFFFF);
+  }
+}
+
+// Texels as the configuration shades them.
+template <class S>
+STAKKO_ALWAYS_INLINE Words Textured(Words t, const Halves* v) {
+  if constexpr (S::kColour) {
+    const Words r8 = (t >> 11) << 3, g8 = ((t >> 5) & 63) << 2, b8 = (t & 31) << 3;
+    const Words r = HighProduct(Factor(v[S::kColourAt]), r8),
+                g = HighProduct(Factor(v[S::kColourAt + 1]), g8),
+                b = HighProduct(Factor(v[S::kColourAt + 2]), b8);
+    if constexpr (S::kLight) {
+      return Lit565(Light(v[S::kLightAt]), r, g, b);
+    } else {
+      return ((r >> 3) << 11) + ((g >> 2) << 5) + (b >> 3);
+    }
+  } else {
+    return t;  // texture, and texture + light
+  }
+}
+
+// The texels at the lanes' u and v (their fractions). With W x H <= 65536 every index fits the
+// 16-bit lanes.
+STAKKO_ALWAYS_INLINE Words FetchTexels(const PixelSource& src, Words u, Words v) {
+  const Words column = MulHigh(u, Broadcast(src.widthLess1));
+  const Words row = Broadcast(src.heightLess1) - MulHigh(v, Broadcast(src.heightLess1));
+  const Words index = row * Broadcast(src.width) + column;
+  const u16* texels = src.texels;
+  return Words{texels[index[0]], texels[index[1]], texels[index[2]], texels[index[3]],
+               texels[index[4]], texels[index[5]], texels[index[6]], texels[index[7]]};
+}
+
+}  // namespace lanes_detail
+
+// a + b on each lane's 32-bit value, the carry out of the low halves taken into the high ones.
+STAKKO_ALWAYS_INLINE Halves AddHalves(const Halves& a, const Halves& b) {
+  const Words lo = a.lo + b.lo;
+  const Words noCarry = (Words)(lo >= a.lo);  // all ones, or 0 where the low halves carried
+  return {a.hi + b.hi + 1 + noCarry, lo};
+}
+
+// A value that changes by a fixed step per pixel, spread over a group: lane i's offset from the
+// group's first pixel (i x step), and a whole group's advance (8 x step).
+struct LaneStep {
+  Halves offset;
+  Halves group;
+
+  STAKKO_ALWAYS_INLINE void Set(i32 step) {
+    using lanes_detail::Broadcast;
+    const u32 s = static_cast<u32>(step), g = s * kGroup;
+    offset = {lanes_detail::kIota * Broadcast(s >> 16) +
+                  lanes_detail::MulHigh(lanes_detail::kIota, Broadcast(s)),
+              lanes_detail::kIota * Broadcast(s)};
+    group = {Broadcast(g >> 16), Broadcast(g)};
+  }
+  // The lanes of a group whose first pixel has the value `first`.
+  STAKKO_ALWAYS_INLINE Halves Start(i32 first) const {
+    const u32 f = static_cast<u32>(first);
+    return AddHalves({lanes_detail::Broadcast(f >> 16), lanes_detail::Broadcast(f)}, offset);
+  }
+};
+
+// False when the configuration's group form cannot draw with this source: a texture larger than
+// 65536 texels, whose indices do not fit the lanes.
+template <class S>
+STAKKO_ALWAYS_INLINE bool GroupsFit(const PixelSource& src) {
+  if constexpr (S::kTexture) {
+    return u64{src.width} * (src.heightLess1 + 1) <= 0x10000;
+  } else {
+    (void)src;
+    return true;
+  }
+}
+
+// Eight pixels of configuration S from the given colour and depth elements on, with the lanes'
+// depths and varyings: the rule of ShadePixel for each.
+template <class S>
+STAKKO_ALWAYS_INLINE void ShadeGroup(const PixelSource& src, u16* colour, i16* depth,
+                                     const Halves& z, const Halves* v) {
+  using namespace lanes_detail;
+  Words write = ~Words{};
+  if constexpr (S::kDepth) {
+    const SignedWords stored = (SignedWords)Load(depth), d = (SignedWords)z.hi;
+    const SignedWords fail = d > stored;
+    Store(depth, (Words)(fail ? stored : d));
+    write = (Words)~fail;
+  }
+  Words pixels;
+  if constexpr (S::kTexture) {
+    const Words t = FetchTexels(src, v[0].lo, v[1].lo);
+    write &= ~((Words)(t == Broadcast(src.key)) & Broadcast(src.key <= 0xFFFF ? 0xFFFF : 0));
+    pixels = Textured<S>(t, v);
+  } else {
+    pixels = Untextured<S>(v);
+  }
+  if constexpr (S::kDepth || S::kTexture) {
+    pixels = (pixels & write) | (Load(colour) & ~write);
+  }
+  Store(colour, pixels);
+  (void)depth;
+  (void)z;
+}
