@@ -91,5 +91,5 @@ STAKKO_ALWAYS_INLINE void DrawPerspectiveRow(const PixelSource& src, const Trian
     steps.SetDepth(Wrap32((i64{MulWrap(n, dx[1])} * reciprocalOfN) >> 16));
   }
   FillRun<S>(src, colour, depth, n, v[1], first, steps);
-  if constexpr (S::kDepth) steps.SetDepth(dx[1]);
+  if constexpr (S::kDepth) steps.SetDepth(dx[1]);  // for the next row's blocks
 }

@@ -61,10 +61,10 @@ STAKKO_ALWAYS_INLINE Words Load(const void* p) {
 }
 STAKKO_ALWAYS_INLINE void Store(void* p, Words w) { std::memcpy(p, &w, sizeof w); }
 
-// A colour factor below 0 counted as 0 (its sign is the high half's).
-STAKKO_ALWAYS_INLINE Halves Factor(const Halves& v) {
-  const Words negative = (Words)((SignedWords)v.hi >> 15);
-  return {v.hi & ~negative, v.lo & ~negative};
+// Bits 16 to 31 of a colour factor times c, a factor below 0 counted as 0 (its sign is the high
+// half's, and 0 times c is 0).
+STAKKO_ALWAYS_INLINE Words FactorProduct(const Halves& v, Words c) {
+  return HighProduct(v, c) & ~(Words)((SignedWords)v.hi >> 15);
 }
 
 // The light's integer part clamped to 0..255.
@@ -88,9 +88,9 @@ template <class S>
 STAKKO_ALWAYS_INLINE Words Untextured(const Halves* v) {
   if constexpr (S::kColour) {
     const Words k255 = Broadcast(255);
-    const Words r = HighProduct(Factor(v[S::kColourAt]), k255),
-                g = HighProduct(Factor(v[S::kColourAt + 1]), k255),
-                b = HighProduct(Factor(v[S::kColourAt + 2]), k255);
+    const Words r = FactorProduct(v[S::kColourAt], k255),
+                g = FactorProduct(v[S::kColourAt + 1], k255),
+                b = FactorProduct(v[S::kColourAt + 2], k255);
     if constexpr (S::kLight) {
       return Lit565(Light(v[S::kLightAt]), r, g, b);
     } else {
@@ -109,9 +109,9 @@ template <class S>
 STAKKO_ALWAYS_INLINE Words Textured(Words t, const Halves* v) {
   if constexpr (S::kColour) {
     const Words r8 = (t >> 11) << 3, g8 = ((t >> 5) & 63) << 2, b8 = (t & 31) << 3;
-    const Words r = HighProduct(Factor(v[S::kColourAt]), r8),
-                g = HighProduct(Factor(v[S::kColourAt + 1]), g8),
-                b = HighProduct(Factor(v[S::kColourAt + 2]), b8);
+    const Words r = FactorProduct(v[S::kColourAt], r8),
+                g = FactorProduct(v[S::kColourAt + 1], g8),
+                b = FactorProduct(v[S::kColourAt + 2], b8);
     if constexpr (S::kLight) {
       return Lit565(Light(v[S::kLightAt]), r, g, b);
     } else {
@@ -135,26 +135,44 @@ STAKKO_ALWAYS_INLINE Words FetchTexels(const PixelSource& src, Words u, Words v)
 
 }  // namespace lanes_detail
 
+// w as computed, kept whole: GCC would otherwise rebuild a loop-invariant broadcast from its
+// scalar inside the loops that use it (three instructions at every use) rather than keep the
+// vector in a register or on the stack.
+STAKKO_ALWAYS_INLINE Words Kept(Words w) {
+#ifdef __SSE2__
+  asm("" : "+x"(w));
+#endif
+  return w;
+}
+
+// A 32-bit addend for AddHalves, kept with 1 added to its high halves, which saves that addition
+// on every use.
+struct Addend {
+  Halves value;
+
+  STAKKO_ALWAYS_INLINE static Addend Of(const Halves& v) { return {{Kept(v.hi + 1), Kept(v.lo)}}; }
+};
+
 // a + b on each lane's 32-bit value, the carry out of the low halves taken into the high ones.
-STAKKO_ALWAYS_INLINE Halves AddHalves(const Halves& a, const Halves& b) {
-  const Words lo = a.lo + b.lo;
-  const Words noCarry = (Words)(lo >= a.lo);  // all ones, or 0 where the low halves carried
-  return {a.hi + b.hi + 1 + noCarry, lo};
+STAKKO_ALWAYS_INLINE Halves AddHalves(const Halves& a, const Addend& b) {
+  const Words lo = a.lo + b.value.lo;
+  const Words noCarry = (Words)(lo >= a.lo);  // all ones (-1), or 0 where the low halves carried
+  return {a.hi + b.value.hi + noCarry, lo};
 }
 
 // A value that changes by a fixed step per pixel, spread over a group: lane i's offset from the
 // group's first pixel (i x step), and a whole group's advance (8 x step).
 struct LaneStep {
-  Halves offset;
-  Halves group;
+  Addend offset;
+  Addend group;
 
   STAKKO_ALWAYS_INLINE void Set(i32 step) {
     using lanes_detail::Broadcast;
+    using lanes_detail::kIota;
     const u32 s = static_cast<u32>(step), g = s * kGroup;
-    offset = {lanes_detail::kIota * Broadcast(s >> 16) +
-                  lanes_detail::MulHigh(lanes_detail::kIota, Broadcast(s)),
-              lanes_detail::kIota * Broadcast(s)};
-    group = {Broadcast(g >> 16), Broadcast(g)};
+    offset = Addend::Of({kIota * Broadcast(s >> 16) + lanes_detail::MulHigh(kIota, Broadcast(s)),
+                         kIota * Broadcast(s)});
+    group = Addend::Of({Broadcast(g >> 16), Broadcast(g)});
   }
   // The lanes of a group whose first pixel has the value `first`.
   STAKKO_ALWAYS_INLINE Halves Start(i32 first) const {

@@ -8,25 +8,35 @@
 
 #include "render/raster/pixel_lanes.h"
 
-// The per-pixel steps of a run's depth and varyings, as numbers and as group lanes.
+// The per-pixel steps of a run's depth and varyings, and their group lanes, made when a run
+// first needs them (short runs never do).
 template <class S>
 struct RunSteps {
+  static constexpr i32 kSize = S::kVaryings > 0 ? S::kVaryings : 1;
   i32 depth = 0;
-  i32 varyings[kMaxVaryings] = {};
-  LaneStep depthLanes;
-  LaneStep varyingLanes[kMaxVaryings];
+  i32 varyings[kSize] = {};
+  LaneStep depthLanes{};
+  LaneStep varyingLanes[kSize]{};
+  bool depthLanesMade = false;
+  bool varyingLanesMade = false;
 
   STAKKO_ALWAYS_INLINE void SetDepth(i32 step) {
-    if constexpr (S::kDepth) {
-      depth = step;
-      depthLanes.Set(step);
-    }
+    depth = step;
+    depthLanesMade = false;
   }
   STAKKO_ALWAYS_INLINE void SetVaryings(const i32* steps) {
-    ForEachSlot<S::kVaryingBits>([&](auto k) {
-      varyings[k] = steps[k];
-      varyingLanes[k].Set(steps[k]);
-    });
+    ForEachSlot<S::kVaryingBits>([&](auto k) { varyings[k] = steps[k]; });
+    varyingLanesMade = false;
+  }
+  STAKKO_ALWAYS_INLINE void MakeLanes() {
+    if (S::kDepth && !depthLanesMade) {
+      depthLanes.Set(depth);
+      depthLanesMade = true;
+    }
+    if (S::kVaryings > 0 && !varyingLanesMade) {
+      ForEachSlot<S::kVaryingBits>([&](auto k) { varyingLanes[k].Set(varyings[k]); });
+      varyingLanesMade = true;
+    }
   }
 };
 
@@ -67,8 +77,9 @@ STAKKO_ALWAYS_INLINE void FillGroups(const PixelSource& src, u16* colour, i16* d
 // depth-test configurations), the first with depth z and varyings v.
 template <class S>
 STAKKO_ALWAYS_INLINE void FillRun(const PixelSource& src, u16* colour, i16* depth, i32 n, i32 z,
-                                  const i32* v, const RunSteps<S>& steps) {
+                                  const i32* v, RunSteps<S>& steps) {
   if (n >= kGroup && GroupsFit<S>(src)) {
+    steps.MakeLanes();
     run_detail::FillGroups<S>(src, colour, depth, n, z, v, steps);
     return;
   }

@@ -41,7 +41,7 @@ STAKKO_ALWAYS_INLINE void PerspectiveSlotValues(const ClipVertex* v, i32* out) {
 template <class S>
 STAKKO_ALWAYS_INLINE void FillAffineRow(const PixelSource& src, const TriangleEdge& left,
                                         const TriangleEdge& right, i32 clipX0, i32 clipX1,
-                                        const RunSteps<S>& steps) {
+                                        RunSteps<S>& steps) {
   constexpr u32 kSlots = S::kAffineSlots;
   const i32* dx = left.gradients->dx;
   i32 xStart = left.x;
