@@ -78,7 +78,8 @@ STAKKO_ALWAYS_INLINE void DrawPerspectiveRow(const PixelSource& src, const Trian
   }
   if (n == 0) return;
   const i32 reciprocalOfN = kTailReciprocals[n];
-  if constexpr (S::kVaryings > 0) {
+  // A tail of one pixel never takes a step, so its end needs no reciprocal.
+  if (S::kVaryings > 0 && n > 1) {
     i32 ends[kEdgeSlots] = {};
     ForEachSlot<kSlots>([&](auto s) { ends[s] = AddWrap(v[s], MulWrap(n, dx[s])); });
     DivideByW<S>(ends, last);
