@@ -38,12 +38,13 @@ STAKKO_ALWAYS_INLINE void DivideByW(const i32* v, i32* divided) {
 
 }  // namespace perspective_detail
 
-// The row between the left edge's x and the right edge's x, cut to [clipLeft, clipRight). steps
-// holds the depth's step per pixel (the triangle's dx of slot 1); the varyings' are set here.
+// The row between the left edge's x and the right edge's x, cut to [clipLeft, clipRight), filled
+// by the filler of the primitive, whose depth step is the triangle's dx of slot 1 (a tail sets
+// its own and puts that back); the varyings' steps are set here.
 template <class S>
 STAKKO_ALWAYS_INLINE void DrawPerspectiveRow(const PixelSource& src, const TriangleEdge& left,
                                              const TriangleEdge& right, i32 clipLeft,
-                                             i32 clipRight, RunSteps<S>& steps) {
+                                             i32 clipRight, RunFiller<S>& filler) {
   using namespace perspective_detail;
   constexpr u32 kSlots = S::kPerspectiveSlots;
   const i32* dx = left.gradients->dx;
@@ -70,9 +71,9 @@ STAKKO_ALWAYS_INLINE void DrawPerspectiveRow(const PixelSource& src, const Trian
       DivideByW<S>(v, last);
       // A division by 16 that rounds toward zero, as the block's step is defined.
       ForEachSlot<S::kVaryingBits>([&](auto k) { step[k] = SubWrap(last[k], first[k]) / kBlock; });
-      steps.SetVaryings(step);
+      filler.SetVaryingSteps(step);
     }
-    FillRun<S>(src, colour, depth, kBlock, z, first, steps);
+    filler.Fill(colour, depth, kBlock, z, first);
     if constexpr (S::kDepth) depth += kBlock;
     ForEachSlot<S::kVaryingBits>([&](auto k) { first[k] = last[k]; });
   }
@@ -86,11 +87,11 @@ STAKKO_ALWAYS_INLINE void DrawPerspectiveRow(const PixelSource& src, const Trian
     ForEachSlot<S::kVaryingBits>([&](auto k) {
       step[k] = Wrap32((i64{SubWrap(last[k], first[k])} * reciprocalOfN) >> 16);
     });
-    steps.SetVaryings(step);
+    filler.SetVaryingSteps(step);
   }
   if constexpr (S::kDepth) {
-    steps.SetDepth(Wrap32((i64{MulWrap(n, dx[1])} * reciprocalOfN) >> 16));
+    filler.SetDepthStep(Wrap32((i64{MulWrap(n, dx[1])} * reciprocalOfN) >> 16));
   }
-  FillRun<S>(src, colour, depth, n, v[1], first, steps);
-  if constexpr (S::kDepth) steps.SetDepth(dx[1]);  // for the next row's blocks
+  filler.Fill(colour, depth, n, v[1], first);
+  if constexpr (S::kDepth) filler.SetDepthStep(dx[1]);  // for the next row's blocks
 }

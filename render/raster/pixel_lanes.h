@@ -122,17 +122,6 @@ STAKKO_ALWAYS_INLINE Words Textured(Words t, const Halves* v) {
   }
 }
 
-// The texels at the lanes' u and v (their fractions). With W x H <= 65536 every index fits the
-// 16-bit lanes.
-STAKKO_ALWAYS_INLINE Words FetchTexels(const PixelSource& src, Words u, Words v) {
-  const Words column = MulHigh(u, Broadcast(src.widthLess1));
-  const Words row = Broadcast(src.heightLess1) - MulHigh(v, Broadcast(src.heightLess1));
-  const Words index = row * Broadcast(src.width) + column;
-  const u16* texels = src.texels;
-  return Words{texels[index[0]], texels[index[1]], texels[index[2]], texels[index[3]],
-               texels[index[4]], texels[index[5]], texels[index[6]], texels[index[7]]};
-}
-
 }  // namespace lanes_detail
 
 // w as computed, kept whole: GCC would otherwise rebuild a loop-invariant broadcast from its
@@ -149,54 +138,94 @@ STAKKO_ALWAYS_INLINE Words Kept(Words w) {
 // on every use.
 struct Addend {
   Halves value;
-
-  STAKKO_ALWAYS_INLINE static Addend Of(const Halves& v) { return {{Kept(v.hi + 1), Kept(v.lo)}}; }
 };
 
-// a + b on each lane's 32-bit value, the carry out of the low halves taken into the high ones.
+// a + b on each lane's 32-bit value, the carry out of the low halves taken into the high ones;
+// without kHigh only the low halves are added (the high ones are left as they are).
+template <bool kHigh = true>
 STAKKO_ALWAYS_INLINE Halves AddHalves(const Halves& a, const Addend& b) {
   const Words lo = a.lo + b.value.lo;
+  if constexpr (!kHigh) return {a.hi, lo};
   const Words noCarry = (Words)(lo >= a.lo);  // all ones (-1), or 0 where the low halves carried
   return {a.hi + b.value.hi + noCarry, lo};
 }
 
-// A value that changes by a fixed step per pixel, spread over a group: lane i's offset from the
-// group's first pixel (i x step), and a whole group's advance (8 x step).
-struct LaneStep {
-  Addend offset;
-  Addend group;
+// Whether the group rules of S read the high halves of varying k: all but u and v, of which only
+// the fraction counts. The lanes of u and v skip their high halves altogether.
+template <class S>
+constexpr bool ReadsHighHalves(i32 k) {
+  return !(S::kTexture && k < 2);
+}
 
+// A value that changes by a fixed step per pixel, spread over a group: lane i's offset from the
+// group's first pixel (i x step), and a whole group's advance (8 x step). Without kHigh, only the
+// low halves are made.
+struct LaneStep {
+  Addend offset{};
+  Addend group{};
+
+  template <bool kHigh = true>
   STAKKO_ALWAYS_INLINE void Set(i32 step) {
     using lanes_detail::Broadcast;
     using lanes_detail::kIota;
     const u32 s = static_cast<u32>(step), g = s * kGroup;
-    offset = Addend::Of({kIota * Broadcast(s >> 16) + lanes_detail::MulHigh(kIota, Broadcast(s)),
-                         kIota * Broadcast(s)});
-    group = Addend::Of({Broadcast(g >> 16), Broadcast(g)});
+    offset.value.lo = Kept(kIota * Broadcast(s));
+    group.value.lo = Kept(Broadcast(g));
+    if constexpr (kHigh) {
+      offset.value.hi = Kept(kIota * Broadcast(s >> 16) + lanes_detail::MulHigh(kIota, Broadcast(s)) + 1);
+      group.value.hi = Kept(Broadcast(g >> 16) + 1);
+    }
   }
   // The lanes of a group whose first pixel has the value `first`.
+  template <bool kHigh = true>
   STAKKO_ALWAYS_INLINE Halves Start(i32 first) const {
     const u32 f = static_cast<u32>(first);
-    return AddHalves({lanes_detail::Broadcast(f >> 16), lanes_detail::Broadcast(f)}, offset);
+    const Halves start = {kHigh ? lanes_detail::Broadcast(f >> 16) : Words{},
+                          lanes_detail::Broadcast(f)};
+    return AddHalves<kHigh>(start, offset);
   }
 };
 
-// False when the configuration's group form cannot draw with this source: a texture larger than
-// 65536 texels, whose indices do not fit the lanes.
-template <class S>
-STAKKO_ALWAYS_INLINE bool GroupsFit(const PixelSource& src) {
-  if constexpr (S::kTexture) {
-    return u64{src.width} * (src.heightLess1 + 1) <= 0x10000;
-  } else {
-    (void)src;
-    return true;
+// What the group form of the rules reads of the texture and colour key, as lanes, made once per
+// primitive.
+struct GroupSource {
+  const u16* texels = nullptr;
+  Words widthLess1{}, heightLess1{}, width{};
+  Words key{}, keyEnabled{};
+
+  template <class S>
+  STAKKO_ALWAYS_INLINE void Load(const PixelSource& src) {
+    if constexpr (S::kTexture) {
+      using lanes_detail::Broadcast;
+      texels = src.texels;
+      widthLess1 = Kept(Broadcast(src.widthLess1));
+      heightLess1 = Kept(Broadcast(src.heightLess1));
+      width = Kept(Broadcast(src.width));
+      key = Kept(Broadcast(src.key));
+      keyEnabled = Kept(Broadcast(src.key <= 0xFFFF ? 0xFFFF : 0));
+    }
   }
-}
+  // False when the configuration's group form cannot draw with this source: a texture larger
+  // than 65536 texels, whose indices do not fit the lanes.
+  template <class S>
+  static bool Fits(const PixelSource& src) {
+    return !S::kTexture || u64{src.width} * (src.heightLess1 + 1) <= 0x10000;
+  }
+
+  // The texels at the lanes' u and v (their fractions).
+  STAKKO_ALWAYS_INLINE Words FetchTexels(Words u, Words v) const {
+    const Words column = lanes_detail::MulHigh(u, widthLess1);
+    const Words row = heightLess1 - lanes_detail::MulHigh(v, heightLess1);
+    const Words index = row * width + column;
+    return Words{texels[index[0]], texels[index[1]], texels[index[2]], texels[index[3]],
+                 texels[index[4]], texels[index[5]], texels[index[6]], texels[index[7]]};
+  }
+};
 
 // Eight pixels of configuration S from the given colour and depth elements on, with the lanes'
 // depths and varyings: the rule of ShadePixel for each.
 template <class S>
-STAKKO_ALWAYS_INLINE void ShadeGroup(const PixelSource& src, u16* colour, i16* depth,
+STAKKO_ALWAYS_INLINE void ShadeGroup(const GroupSource& src, u16* colour, i16* depth,
                                      const Halves& z, const Halves* v) {
   using namespace lanes_detail;
   Words write = ~Words{};
@@ -208,8 +237,8 @@ STAKKO_ALWAYS_INLINE void ShadeGroup(const PixelSource& src, u16* colour, i16* d
   }
   Words pixels;
   if constexpr (S::kTexture) {
-    const Words t = FetchTexels(src, v[0].lo, v[1].lo);
-    write &= ~((Words)(t == Broadcast(src.key)) & Broadcast(src.key <= 0xFFFF ? 0xFFFF : 0));
+    const Words t = src.FetchTexels(v[0].lo, v[1].lo);
+    write &= ~((Words)(t == src.key) & src.keyEnabled);
     pixels = Textured<S>(t, v);
   } else {
     pixels = Untextured<S>(v);

@@ -8,87 +8,95 @@
 
 #include "render/raster/pixel_lanes.h"
 
-// The per-pixel steps of a run's depth and varyings, and their group lanes, made when a run
-// first needs them (short runs never do).
+// Fills the runs of one primitive: the pixel source, the current steps, and their group lanes,
+// made when a run first needs them (short runs never do).
 template <class S>
-struct RunSteps {
+class RunFiller {
+ public:
+  explicit RunFiller(const PixelSource& src) : src_(src), groupsFit_(GroupSource::Fits<S>(src)) {}
+
+  // The depth's step per pixel (depth-test configurations only).
+  STAKKO_ALWAYS_INLINE void SetDepthStep(i32 step) {
+    depthStep_ = step;
+    depthLanesMade_ = false;
+  }
+  // Each varying's step per pixel.
+  STAKKO_ALWAYS_INLINE void SetVaryingSteps(const i32* steps) {
+    ForEachSlot<S::kVaryingBits>([&](auto k) { varyingSteps_[k] = steps[k]; });
+    varyingLanesMade_ = false;
+  }
+
+  // n > 0 pixels from the given colour and depth elements on (the depth pointer only for
+  // depth-test configurations), the first with depth z and varyings v.
+  STAKKO_ALWAYS_INLINE void Fill(u16* colour, i16* depth, i32 n, i32 z, const i32* v) {
+    if (n >= kGroup && groupsFit_) {
+      MakeLanes();
+      FillGroups(colour, depth, n, z, v);
+      return;
+    }
+    i32 values[kSize];
+    ForEachSlot<S::kVaryingBits>([&](auto k) { values[k] = v[k]; });
+    for (i32 i = 0; i < n; ++i) {
+      ShadePixel<S>(src_, colour + i, S::kDepth ? depth + i : nullptr, z, values);
+      if constexpr (S::kDepth) z = AddWrap(z, depthStep_);
+      ForEachSlot<S::kVaryingBits>(
+          [&](auto k) { values[k] = AddWrap(values[k], varyingSteps_[k]); });
+    }
+  }
+
+ private:
   static constexpr i32 kSize = S::kVaryings > 0 ? S::kVaryings : 1;
-  i32 depth = 0;
-  i32 varyings[kSize] = {};
-  LaneStep depthLanes{};
-  LaneStep varyingLanes[kSize]{};
-  bool depthLanesMade = false;
-  bool varyingLanesMade = false;
 
-  STAKKO_ALWAYS_INLINE void SetDepth(i32 step) {
-    depth = step;
-    depthLanesMade = false;
-  }
-  STAKKO_ALWAYS_INLINE void SetVaryings(const i32* steps) {
-    ForEachSlot<S::kVaryingBits>([&](auto k) { varyings[k] = steps[k]; });
-    varyingLanesMade = false;
-  }
   STAKKO_ALWAYS_INLINE void MakeLanes() {
-    if (S::kDepth && !depthLanesMade) {
-      depthLanes.Set(depth);
-      depthLanesMade = true;
+    if (!sourceLanesMade_) {
+      group_.Load<S>(src_);
+      sourceLanesMade_ = true;
     }
-    if (S::kVaryings > 0 && !varyingLanesMade) {
-      ForEachSlot<S::kVaryingBits>([&](auto k) { varyingLanes[k].Set(varyings[k]); });
-      varyingLanesMade = true;
+    if (S::kDepth && !depthLanesMade_) {
+      depthLanes_.Set(depthStep_);
+      depthLanesMade_ = true;
+    }
+    if (S::kVaryings > 0 && !varyingLanesMade_) {
+      ForEachSlot<S::kVaryingBits>(
+          [&](auto k) { varyingLanes_[k].template Set<ReadsHighHalves<S>(k)>(varyingSteps_[k]); });
+      varyingLanesMade_ = true;
     }
   }
-};
 
-namespace run_detail {
-
-// Groups from the run's first pixel on, the last one ending at the run's end (n >= 8).
-template <class S>
-STAKKO_ALWAYS_INLINE void FillGroups(const PixelSource& src, u16* colour, i16* depth, i32 n,
-                                     i32 z, const i32* v, const RunSteps<S>& steps) {
-  Halves zLanes{}, varyingLanes[kMaxVaryings];
-  auto startAt = [&](i32 x) {
-    if constexpr (S::kDepth) zLanes = steps.depthLanes.Start(AddWrap(z, MulWrap(x, steps.depth)));
-    ForEachSlot<S::kVaryingBits>([&](auto k) {
-      varyingLanes[k] =
-          steps.varyingLanes[k].Start(AddWrap(v[k], MulWrap(x, steps.varyings[k])));
-    });
-  };
-  startAt(0);
-  for (i32 x = 0;;) {
-    ShadeGroup<S>(src, colour + x, S::kDepth ? depth + x : nullptr, zLanes, varyingLanes);
-    x += kGroup;
-    if (x == n) return;
-    if (n - x >= kGroup) {
-      if constexpr (S::kDepth) zLanes = AddHalves(zLanes, steps.depthLanes.group);
+  // Groups from the run's first pixel on, the last one ending at the run's end (n >= 8).
+  STAKKO_ALWAYS_INLINE void FillGroups(u16* colour, i16* depth, i32 n, i32 z, const i32* v) {
+    Halves zLanes{}, lanes[kSize];
+    auto startAt = [&](i32 x) {
+      if constexpr (S::kDepth) zLanes = depthLanes_.Start(AddWrap(z, MulWrap(x, depthStep_)));
       ForEachSlot<S::kVaryingBits>([&](auto k) {
-        varyingLanes[k] = AddHalves(varyingLanes[k], steps.varyingLanes[k].group);
+        lanes[k] = varyingLanes_[k].template Start<ReadsHighHalves<S>(k)>(
+            AddWrap(v[k], MulWrap(x, varyingSteps_[k])));
       });
-    } else {
-      x = n - kGroup;
-      startAt(x);
+    };
+    startAt(0);
+    for (i32 x = 0;;) {
+      ShadeGroup<S>(group_, colour + x, S::kDepth ? depth + x : nullptr, zLanes, lanes);
+      x += kGroup;
+      if (x == n) return;
+      if (n - x >= kGroup) {
+        if constexpr (S::kDepth) zLanes = AddHalves(zLanes, depthLanes_.group);
+        ForEachSlot<S::kVaryingBits>(
+            [&](auto k) { lanes[k] = AddHalves<ReadsHighHalves<S>(k)>(lanes[k], varyingLanes_[k].group); });
+      } else {
+        x = n - kGroup;
+        startAt(x);
+      }
     }
   }
-}
 
-}  // namespace run_detail
-
-// n > 0 pixels from the given colour and depth elements on (the depth pointer only for
-// depth-test configurations), the first with depth z and varyings v.
-template <class S>
-STAKKO_ALWAYS_INLINE void FillRun(const PixelSource& src, u16* colour, i16* depth, i32 n, i32 z,
-                                  const i32* v, RunSteps<S>& steps) {
-  if (n >= kGroup && GroupsFit<S>(src)) {
-    steps.MakeLanes();
-    run_detail::FillGroups<S>(src, colour, depth, n, z, v, steps);
-    return;
-  }
-  i32 values[kMaxVaryings];
-  ForEachSlot<S::kVaryingBits>([&](auto k) { values[k] = v[k]; });
-  for (i32 i = 0; i < n; ++i) {
-    ShadePixel<S>(src, colour + i, S::kDepth ? depth + i : nullptr, z, values);
-    if constexpr (S::kDepth) z = AddWrap(z, steps.depth);
-    ForEachSlot<S::kVaryingBits>(
-        [&](auto k) { values[k] = AddWrap(values[k], steps.varyings[k]); });
-  }
-}
+  const PixelSource& src_;
+  const bool groupsFit_;
+  i32 depthStep_ = 0;
+  i32 varyingSteps_[kSize] = {};
+  GroupSource group_;
+  LaneStep depthLanes_{};
+  LaneStep varyingLanes_[kSize]{};
+  bool sourceLanesMade_ = false;
+  bool depthLanesMade_ = false;
+  bool varyingLanesMade_ = false;
+};

@@ -12,9 +12,9 @@ template <u32 Configuration>
   using S = Shader<Configuration>;
   PixelSource src;
   if (!src.Load<S>(*context)) return;
-  RunSteps<S> steps;
-  if constexpr (S::kDepth) steps.SetDepth(left->gradients->dx[1]);
-  DrawPerspectiveRow<S>(src, *left, *right, clipLeft, clipRight, steps);
+  RunFiller<S> filler(src);
+  if constexpr (S::kDepth) filler.SetDepthStep(left->gradients->dx[1]);
+  DrawPerspectiveRow<S>(src, *left, *right, clipLeft, clipRight, filler);
 }
 
 #define STAKKO_SHADED_SPAN(C)                                                  \

@@ -41,7 +41,7 @@ STAKKO_ALWAYS_INLINE void PerspectiveSlotValues(const ClipVertex* v, i32* out) {
 template <class S>
 STAKKO_ALWAYS_INLINE void FillAffineRow(const PixelSource& src, const TriangleEdge& left,
                                         const TriangleEdge& right, i32 clipX0, i32 clipX1,
-                                        RunSteps<S>& steps) {
+                                        RunFiller<S>& filler) {
   constexpr u32 kSlots = S::kAffineSlots;
   const i32* dx = left.gradients->dx;
   i32 xStart = left.x;
@@ -59,7 +59,7 @@ STAKKO_ALWAYS_INLINE void FillAffineRow(const PixelSource& src, const TriangleEd
     std::fill(colour, colour + (xEnd - xStart), u16{0xFFFF});
   } else {
     i16* depth = S::kDepth ? src.DepthRow(left.y) + xStart : nullptr;
-    FillRun<S>(src, colour, depth, xEnd - xStart, v[0], v + 1, steps);
+    filler.Fill(colour, depth, xEnd - xStart, v[0], v + 1);
   }
 }
 
@@ -93,10 +93,10 @@ template <u32 Configuration>
     TriangleSetup<kSlots> t;
     SetUp(t, a, b, c, shape,
           [](const ClipVertex* v, i32* out) { PerspectiveSlotValues<kSlots>(v, out); });
-    RunSteps<S> steps;
-    if constexpr (S::kDepth) steps.SetDepth(t.gradients.dx[1]);
+    RunFiller<S> filler(src);
+    if constexpr (S::kDepth) filler.SetDepthStep(t.gradients.dx[1]);
     WalkRows(t, *this, [&](const TriangleEdge& left, const TriangleEdge& right) {
-      DrawPerspectiveRow<S>(src, left, right, clipX0, clipX1, steps);
+      DrawPerspectiveRow<S>(src, left, right, clipX0, clipX1, filler);
     });
     return;
   }
@@ -104,11 +104,11 @@ template <u32 Configuration>
   TriangleSetup<kSlots> t;
   SetUp(t, a, b, c, shape,
         [](const ClipVertex* v, i32* out) { AffineSlotValues<kSlots>(v, out); });
-  RunSteps<S> steps;
-  if constexpr (S::kDepth) steps.SetDepth(t.gradients.dx[0]);
-  if constexpr (S::kVaryings > 0) steps.SetVaryings(t.gradients.dx + 1);
+  RunFiller<S> filler(src);
+  if constexpr (S::kDepth) filler.SetDepthStep(t.gradients.dx[0]);
+  if constexpr (S::kVaryings > 0) filler.SetVaryingSteps(t.gradients.dx + 1);
   WalkRows(t, *this, [&](const TriangleEdge& left, const TriangleEdge& right) {
-    FillAffineRow<S>(src, left, right, clipX0, clipX1, steps);
+    FillAffineRow<S>(src, left, right, clipX0, clipX1, filler);
   });
 }
 
