@@ -24,6 +24,16 @@ constexpr i32 kGroup = 8;  // pixels per group
 using Words = u16 __attribute__((vector_size(2 * kGroup)));
 using SignedWords = i16 __attribute__((vector_size(2 * kGroup)));
 
+// w as computed, kept whole: GCC would otherwise rebuild a loop-invariant broadcast from its
+// scalar inside the loops that use it (three instructions at every use) rather than keep the
+// vector in a register or on the stack.
+STAKKO_ALWAYS_INLINE Words Kept(Words w) {
+#ifdef __SSE2__
+  asm("" : "+x"(w));
+#endif
+  return w;
+}
+
 // Eight 32-bit values as their high and low halves.
 struct Halves {
   Words hi;
@@ -87,7 +97,8 @@ STAKKO_ALWAYS_INLINE Words Lit565(Words l, Words r, Words g, Words b) {
 template <class S>
 STAKKO_ALWAYS_INLINE Words Untextured(const Halves* v) {
   if constexpr (S::kColour) {
-    const Words k255 = Broadcast(255);
+    // A multiplication (one instruction) rather than the shift and subtraction GCC would make.
+    const Words k255 = Kept(Broadcast(255));
     const Words r = FactorProduct(v[S::kColourAt], k255),
                 g = FactorProduct(v[S::kColourAt + 1], k255),
                 b = FactorProduct(v[S::kColourAt + 2], k255);
@@ -123,16 +134,6 @@ STAKKO_ALWAYS_INLINE Words Textured(Words t, const Halves* v) {
 }
 
 }  // namespace lanes_detail
-
-// w as computed, kept whole: GCC would otherwise rebuild a loop-invariant broadcast from its
-// scalar inside the loops that use it (three instructions at every use) rather than keep the
-// vector in a register or on the stack.
-STAKKO_ALWAYS_INLINE Words Kept(Words w) {
-#ifdef __SSE2__
-  asm("" : "+x"(w));
-#endif
-  return w;
-}
 
 // A 32-bit addend for AddHalves, kept with 1 added to its high halves, which saves that addition
 // on every use.
