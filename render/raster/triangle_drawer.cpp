@@ -75,31 +75,29 @@ STAKKO_ALWAYS_INLINE void SetUp(TriangleSetup<Slots>& t, const ClipVertex* a, co
   t.SetUp(a, b, c, shape, slots[0], slots[1], slots[2]);
 }
 
-}  // namespace
+// The two paths are functions of their own: each is one large loop nest, and the register
+// allocator serves each better alone than both in one function.
+template <class S>
+[[gnu::noinline, gnu::flatten]] void DrawPerspectiveTriangle(
+    const swr::RasterizerSubdivAffine& r, const PixelSource& src, const ClipVertex* a,
+    const ClipVertex* b, const ClipVertex* c, const TriangleShape& shape) {
+  constexpr u32 kSlots = S::kPerspectiveSlots;
+  TriangleSetup<kSlots> t;
+  SetUp(t, a, b, c, shape,
+        [](const ClipVertex* v, i32* out) { PerspectiveSlotValues<kSlots>(v, out); });
+  RunFiller<S> filler(src);
+  if constexpr (S::kDepth) filler.SetDepthStep(t.gradients.dx[1]);
+  WalkRows(t, r, [&](const TriangleEdge& left, const TriangleEdge& right) {
+    DrawPerspectiveRow<S>(src, left, right, r.clipX0, r.clipX1, filler);
+  });
+}
 
-namespace swr {
-
-template <u32 Configuration>
-[[gnu::flatten]] void RasterizerSubdivAffine::DrawShadedTriangle(const ClipVertex* a,
-                                                                 const ClipVertex* b,
-                                                                 const ClipVertex* c) {
-  using S = Shader<Configuration>;
-  TriangleShape shape;
-  if (!shape.Test(a, b, c, *this)) return;
-  PixelSource src;
-  if (!src.Load<S>(*context)) return;
-  if (perspective != 0 && shape.area >= minPerspectiveArea) {
-    constexpr u32 kSlots = S::kPerspectiveSlots;
-    TriangleSetup<kSlots> t;
-    SetUp(t, a, b, c, shape,
-          [](const ClipVertex* v, i32* out) { PerspectiveSlotValues<kSlots>(v, out); });
-    RunFiller<S> filler(src);
-    if constexpr (S::kDepth) filler.SetDepthStep(t.gradients.dx[1]);
-    WalkRows(t, *this, [&](const TriangleEdge& left, const TriangleEdge& right) {
-      DrawPerspectiveRow<S>(src, left, right, clipX0, clipX1, filler);
-    });
-    return;
-  }
+template <class S>
+[[gnu::noinline, gnu::flatten]] void DrawAffineTriangle(const swr::RasterizerSubdivAffine& r,
+                                                        const PixelSource& src,
+                                                        const ClipVertex* a, const ClipVertex* b,
+                                                        const ClipVertex* c,
+                                                        const TriangleShape& shape) {
   constexpr u32 kSlots = S::kAffineSlots;
   TriangleSetup<kSlots> t;
   SetUp(t, a, b, c, shape,
@@ -107,9 +105,28 @@ template <u32 Configuration>
   RunFiller<S> filler(src);
   if constexpr (S::kDepth) filler.SetDepthStep(t.gradients.dx[0]);
   if constexpr (S::kVaryings > 0) filler.SetVaryingSteps(t.gradients.dx + 1);
-  WalkRows(t, *this, [&](const TriangleEdge& left, const TriangleEdge& right) {
-    FillAffineRow<S>(src, left, right, clipX0, clipX1, filler);
+  WalkRows(t, r, [&](const TriangleEdge& left, const TriangleEdge& right) {
+    FillAffineRow<S>(src, left, right, r.clipX0, r.clipX1, filler);
   });
+}
+
+}  // namespace
+
+namespace swr {
+
+template <u32 Configuration>
+void RasterizerSubdivAffine::DrawShadedTriangle(const ClipVertex* a, const ClipVertex* b,
+                                                const ClipVertex* c) {
+  using S = Shader<Configuration>;
+  TriangleShape shape;
+  if (!shape.Test(a, b, c, *this)) return;
+  PixelSource src;
+  if (!src.Load<S>(*context)) return;
+  if (perspective != 0 && shape.area >= minPerspectiveArea) {
+    DrawPerspectiveTriangle<S>(*this, src, a, b, c, shape);
+  } else {
+    DrawAffineTriangle<S>(*this, src, a, b, c, shape);
+  }
 }
 
 #define STAKKO_SHADED_TRIANGLE(C)                              \
