@@ -14,6 +14,7 @@
 #include <array>
 
 #include "render/fixed_math.h"
+#include "render/raster/reciprocal_pair.h"
 #include "render/raster/pixel_run.h"
 #include "render/raster/triangle_setup.h"
 
@@ -29,10 +30,9 @@ constexpr auto kTailReciprocals = [] {
 }();
 
 // The varyings divided by w at a point whose slot values are v (q in slot 0, varying k times q in
-// slot k + 2): bits 16 to 47 of each product with w = 1/q.
+// slot k + 2), given w = 1/q there: bits 16 to 47 of each product.
 template <class S>
-STAKKO_ALWAYS_INLINE void DivideByW(const i32* v, i32* divided) {
-  const i32 w = FixedReciprocal(v[0]);
+STAKKO_ALWAYS_INLINE void DivideByW(const i32* v, i32 w, i32* divided) {
   ForEachSlot<S::kVaryingBits>([&](auto k) { divided[k] = Wrap32((i64{v[k + 2]} * w) >> 16); });
 }
 
@@ -60,15 +60,31 @@ STAKKO_ALWAYS_INLINE void DrawPerspectiveRow(const PixelSource& src, const Trian
   if (start >= end) return;
   u16* colour = src.ColourRow(left.y) + start;
   i16* depth = S::kDepth ? src.DepthRow(left.y) + start : nullptr;
-  // first: the varyings at the block's first pixel; last: at the first pixel after it.
-  i32 first[kMaxVaryings] = {}, last[kMaxVaryings] = {}, step[kMaxVaryings] = {};
-  if constexpr (S::kVaryings > 0) DivideByW<S>(v, first);
-  i32 n = end - start;
+  const i32 total = end - start;
+  // The varyings at the block's first pixel, at the first pixel after it, and their step; and at
+  // the first pixel after the row, the end of its last block or of its tail. Both ends of the row
+  // are divided together (a tail of one pixel never takes a step, and then the row's end is not
+  // needed).
+  i32 first[kMaxVaryings] = {}, last[kMaxVaryings] = {}, step[kMaxVaryings] = {},
+      rowEnd[kMaxVaryings] = {};
+  if constexpr (S::kVaryings > 0) {
+    i32 ends[kEdgeSlots] = {};
+    ForEachSlot<kSlots>([&](auto s) { ends[s] = AddWrap(v[s], MulWrap(total, dx[s])); });
+    i32 w0, w1;
+    FixedReciprocalPair(v[0], total % kBlock != 1 ? ends[0] : v[0], &w0, &w1);
+    DivideByW<S>(v, w0, first);
+    DivideByW<S>(ends, w1, rowEnd);
+  }
+  i32 n = total;
   for (; n >= kBlock; n -= kBlock, colour += kBlock) {
     const i32 z = v[1];
     ForEachSlot<kSlots>([&](auto s) { v[s] = AddWrap(v[s], MulWrap(kBlock, dx[s])); });
     if constexpr (S::kVaryings > 0) {
-      DivideByW<S>(v, last);
+      if (n == kBlock) {
+        ForEachSlot<S::kVaryingBits>([&](auto k) { last[k] = rowEnd[k]; });
+      } else {
+        DivideByW<S>(v, FixedReciprocal(v[0]), last);
+      }
       // A division by 16 that rounds toward zero, as the block's step is defined.
       ForEachSlot<S::kVaryingBits>([&](auto k) { step[k] = SubWrap(last[k], first[k]) / kBlock; });
       filler.SetVaryingSteps(step);
@@ -79,13 +95,9 @@ STAKKO_ALWAYS_INLINE void DrawPerspectiveRow(const PixelSource& src, const Trian
   }
   if (n == 0) return;
   const i32 reciprocalOfN = kTailReciprocals[n];
-  // A tail of one pixel never takes a step, so its end needs no reciprocal.
   if (S::kVaryings > 0 && n > 1) {
-    i32 ends[kEdgeSlots] = {};
-    ForEachSlot<kSlots>([&](auto s) { ends[s] = AddWrap(v[s], MulWrap(n, dx[s])); });
-    DivideByW<S>(ends, last);
     ForEachSlot<S::kVaryingBits>([&](auto k) {
-      step[k] = Wrap32((i64{SubWrap(last[k], first[k])} * reciprocalOfN) >> 16);
+      step[k] = Wrap32((i64{SubWrap(rowEnd[k], first[k])} * reciprocalOfN) >> 16);
     });
     filler.SetVaryingSteps(step);
   }
