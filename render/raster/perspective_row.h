@@ -65,11 +65,11 @@ STAKKO_ALWAYS_INLINE void DrawPerspectiveRow(const PixelSource& src, const Trian
   // the first pixel after the row, the end of its last block or of its tail. Both ends of the row
   // are divided together (a tail of one pixel never takes a step, and then the row's end is not
   // needed).
-  i32 first[kMaxVaryings] = {}, last[kMaxVaryings] = {}, step[kMaxVaryings] = {},
-      rowEnd[kMaxVaryings] = {};
+  constexpr i32 kSize = S::kVaryings > 0 ? S::kVaryings : 1;
+  i32 first[kSize], last[kSize], step[kSize], rowEnd[kSize];
   if constexpr (S::kVaryings > 0) {
-    i32 ends[kEdgeSlots] = {};
-    ForEachSlot<kSlots>([&](auto s) { ends[s] = AddWrap(v[s], MulWrap(total, dx[s])); });
+    i32 ends[kEdgeSlots];  // q and the varyings (not the depth) at the row's end
+    ForEachSlot<kSlots & ~2u>([&](auto s) { ends[s] = AddWrap(v[s], MulWrap(total, dx[s])); });
     i32 w0, w1;
     FixedReciprocalPair(v[0], total % kBlock != 1 ? ends[0] : v[0], &w0, &w1);
     DivideByW<S>(v, w0, first);

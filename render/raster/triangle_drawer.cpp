@@ -23,8 +23,7 @@ STAKKO_ALWAYS_INLINE void AffineSlotValues(const ClipVertex* v, i32* out) {
 
 // On the perspective path: slot 0 q = 1/w, slot 1 the depth, slot k + 2 varying k times q.
 template <u32 Slots>
-STAKKO_ALWAYS_INLINE void PerspectiveSlotValues(const ClipVertex* v, i32* out) {
-  const i32 q = (Slots & 1u) != 0 ? FixedReciprocal(v->w) : 0;
+STAKKO_ALWAYS_INLINE void PerspectiveSlotValues(const ClipVertex* v, i32 q, i32* out) {
   ForEachSlot<Slots>([&](auto s) {
     if constexpr (s == 0) {
       out[0] = q;
@@ -82,9 +81,15 @@ template <class S>
     const swr::RasterizerSubdivAffine& r, const PixelSource& src, const ClipVertex* a,
     const ClipVertex* b, const ClipVertex* c, const TriangleShape& shape) {
   constexpr u32 kSlots = S::kPerspectiveSlots;
+  i32 qa = 0, qb = 0, qc = 0;
+  if constexpr ((kSlots & 1u) != 0) {
+    FixedReciprocalPair(a->w, b->w, &qa, &qb);
+    qc = FixedReciprocal(c->w);
+  }
   TriangleSetup<kSlots> t;
-  SetUp(t, a, b, c, shape,
-        [](const ClipVertex* v, i32* out) { PerspectiveSlotValues<kSlots>(v, out); });
+  SetUp(t, a, b, c, shape, [&](const ClipVertex* v, i32* out) {
+    PerspectiveSlotValues<kSlots>(v, v == a ? qa : v == b ? qb : qc, out);
+  });
   RunFiller<S> filler(src);
   if constexpr (S::kDepth) filler.SetDepthStep(t.gradients.dx[1]);
   WalkRows(t, r, [&](const TriangleEdge& left, const TriangleEdge& right) {
