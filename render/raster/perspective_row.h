@@ -67,6 +67,11 @@ STAKKO_ALWAYS_INLINE void DrawPerspectiveRow(const PixelSource& src, const Trian
   // needed).
   constexpr i32 kSize = S::kVaryings > 0 ? S::kVaryings : 1;
   i32 first[kSize], last[kSize], step[kSize], rowEnd[kSize];
+  if (total == 1) {  // one pixel, with the values at its start: no end, no step
+    if constexpr (S::kVaryings > 0) DivideByW<S>(v, FixedReciprocal(v[0]), first);
+    ShadePixel<S>(src, colour, depth, v[1], first);
+    return;
+  }
   if constexpr (S::kVaryings > 0) {
     i32 ends[kEdgeSlots];  // q and the varyings (not the depth) at the row's end
     ForEachSlot<kSlots & ~2u>([&](auto s) { ends[s] = AddWrap(v[s], MulWrap(total, dx[s])); });
