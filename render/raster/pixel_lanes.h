@@ -72,8 +72,10 @@ STAKKO_ALWAYS_INLINE Words Load(const void* p) {
 STAKKO_ALWAYS_INLINE void Store(void* p, Words w) { std::memcpy(p, &w, sizeof w); }
 
 // Bits 16 to 31 of a colour factor times c, a factor below 0 counted as 0 (its sign is the high
-// half's, and 0 times c is 0).
+// half's, and 0 times c is 0); kNonNegative: the caller knows no factor is below 0.
+template <bool kNonNegative>
 STAKKO_ALWAYS_INLINE Words FactorProduct(const Halves& v, Words c) {
+  if constexpr (kNonNegative) return HighProduct(v, c);
   return HighProduct(v, c) & ~(Words)((SignedWords)v.hi >> 15);
 }
 
@@ -94,14 +96,14 @@ STAKKO_ALWAYS_INLINE Words Lit565(Words l, Words r, Words g, Words b) {
 }
 
 // The colour of a configuration without texture.
-template <class S>
+template <class S, bool kNonNegative>
 STAKKO_ALWAYS_INLINE Words Untextured(const Halves* v) {
   if constexpr (S::kColour) {
     // A multiplication (one instruction) rather than the shift and subtraction GCC would make.
     const Words k255 = Kept(Broadcast(255));
-    const Words r = FactorProduct(v[S::kColourAt], k255),
-                g = FactorProduct(v[S::kColourAt + 1], k255),
-                b = FactorProduct(v[S::kColourAt + 2], k255);
+    const Words r = FactorProduct<kNonNegative>(v[S::kColourAt], k255),
+                g = FactorProduct<kNonNegative>(v[S::kColourAt + 1], k255),
+                b = FactorProduct<kNonNegative>(v[S::kColourAt + 2], k255);
     if constexpr (S::kLight) {
       return Lit565(Light(v[S::kLightAt]), r, g, b);
     } else {
@@ -116,13 +118,13 @@ STAKKO_ALWAYS_INLINE Words Untextured(const Halves* v) {
 }
 
 // Texels as the configuration shades them.
-template <class S>
+template <class S, bool kNonNegative>
 STAKKO_ALWAYS_INLINE Words Textured(Words t, const Halves* v) {
   if constexpr (S::kColour) {
     const Words r8 = (t >> 11) << 3, g8 = ((t >> 5) & 63) << 2, b8 = (t & 31) << 3;
-    const Words r = FactorProduct(v[S::kColourAt], r8),
-                g = FactorProduct(v[S::kColourAt + 1], g8),
-                b = FactorProduct(v[S::kColourAt + 2], b8);
+    const Words r = FactorProduct<kNonNegative>(v[S::kColourAt], r8),
+                g = FactorProduct<kNonNegative>(v[S::kColourAt + 1], g8),
+                b = FactorProduct<kNonNegative>(v[S::kColourAt + 2], b8);
     if constexpr (S::kLight) {
       return Lit565(Light(v[S::kLightAt]), r, g, b);
     } else {
@@ -224,8 +226,8 @@ struct GroupSource {
 };
 
 // Eight pixels of configuration S from the given colour and depth elements on, with the lanes'
-// depths and varyings: the rule of ShadePixel for each.
-template <class S>
+// depths and varyings: the rule of ShadePixel for each (kNonNegative: no colour factor is below 0).
+template <class S, bool kNonNegative = false>
 STAKKO_ALWAYS_INLINE void ShadeGroup(const GroupSource& src, u16* colour, i16* depth,
                                      const Halves& z, const Halves* v) {
   using namespace lanes_detail;
@@ -240,9 +242,9 @@ STAKKO_ALWAYS_INLINE void ShadeGroup(const GroupSource& src, u16* colour, i16* d
   if constexpr (S::kTexture) {
     const Words t = src.FetchTexels(v[0].lo, v[1].lo);
     write &= ~((Words)(t == src.key) & src.keyEnabled);
-    pixels = Textured<S>(t, v);
+    pixels = Textured<S, kNonNegative>(t, v);
   } else {
-    pixels = Untextured<S>(v);
+    pixels = Untextured<S, kNonNegative>(v);
   }
   if constexpr (S::kDepth || S::kTexture) {
     pixels = (pixels & write) | (Load(colour) & ~write);

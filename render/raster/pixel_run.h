@@ -6,6 +6,8 @@
 // passes again at its own depth and writes what it wrote). Shorter runs go pixel by pixel.
 #pragma once
 
+#include <cstdint>
+
 #include "render/raster/pixel_lanes.h"
 
 // Fills the runs of one primitive: the pixel source, the current steps, and their group lanes,
@@ -31,7 +33,11 @@ class RunFiller {
   STAKKO_ALWAYS_INLINE void Fill(u16* colour, i16* depth, i32 n, i32 z, const i32* v) {
     if (n >= kGroup && groupsFit_) {
       MakeLanes();
-      FillGroups(colour, depth, n, z, v);
+      if (FactorsStayNonNegative(n, v)) {
+        FillGroups<true>(colour, depth, n, z, v);
+      } else {
+        FillGroups<false>(colour, depth, n, z, v);
+      }
       return;
     }
     i32 values[kSize];
@@ -63,7 +69,24 @@ class RunFiller {
     }
   }
 
+  // Whether the colour factors stay at 0 or above over the n pixels (as they do but next to a
+  // black vertex): they step linearly, so their first and last values tell, when the exact last
+  // value is in range too. Such runs skip the groups' test for negative factors.
+  STAKKO_ALWAYS_INLINE bool FactorsStayNonNegative(i32 n, const i32* v) const {
+    if constexpr (S::kColour) {
+      bool inRange = true;
+      for (i32 k = S::kColourAt; k < S::kColourAt + 3; ++k) {
+        const i64 last = v[k] + i64{n - 1} * varyingSteps_[k];
+        inRange = inRange && v[k] >= 0 && last >= 0 && last <= INT32_MAX;
+      }
+      return inRange;
+    } else {
+      return false;  // nothing to test: one form only
+    }
+  }
+
   // Groups from the run's first pixel on, the last one ending at the run's end (n >= 8).
+  template <bool kNonNegative>
   STAKKO_ALWAYS_INLINE void FillGroups(u16* colour, i16* depth, i32 n, i32 z, const i32* v) {
     Halves zLanes{}, lanes[kSize];
     auto startAt = [&](i32 x) {
@@ -75,7 +98,8 @@ class RunFiller {
     };
     startAt(0);
     for (i32 x = 0;;) {
-      ShadeGroup<S>(group_, colour + x, S::kDepth ? depth + x : nullptr, zLanes, lanes);
+      ShadeGroup<S, kNonNegative>(group_, colour + x, S::kDepth ? depth + x : nullptr, zLanes,
+                                  lanes);
       x += kGroup;
       if (x == n) return;
       if (n - x >= kGroup) {
