@@ -88,7 +88,8 @@ class RunFiller {
   // Groups from the run's first pixel on, the last one ending at the run's end (n >= 8).
   template <bool kNonNegative>
   STAKKO_ALWAYS_INLINE void FillGroups(u16* colour, i16* depth, i32 n, i32 z, const i32* v) {
-    Halves zLanes{}, lanes[kSize];
+    DepthLanes zLanes{};
+    Halves lanes[kSize];
     auto startAt = [&](i32 x) {
       if constexpr (S::kDepth) zLanes = depthLanes_.Start(AddWrap(z, MulWrap(x, depthStep_)));
       ForEachSlot<S::kVaryingBits>([&](auto k) {
@@ -103,7 +104,7 @@ class RunFiller {
       x += kGroup;
       if (x == n) return;
       if (n - x >= kGroup) {
-        if constexpr (S::kDepth) zLanes = AddHalves(zLanes, depthLanes_.group);
+        if constexpr (S::kDepth) zLanes = depthLanes_.Advance(zLanes);
         ForEachSlot<S::kVaryingBits>(
             [&](auto k) { lanes[k] = AddHalves<ReadsHighHalves<S>(k)>(lanes[k], varyingLanes_[k].group); });
       } else {
@@ -118,7 +119,7 @@ class RunFiller {
   i32 depthStep_ = 0;
   i32 varyingSteps_[kSize] = {};
   GroupSource group_;
-  LaneStep depthLanes_{};
+  DepthStep depthLanes_{};
   LaneStep varyingLanes_[kSize]{};
   bool sourceLanesMade_ = false;
   bool depthLanesMade_ = false;
