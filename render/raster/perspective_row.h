@@ -66,7 +66,7 @@ STAKKO_ALWAYS_INLINE void DrawPerspectiveRow(const PixelSource& src, const Trian
   // are divided together (a tail of one pixel never takes a step, and then the row's end is not
   // needed).
   constexpr i32 kSize = S::kVaryings > 0 ? S::kVaryings : 1;
-  i32 first[kSize], last[kSize], step[kSize], rowEnd[kSize];
+  i32 first[kSize], last[kSize], step[kSize] = {}, rowEnd[kSize];
   if (total == 1) {  // one pixel, with the values at its start: no end, no step
     if constexpr (S::kVaryings > 0) DivideByW<S>(v, FixedReciprocal(v[0]), first);
     ShadePixel<S>(src, colour, depth, v[1], first);
@@ -104,11 +104,14 @@ STAKKO_ALWAYS_INLINE void DrawPerspectiveRow(const PixelSource& src, const Trian
     ForEachSlot<S::kVaryingBits>([&](auto k) {
       step[k] = Wrap32((i64{SubWrap(rowEnd[k], first[k])} * reciprocalOfN) >> 16);
     });
-    filler.SetVaryingSteps(step);
   }
-  if constexpr (S::kDepth) {
-    filler.SetDepthStep(Wrap32((i64{MulWrap(n, dx[1])} * reciprocalOfN) >> 16));
+  const i32 zStep = S::kDepth ? Wrap32((i64{MulWrap(n, dx[1])} * reciprocalOfN) >> 16) : 0;
+  if (n < kGroup) {  // pixel by pixel, with the steps at hand
+    FillPixels<S>(src, colour, depth, n, v[1], zStep, first, step);
+    return;
   }
+  if constexpr (S::kVaryings > 0) filler.SetVaryingSteps(step);
+  if constexpr (S::kDepth) filler.SetDepthStep(zStep);
   filler.Fill(colour, depth, n, v[1], first);
   if constexpr (S::kDepth) filler.SetDepthStep(dx[1]);  // for the next row's blocks
 }

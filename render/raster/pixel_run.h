@@ -10,6 +10,21 @@
 
 #include "render/raster/pixel_lanes.h"
 
+// n pixels one by one from the given colour and depth elements on, the first with depth z and
+// varyings v, each next one stepped by zStep and steps.
+template <class S>
+STAKKO_ALWAYS_INLINE void FillPixels(const PixelSource& src, u16* colour, i16* depth, i32 n, i32 z,
+                                     i32 zStep, const i32* v, const i32* steps) {
+  i32 values[S::kVaryings > 0 ? S::kVaryings : 1];
+  ForEachSlot<S::kVaryingBits>([&](auto k) { values[k] = v[k]; });
+  for (i32 i = 0; i < n; ++i) {
+    ShadePixel<S>(src, colour + i, S::kDepth ? depth + i : nullptr, z, values);
+    if constexpr (S::kDepth) z = AddWrap(z, zStep);
+    ForEachSlot<S::kVaryingBits>([&](auto k) { values[k] = AddWrap(values[k], steps[k]); });
+  }
+  (void)zStep;
+}
+
 // Fills the runs of one primitive: the pixel source, the current steps, and their group lanes,
 // made when a run first needs them (short runs never do).
 template <class S>
@@ -40,14 +55,7 @@ class RunFiller {
       }
       return;
     }
-    i32 values[kSize];
-    ForEachSlot<S::kVaryingBits>([&](auto k) { values[k] = v[k]; });
-    for (i32 i = 0; i < n; ++i) {
-      ShadePixel<S>(src_, colour + i, S::kDepth ? depth + i : nullptr, z, values);
-      if constexpr (S::kDepth) z = AddWrap(z, depthStep_);
-      ForEachSlot<S::kVaryingBits>(
-          [&](auto k) { values[k] = AddWrap(values[k], varyingSteps_[k]); });
-    }
+    FillPixels<S>(src_, colour, depth, n, z, depthStep_, v, varyingSteps_);
   }
 
  private:
