@@ -12,11 +12,11 @@ out=$(mktemp)
 trap 'rm -f "$out"' EXIT
 i=0
 while [ "$i" -lt "$runs" ]; do
-  "$bench" --benchmark_filter='^Raster/' --benchmark_min_time=0.3 --benchmark_color=false \
+  "$bench" --benchmark_filter="^Raster/" --benchmark_min_time=0.3 --benchmark_color=false \
     2>/dev/null | grep '^Raster/' >>"$out"
   i=$((i + 1))
 done
-# Lines: name, times and iterations, then the counters as ns/pixel=... and (the peer's) ours/peer=...
+# Lines: name, times, iterations, then the counters ns/pixel=... and (the peer's) ours/peer=...
 awk '
   function median(list,   n, a, i, j, t) {
     n = split(list, a, " ")

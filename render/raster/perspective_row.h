@@ -14,8 +14,8 @@
 #include <array>
 
 #include "render/fixed_math.h"
-#include "render/raster/reciprocal_pair.h"
 #include "render/raster/pixel_run.h"
+#include "render/raster/reciprocal_pair.h"
 #include "render/raster/triangle_setup.h"
 
 namespace perspective_detail {
@@ -43,8 +43,8 @@ STAKKO_ALWAYS_INLINE void DivideByW(const i32* v, i32 w, i32* divided) {
 // its own and puts that back); the varyings' steps are set here.
 template <class S>
 STAKKO_ALWAYS_INLINE void DrawPerspectiveRow(const PixelSource& src, const TriangleEdge& left,
-                                             const TriangleEdge& right, i32 clipLeft,
-                                             i32 clipRight, RunFiller<S>& filler) {
+                                             const TriangleEdge& right, i32 clipLeft, i32 clipRight,
+                                             RunFiller<S>& filler) {
   using namespace perspective_detail;
   constexpr u32 kSlots = S::kPerspectiveSlots;
   const i32* dx = left.gradients->dx;

@@ -202,9 +202,8 @@ struct DepthLanes {
 #ifdef __SSE2__
     return (Words)_mm_packs_epi32((__m128i)(low >> 16), (__m128i)(high >> 16));
 #else
-    return (Words)__builtin_convertvector(__builtin_shufflevector(low >> 16, high >> 16, 0, 1, 2,
-                                                                  3, 4, 5, 6, 7),
-                                          SignedWords);
+    return (Words) __builtin_convertvector(
+        __builtin_shufflevector(low >> 16, high >> 16, 0, 1, 2, 3, 4, 5, 6, 7), SignedWords);
 #endif
   }
 };

@@ -80,8 +80,7 @@ STAKKO_ALWAYS_INLINE u32 Untextured(const i32* v) {
     const u32 r = Factor(v[S::kColourAt]), g = Factor(v[S::kColourAt + 1]),
               b = Factor(v[S::kColourAt + 2]);
     if constexpr (S::kLight) {
-      return Lit565(Light(v[S::kLightAt]), Times255(r) >> 16, Times255(g) >> 16,
-                    Times255(b) >> 16);
+      return Lit565(Light(v[S::kLightAt]), Times255(r) >> 16, Times255(g) >> 16, Times255(b) >> 16);
     } else {
       return ((Times255(r) >> 19) << 11) + ((Times255(g) >> 18) << 5) + (Times255(b) >> 19);
     }

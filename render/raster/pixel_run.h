@@ -113,8 +113,9 @@ class RunFiller {
       if (x == n) return;
       if (n - x >= kGroup) {
         if constexpr (S::kDepth) zLanes = depthLanes_.Advance(zLanes);
-        ForEachSlot<S::kVaryingBits>(
-            [&](auto k) { lanes[k] = AddHalves<ReadsHighHalves<S>(k)>(lanes[k], varyingLanes_[k].group); });
+        ForEachSlot<S::kVaryingBits>([&](auto k) {
+          lanes[k] = AddHalves<ReadsHighHalves<S>(k)>(lanes[k], varyingLanes_[k].group);
+        });
       } else {
         x = n - kGroup;
         startAt(x);

@@ -99,14 +99,12 @@ template <class S>
 
 template <class S>
 [[gnu::noinline, gnu::flatten]] void DrawAffineTriangle(const swr::RasterizerSubdivAffine& r,
-                                                        const PixelSource& src,
-                                                        const ClipVertex* a, const ClipVertex* b,
-                                                        const ClipVertex* c,
+                                                        const PixelSource& src, const ClipVertex* a,
+                                                        const ClipVertex* b, const ClipVertex* c,
                                                         const TriangleShape& shape) {
   constexpr u32 kSlots = S::kAffineSlots;
   TriangleSetup<kSlots> t;
-  SetUp(t, a, b, c, shape,
-        [](const ClipVertex* v, i32* out) { AffineSlotValues<kSlots>(v, out); });
+  SetUp(t, a, b, c, shape, [](const ClipVertex* v, i32* out) { AffineSlotValues<kSlots>(v, out); });
   RunFiller<S> filler(src);
   if constexpr (S::kDepth) filler.SetDepthStep(t.gradients.dx[0]);
   if constexpr (S::kVaryings > 0) filler.SetVaryingSteps(t.gradients.dx + 1);

@@ -64,8 +64,8 @@ TEST(PixelGroups, RunsEqualThePixelRuleInEveryConfiguration) {
 }
 
 TEST(FixedMath, PairedReciprocalsEqualSingleOnes) {
-  const i32 values[] = {INT_MIN, -0x10000, -4, -1, 0, 1, 2, 3, 4, 5, 7, 0x8000, 0xC000, 0x10000,
-                        0x12345, 0x7FFF0000, INT_MAX};
+  const i32 values[] = {INT_MIN, -0x10000, -4,      -1,      0, 1, 2, 3, 4, 5, 7, 0x8000,
+                        0xC000,  0x10000,  0x12345, 0x7FFF0000, INT_MAX};
   for (i32 v0 : values) {
     for (i32 v1 : values) {
       i32 r0, r1;
