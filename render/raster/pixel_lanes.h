@@ -1,9 +1,9 @@
 // The pixel rules of pixel_rules.h for eight neighbouring pixels at once, the form the triangle
-// and span drawers fill their rows with. Every 32-bit value a rule reads (depth, varyings) is held
-// as its high and low 16-bit halves in eight lanes each: the rules only need bits 16 to 31 of
-// their products (the depth's z >> 16, the colour products before their final shifts) and the low
-// 16 bits of u and v, and SSE2 multiplies, compares and packs 16-bit lanes eight at a time. The
-// results are bit for bit those of the single-pixel rules (tests/render/pixel_lanes_test.cpp
+// and span drawers fill their rows with. Each varying is held as its high and low 16-bit halves in
+// eight lanes: the rules only need bits 16 to 31 of the colour products before their final shifts
+// and the low 16 bits of u and v, and SSE2 multiplies, compares and packs 16-bit lanes eight at a
+// time. The depth, of which only z >> 16 counts, is held whole in two sets of four 32-bit lanes.
+// The results are bit for bit those of the single-pixel rules (tests/render/pixel_lanes_test.cpp
 // checks every configuration against them).
 //
 // Written with GCC vector extensions, so any target compiles the same arithmetic; two operations

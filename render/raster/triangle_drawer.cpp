@@ -1,8 +1,10 @@
 // The triangle drawers. After the shared set-up (triangle_setup.h) a triangle takes one of two
 // roads: the affine path interpolates depth and varyings linearly in screen space and fills each
 // row here; the perspective path, taken when the rasterizer's perspective switch is on and the
-// doubled area reaches minPerspectiveArea, interpolates 1/w and the varyings times 1/w and hands
-// each row to the configuration's span helper (span_drawer.cpp).
+// doubled area reaches minPerspectiveArea, interpolates 1/w and the varyings times 1/w and draws
+// each row exactly as the configuration's span helper does (perspective_row.h, which the helpers of
+// span_drawer.cpp wrap), inline rather than through a call that gathers the context every row.
+// Either way the rows are filled as runs (pixel_run.h).
 #include "render/raster/perspective_row.h"
 #include "render/raster/pixel_run.h"
 #include "render/raster/triangle_setup.h"
