@@ -48,19 +48,11 @@ STAKKO_ALWAYS_INLINE void DrawPerspectiveRow(const PixelSource& src, const Trian
   using namespace perspective_detail;
   constexpr u32 kSlots = S::kPerspectiveSlots;
   const i32* dx = left.gradients->dx;
-  i32 start = left.x;
-  const i32 end = std::min(right.x, clipRight);
-  i32 v[kEdgeSlots] = {};
-  ForEachSlot<kSlots>([&](auto s) { v[s] = left.values[s]; });
-  if (start < clipLeft) {
-    const i32 hidden = SubWrap(clipLeft, start);
-    ForEachSlot<kSlots>([&](auto s) { v[s] = AddWrap(v[s], MulWrap(hidden, dx[s])); });
-    start = clipLeft;
-  }
-  if (start >= end) return;
+  i32 start, v[kEdgeSlots] = {};
+  const i32 total = ClipRowStart<kSlots>(left, right, clipLeft, clipRight, start, v);
+  if (total <= 0) return;
   u16* colour = src.ColourRow(left.y) + start;
   i16* depth = S::kDepth ? src.DepthRow(left.y) + start : nullptr;
-  const i32 total = end - start;
   // The varyings at the block's first pixel, at the first pixel after it, and their step; and at
   // the first pixel after the row, the end of its last block or of its tail. Both ends of the row
   // are divided together (a tail of one pixel never takes a step, and then the row's end is not

@@ -44,23 +44,15 @@ STAKKO_ALWAYS_INLINE void FillAffineRow(const PixelSource& src, const TriangleEd
                                         const TriangleEdge& right, i32 clipX0, i32 clipX1,
                                         RunFiller<S>& filler) {
   constexpr u32 kSlots = S::kAffineSlots;
-  const i32* dx = left.gradients->dx;
-  i32 xStart = left.x;
-  const i32 xEnd = std::min(right.x, clipX1);
-  i32 v[kEdgeSlots] = {};
-  ForEachSlot<kSlots>([&](auto s) { v[s] = left.values[s]; });
-  if (xStart < clipX0) {
-    const i32 hidden = SubWrap(clipX0, xStart);
-    ForEachSlot<kSlots>([&](auto s) { v[s] = AddWrap(v[s], MulWrap(hidden, dx[s])); });
-    xStart = clipX0;
-  }
-  if (xStart >= xEnd) return;
+  i32 xStart, v[kEdgeSlots] = {};
+  const i32 n = ClipRowStart<kSlots>(left, right, clipX0, clipX1, xStart, v);
+  if (n <= 0) return;
   u16* colour = src.ColourRow(left.y) + xStart;
   if constexpr (kSlots == 0) {
-    std::fill(colour, colour + (xEnd - xStart), u16{0xFFFF});
+    std::fill(colour, colour + n, u16{0xFFFF});
   } else {
     i16* depth = S::kDepth ? src.DepthRow(left.y) + xStart : nullptr;
-    filler.Fill(colour, depth, xEnd - xStart, v[0], v + 1);
+    filler.Fill(colour, depth, n, v[0], v + 1);
   }
 }
 

@@ -174,6 +174,24 @@ STAKKO_ALWAYS_INLINE void AdvanceEdge(TriangleEdge& e) {
   e.height = SubWrap(e.height, 1);
 }
 
+// A row's first pixel and its values: the left edge's x, moved to clipLeft when it lies left of
+// it with the slots in Slots stepped along by their dx. Returns the row's length up to the right
+// edge's x or clipRight (0: nothing to draw).
+template <u32 Slots>
+STAKKO_ALWAYS_INLINE i32 ClipRowStart(const TriangleEdge& left, const TriangleEdge& right,
+                                      i32 clipLeft, i32 clipRight, i32& start, i32* v) {
+  const i32* dx = left.gradients->dx;
+  start = left.x;
+  ForEachSlot<Slots>([&](auto s) { v[s] = left.values[s]; });
+  if (start < clipLeft) {
+    const i32 hidden = SubWrap(clipLeft, start);
+    ForEachSlot<Slots>([&](auto s) { v[s] = AddWrap(v[s], MulWrap(hidden, dx[s])); });
+    start = clipLeft;
+  }
+  const i32 end = std::min(right.x, clipRight);
+  return start < end ? end - start : 0;
+}
+
 // k rows down at once, exactly as k single steps (every sum modulo 2^32). The closed form holds
 // while the error term cannot wrap, which is so for any edge inside a real target; otherwise the
 // rows are stepped one by one.
