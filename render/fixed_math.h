@@ -5,6 +5,7 @@
 // replaced by a hardware division or the maths library.
 #pragma once
 
+#include <array>
 #include <bit>
 
 #include "render/fixed_point.h"
@@ -28,11 +29,24 @@ constexpr i32 LeadingZeros(u32 a) { return a == 0 ? 31 : std::countl_zero(a); }
 
 // The table estimate of 2^32 / a. For magnitudes below 4 the shift leaves the 32-bit range and the
 // estimate wraps (1 gives 0, 2 and 3 give INT_MIN); the wrap is part of the defined results.
+constexpr i32 ReciprocalSeedOf(i32 leadingZeros, i32 index) {
+  const i64 seed = i64{kReciprocalSeeds[index]} * 4;
+  return leadingZeros > 16 ? Wrap32(seed << (leadingZeros - 16))
+                           : static_cast<i32>(seed >> (16 - leadingZeros));
+}
+// Every estimate by the leading-zero count n and the three bits below the leading one (which
+// count as 0 when n > 28): the drawers take several reciprocals per row, and one look-up is
+// shorter than picking the seed and shifting it.
+inline constexpr auto kReciprocalEstimates = [] {
+  std::array<i32, 32 * 8> table{};
+  for (i32 n = 0; n < 32; ++n) {
+    for (i32 i = 0; i < 8; ++i) table[n * 8 + i] = ReciprocalSeedOf(n, n > 28 ? 0 : i);
+  }
+  return table;
+}();
 constexpr i32 ReciprocalSeed(u32 a) {
   const i32 n = LeadingZeros(a);
-  const i32 i = n > 28 ? 0 : static_cast<i32>((a >> (28 - n)) & 7);
-  const i64 seed = i64{kReciprocalSeeds[i]} * 4;
-  return n > 16 ? Wrap32(seed << (n - 16)) : static_cast<i32>(seed >> (16 - n));
+  return kReciprocalEstimates[(n << 3) | ((a << n) >> 28 & 7)];
 }
 
 // Two Newton steps of the 16.16 reciprocal on a = |v| (2^31 for INT_MIN), sign applied after.

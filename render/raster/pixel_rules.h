@@ -16,7 +16,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <type_traits>
 
 #include "core/types.h"
 #include "render/fixed_point.h"
@@ -28,6 +27,7 @@ struct PixelSource {
   u16* colour = nullptr;
   i16* depth = nullptr;
   i32 pitch = 0;
+  const u16* texels = nullptr;
   const u16* lastRow = nullptr;  // the texture's last row in memory, where v = 0 reads
   u32 width = 0;
   u32 widthLess1 = 0;
@@ -47,7 +47,8 @@ struct PixelSource {
       width = static_cast<u32>(ctx.textureWidth);
       widthLess1 = width - 1;
       heightLess1 = static_cast<u32>(ctx.textureHeight) - 1;
-      lastRow = ctx.texture + static_cast<std::size_t>(heightLess1) * width;
+      texels = ctx.texture;
+      lastRow = texels + static_cast<std::size_t>(heightLess1) * width;
       key = ctx.colourKeyEnabled != 0 ? ctx.colourKey : 0x10000u;
     }
     return true;
@@ -57,59 +58,37 @@ struct PixelSource {
   i16* DepthRow(i32 y) const { return depth + static_cast<std::ptrdiff_t>(y) * pitch; }
 };
 
-// Four pixels' values at once; the untextured rules are written once for single values and for
-// these lanes, which plain SSE2 handles (the products by 255 are shifts).
-using Lanes = i32 __attribute__((vector_size(16)));
-using UnsignedLanes = u32 __attribute__((vector_size(16)));
-constexpr i32 kLanes = 4;
-
 namespace pixel_detail {
 
-template <class I>
-using UnsignedOf = std::conditional_t<std::is_same_v<I, Lanes>, UnsignedLanes, u32>;
-
 // A colour factor, below 0 counted as 0.
-template <class I>
-STAKKO_ALWAYS_INLINE UnsignedOf<I> Factor(I v) {
-  return (UnsignedOf<I>)(v & ~(v >> 31));
-}
+STAKKO_ALWAYS_INLINE u32 Factor(i32 v) { return static_cast<u32>(v & ~(v >> 31)); }
 // The light's integer part clamped to 0..255.
-template <class I>
-STAKKO_ALWAYS_INLINE UnsignedOf<I> Light(I light) {
-  I l = light >> 16;
-  l &= ~(l >> 31);
-  const I over = l - 255;
-  return (UnsignedOf<I>)(255 + (over & (over >> 31)));
+STAKKO_ALWAYS_INLINE u32 Light(i32 light) {
+  return static_cast<u32>(std::clamp(light >> 16, 0, 255));
 }
-template <class U>
-STAKKO_ALWAYS_INLINE U Times255(U x) {
-  return (x << 8) - x;
-}
+STAKKO_ALWAYS_INLINE u32 Times255(u32 x) { return (x << 8) - x; }
 
 // 8-bit channels scaled by an 8-bit light (255 full) into RGB565.
-template <class U>
-STAKKO_ALWAYS_INLINE U Lit565(U l, U r, U g, U b) {
+STAKKO_ALWAYS_INLINE u32 Lit565(u32 l, u32 r, u32 g, u32 b) {
   return (((l * r) >> 11) << 11) + (((l * g) >> 10) << 5) + ((l * b) >> 11);
 }
 
 // The colour of a configuration without texture, from its varyings.
-template <class S, class I>
-STAKKO_ALWAYS_INLINE UnsignedOf<I> Untextured(const I* v) {
-  using U = UnsignedOf<I>;
+template <class S>
+STAKKO_ALWAYS_INLINE u32 Untextured(const i32* v) {
   if constexpr (S::kColour) {
-    const U r = Factor(v[S::kColourAt]), g = Factor(v[S::kColourAt + 1]),
-            b = Factor(v[S::kColourAt + 2]);
+    const u32 r = Factor(v[S::kColourAt]), g = Factor(v[S::kColourAt + 1]),
+              b = Factor(v[S::kColourAt + 2]);
     if constexpr (S::kLight) {
-      return Lit565<U>(Light(v[S::kLightAt]), Times255(r) >> 16, Times255(g) >> 16,
-                       Times255(b) >> 16);
+      return Lit565(Light(v[S::kLightAt]), Times255(r) >> 16, Times255(g) >> 16, Times255(b) >> 16);
     } else {
       return ((Times255(r) >> 19) << 11) + ((Times255(g) >> 18) << 5) + (Times255(b) >> 19);
     }
   } else if constexpr (S::kLight) {
-    const U c = Times255(Light(v[S::kLightAt]));
+    const u32 c = Times255(Light(v[S::kLightAt]));
     return ((c >> 11) << 11) + ((c >> 10) << 5) + (c >> 11);
   } else {
-    return U{} + 0xFFFF;
+    return 0xFFFF;
   }
 }
 
@@ -121,7 +100,7 @@ STAKKO_ALWAYS_INLINE u32 Textured(u32 t, const i32* v) {
     const u32 r = Factor(v[S::kColourAt]), g = Factor(v[S::kColourAt + 1]),
               b = Factor(v[S::kColourAt + 2]);
     if constexpr (S::kLight) {
-      return Lit565<u32>(Light(v[S::kLightAt]), (r * r8) >> 16, (g * g8) >> 16, (b * b8) >> 16);
+      return Lit565(Light(v[S::kLightAt]), (r * r8) >> 16, (g * g8) >> 16, (b * b8) >> 16);
     } else {
       return (((r * r8) >> 19) << 11) + (((g * g8) >> 18) << 5) + ((b * b8) >> 19);
     }
@@ -154,7 +133,7 @@ STAKKO_ALWAYS_INLINE void ShadePixel(const PixelSource& src, u16* colour, i16* d
     if (t == src.key) return;
     *colour = static_cast<u16>(pixel_detail::Textured<S>(t, v));
   } else {
-    *colour = static_cast<u16>(pixel_detail::Untextured<S, i32>(v));
+    *colour = static_cast<u16>(pixel_detail::Untextured<S>(v));
   }
   (void)depth;
   (void)z;

@@ -43,7 +43,7 @@ STAKKO_ALWAYS_INLINE void CallForSlot(F& f) {
 }
 template <u32 Slots, class F>
 STAKKO_ALWAYS_INLINE void ForEachSlot(F&& f) {
-  [&]<std::size_t... S>(std::index_sequence<S...>) {
+  [&]<std::size_t... S>(std::index_sequence<S...>) [[gnu::always_inline]] {
     (CallForSlot<Slots, S>(f), ...);
   }(std::make_index_sequence<kEdgeSlots>{});
 }

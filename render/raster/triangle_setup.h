@@ -117,14 +117,18 @@ struct TriangleSetup {
     const triangle_detail::RowOrder order = triangle_detail::SortByRow(a, b, c);
     middleLeft = order.middleLeft;
     auto slotsOf = [&](const ClipVertex* v) { return v == a ? slotsA : v == b ? slotsB : slotsC; };
-    SetUpEdge(edges[0], order.top, order.middle, slotsOf(order.top));
-    SetUpEdge(edges[1], order.top, order.bottom, slotsOf(order.top));
-    SetUpEdge(edges[2], order.middle, order.bottom, slotsOf(order.middle));
+    // The walk reads values only on the left: the short edges when the middle vertex is left,
+    // else the long one. The right side's are left unset.
+    const i32* top = slotsOf(order.top);
+    SetUpEdge(edges[0], order.top, order.middle, middleLeft ? top : nullptr);
+    SetUpEdge(edges[1], order.top, order.bottom, middleLeft ? nullptr : top);
+    SetUpEdge(edges[2], order.middle, order.bottom, middleLeft ? slotsOf(order.middle) : nullptr);
   }
 
  private:
-  void SetUpEdge(TriangleEdge& edge, const ClipVertex* s, const ClipVertex* e,
-                 const i32* startValues) {
+  // The edge from s down to e, with its values from s's slot values when startValues is given.
+  STAKKO_ALWAYS_INLINE void SetUpEdge(TriangleEdge& edge, const ClipVertex* s, const ClipVertex* e,
+                                      const i32* startValues) {
     const i32 firstRow = AddWrap(s->y, 15) >> 4;
     edge.y = firstRow;
     edge.height = SubWrap(AddWrap(e->y, 15) >> 4, firstRow);
@@ -144,6 +148,7 @@ struct TriangleSetup {
     const i32 numerator = AddWrap(AddWrap(MulWrap(ex, py), MulWrap(s->x, ey)), SubWrap(den, 1));
     FloorDivMod(numerator, den, &edge.x, &edge.errorTerm);
     FloorDivMod(MulWrap(16, ex), den, &edge.xStep, &edge.errorStep);
+    if (startValues == nullptr) return;
     const i32 px = SubWrap(MulWrap(16, edge.x), s->x);
     ForEachSlot<Slots>([&](auto k) {
       edge.values[k] = AddWrap(AddWrap(startValues[k], MulWrap(gradients.dx[k], px) >> 4),

@@ -21,7 +21,6 @@
 #include "core/runtime_globals.h"
 #include "platform/platform_ops.h"
 #include "runtime/runtime_globals.h"
-#include "tests/support/platform_recorder.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -157,6 +156,11 @@ TEST(ShellCommand, BackgroundMarkIsAppendedToTheCallersText) {
     EXPECT_EQ(256.0f, result);
   }
   ResetPlatformOps();
+  const ChildResult child = RunInChild([] {  // a real shell: what was printed before comes first
+    std::printf("printed first\n");
+    Platform().runShell("echo then the shell");
+  });
+  EXPECT_EQ("printed first\nthen the shell\n", child.output);
 }
 
 TEST(RunProgramAndExit, FailedStartExitsWithZeroAfterReleasing) {

@@ -53,22 +53,22 @@ TEST_F(LineFileTest, ReadsLinesAndSoftFailures) {
   EXPECT_EQ(BytesOf(text), "a");
 }
 
-TEST_F(LineFileTest, MissingFileBecomesCurrentAndEmpty) {
+// A missing file becomes current with no lines; it, and a pack entry, go to disk as new files at
+// the next switch, with the gaps before a written line filled.
+TEST_F(LineFileTest, MissingAndPackedFilesAreWrittenBackAsNewFiles) {
+  ASSERT_TRUE(WriteFileBytes("p.sbx", MakePack({{"cfg.txt", "one\r\ntwo\r\n"}})));
+  SetPack("p.sbx");
   EXPECT_EQ(Read("missing.txt", 0), "NO_FILE");
   EXPECT_EQ(errorCode, 3.0f);
   EXPECT_EQ(Read("missing.txt", 0), "NO_DATA");
   EXPECT_EQ(errorCode, 0.0f);
   Write("new.txt", 0, "created");
   EXPECT_EQ(errorCode, 3.0f);
-  EXPECT_EQ(Read("missing.txt", 0), "NO_FILE");  // switching files writes new.txt
+  EXPECT_EQ(Read("cfg.txt", 1), "two");  // switching files writes new.txt
   EXPECT_EQ(ReadFileBytes("new.txt"), "created\r\n");
-}
-
-TEST_F(LineFileTest, WriteBackFillsTheGapsAndKeepsCase) {
-  ASSERT_TRUE(WriteFileBytes("a.txt", "l0\nl1\n"));
-  Write("a.txt", 5, "new");
-  EXPECT_EQ(Read("A.TXT", 5), "new");  // another name byte for byte: written back, reloaded
-  EXPECT_EQ(ReadFileBytes("a.txt"), "l0\r\nl1\r\n\r\n\r\n\r\nnew\r\n");
+  Write("cfg.txt", 4, "five");
+  EXPECT_EQ(Read("CFG.TXT", 4), "five");  // another name byte for byte: written back, reloaded
+  EXPECT_EQ(ReadFileBytes("cfg.txt"), "one\r\ntwo\r\n\r\n\r\nfive\r\n");
 }
 
 // 256 lines are loaded; a long line fills slots of 1024 bytes, and full slots survive the
@@ -110,15 +110,6 @@ TEST_F(LineFileTest, RefusesNamesTooLongAndReportsFailedWriteBack) {
   EXPECT_EQ(testing::internal::GetCapturedStdout(),
             "wrt-request: fopen(\"nofolder/x.txt\", \"wb\") failed\n\n"
             "can't write to file: nofolder/x.txt\n");
-}
-
-TEST_F(LineFileTest, PackEntryIsWrittenAsANewFile) {
-  ASSERT_TRUE(WriteFileBytes("p.sbx", MakePack({{"cfg.txt", "one\r\ntwo\r\n"}})));
-  SetPack("p.sbx");
-  EXPECT_EQ(Read("cfg.txt", 1), "two");
-  Write("cfg.txt", 2, "three");
-  OpenLineFile(lineFile, nullptr);
-  EXPECT_EQ(ReadFileBytes("cfg.txt"), "one\r\ntwo\r\nthree\r\n");
 }
 
 class IniTest : public FilesTest {

@@ -5,48 +5,18 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <memory>
 
 #include "core/data_blocks.h"
 #include "core/random.h"
-#include "core/runtime_globals.h"
-#include "runtime/frame_step.h"
-#include "runtime/runtime_globals.h"
-#include "runtime/runtime_startup.h"
-#include "files/file_resolver.h"
 #include "media/font_commands.h"
 #include "media/graphics_commands.h"
-#include "media/graphics_device.h"
-#include "media/input_device.h"
 #include "media/pixel_format.h"
-#include "media/sound.h"
 #include "platform/platform_ops.h"
 
-GameTest::GameTest() {
-  ResetRuntimeGlobalsForTests();
-  SetQuitComboEnabled(1.0f);
-  testing::internal::CaptureStdout();  // the video and audio start-up's progress lines
-  graphicsDevice = new OpenGLRainbows();
-  graphicsDevice->InitVideo(0, 320, 240, 0, 30, 0);
-  inputDevice = new InputDevice();
-  auto source = std::make_unique<ScriptedButtonSource>(std::vector<u32>{0});
-  buttons = source.get();
-  inputDevice->SetButtonSource(std::move(source));
-  inputDevice->Open(false);
-  audioDevice = new AudioDevice();
-  audioDevice->Open();
-  soundSlots = new SoundSlot[kSoundSlotCount];
-  musicResolver = CreateFileResolverContext();
-  generalResolver = CreateFileResolverContext();
-  testing::internal::GetCapturedStdout();
+GameTest::GameTest() : RuntimeDevicesTest(320, 240, 30, true) {
   LoadFontFile(DynString(), 1);
   LoadFontFile(DynString(), 0);
   ResetDrawState();
-}
-
-GameTest::~GameTest() {
-  ReleaseRuntimeObjects();
-  ResetRuntimeGlobalsForTests();
 }
 
 void GameTest::SetUp() {
@@ -84,6 +54,7 @@ void GamePlayTest::SetUp() {
   for (const char* pack : {"fxdata.sbx", "streamdata.sbx"})
     std::filesystem::create_symlink(kGameDir + "/" + pack, Path(pack));
   ASSERT_EQ(0, mkdir(Path("unpacked").c_str(), 0700));
+  ASSERT_TRUE(WriteFileBytes(Path("Config.dat"), LE(0x3F000000, 4)));  // a music volume of 0.5
   Platform().tempFolder = Path("unpacked") + "/";
   InitGameGlobals();
   GameSetup();

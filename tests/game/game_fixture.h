@@ -1,9 +1,8 @@
 // The game tests' set-up. GameTest brings the real runtime up inside the test process as start-up
-// does (a 320 x 240 graphics device on the dummy driver with the built-in font in fonts 0 and 1,
-// the input device over a scripted button word, the audio output, both file-resolver contexts),
-// on a virtual clock that moves a millisecond per read, so frame pacing never waits. The game's
-// globals start at their program-start values with the arrays and tables the main program sets
-// up, the seed is fixed, and a fatal error fails the test instead of ending it.
+// does (the shared runtime devices at 320 x 240 and 30 frames a second with sound and both
+// resolver contexts, and the built-in font in fonts 0 and 1). The game's globals start at their
+// program-start values with the arrays and tables the main program sets up, the seed is fixed,
+// and a fatal error fails the test instead of ending it.
 //
 // Fields are written as pictures: one text of 10 characters per row, '.' empty, 'X' filled
 // (colour 0) or a digit (filled with that colour). The game's globals, tables, sprite ids and
@@ -26,7 +25,7 @@
 #include "game/shape_table.h"
 #include "media/button_decoder.h"
 #include "media/button_sources.h"
-#include "tests/support/test_support.h"
+#include "tests/support/runtime_devices.h"
 
 using namespace game;
 
@@ -34,17 +33,13 @@ using namespace game;
 constexpr u32 kActionButton = kButtonB;
 constexpr u32 kPauseButton = kButtonSelect;
 
-class GameTest : public testing::Test {
+class GameTest : public RuntimeDevicesTest {
  protected:
   GameTest();
-  ~GameTest() override;
   void SetUp() override;
   void TearDown() override;
   // The button word read from now on.
   void Hold(u32 word) { buttons->words = {word}; }
-
-  ScopedFakeClock clock{1000, 1};
-  ScriptedButtonSource* buttons = nullptr;  // owned by the input device
 
  private:
   ScopedFatalHook fatalHook_;
@@ -62,8 +57,9 @@ class GameFilesTest : public GameTest {
   std::string savedCwd_;
 };
 
-// GameFilesTest with the game's two packs in the working folder and the game set up from them as
-// its main program does; passes of the main loop are driven one at a time.
+// GameFilesTest with the game's two packs (and a "Config.dat" of volume 0.5) in the working
+// folder and the game set up from them as its main program does; passes of the main loop are
+// driven one at a time.
 class GamePlayTest : public GameFilesTest {
  protected:
   void SetUp() override;

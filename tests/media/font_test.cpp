@@ -12,7 +12,6 @@
 #include "media/builtin_font.h"
 #include "media/font.h"
 #include "media/graphics_device.h"
-#include "media/png_image.h"
 #include "tests/media/media_test_util.h"
 #include "tests/support/test_support.h"
 
@@ -45,36 +44,28 @@ TEST(FontFromImage, CellSizesFollowThePictureShape) {
   }
 }
 
-TEST(FontDrawText, OneGlyphPerByteAdvancingByTheCellWidth) {
-  OwnedRgbaImage picture;  // 128 one-pixel glyphs, glyph i in its own colour
-  MakePicture(picture.image, 16, 8, 0, 0, 0, 255);
-  for (i32 i = 0; i < 128; ++i)
-    SetPicturePixel(picture.image, i % 16, i / 16, u8(i % 32 * 8), u8(i / 32 * 4), 8, 255);
-  auto glyph = [](i32 i) { return RgbToPixel(u8(i % 32 * 8), u8(i / 32 * 4), 8); };
+// A BMP of 16 x 8 one-pixel glyphs, each in its own colour (glyph 112 in the key colour): one
+// glyph per byte, advancing by the cell width; a failed load leaves an empty font.
+TEST(FontFile, LoadsWithTheKeyDrawsByCellsAndFailsToAnEmptyFont) {
+  auto colour = [](i32 i) { return std::array<u8, 3>{8, u8(i / 32 * 4), u8(i % 32 * 8)}; };  // B, G, R
+  const i32 rowBytes = Bmp24RowBytes(16);
+  std::vector<u8> rows(static_cast<size_t>(rowBytes) * 8);  // bottom row first
+  for (i32 i = 0; i < 128; ++i) {
+    const std::array<u8, 3> bgr = i == 112 ? std::array<u8, 3>{255, 0, 255} : colour(i);
+    std::copy(bgr.begin(), bgr.end(), rows.begin() + (7 - i / 16) * rowBytes + i % 16 * 3);
+  }
+  ScopedTempDir dir;
+  ASSERT_EQ(1, SaveBmp24(dir.File("f.bmp").c_str(), 16, 8, rows.data()));
   Font font;
-  ASSERT_EQ(1, font.FromImage(picture.image));
+  ASSERT_EQ(1, font.Load(dir.File("f.bmp").c_str(), 0x00FF00FF));
+  EXPECT_EQ(1, font.glyphs[112].hasKey);
   FreshTarget(6, 1);
   const u8 text[] = {200, 'A', 10, 13, 0};
   font.DrawText(text, 1, 0);
-  const std::vector<u16> expected = {0, glyph(72), glyph('A'), glyph(10), glyph(13), 0};
-  EXPECT_EQ(expected,
-            std::vector<u16>(GetRenderTarget().colourBuffer, GetRenderTarget().colourBuffer + 6));
-}
-
-TEST(FontLoad, ReadsBmpThenPngAndFailsToAnEmptyFont) {
-  ScopedTempDir dir;
-  std::vector<u8> rows(static_cast<size_t>(Bmp24RowBytes(32)) * 16, 0x40);  // 128 glyphs of 2 x 2
-  rows[0] = 0xFF, rows[1] = 0x00, rows[2] = 0xFF;  // bottom-left pixel in the key colour
-  ASSERT_EQ(1, SaveBmp24(dir.File("f.bmp").c_str(), 32, 16, rows.data()));
-  Font font;
-  ASSERT_EQ(1, font.Load(dir.File("f.bmp").c_str(), 0x00FF00FF));
-  EXPECT_EQ(2, font.charHeight);
-  EXPECT_EQ(1, font.glyphs[7 * 16].hasKey);
-  std::vector<u8> bgra(48 * 24 * 4, 0xFF);
-  ASSERT_EQ(1, SavePng(dir.File("f.png").c_str(), bgra.data(), 48, 24));
-  ASSERT_EQ(1, font.Load(dir.File("f.png").c_str(), 0x00FF00FF));
-  EXPECT_EQ(3, font.charWidth);
-
+  std::vector<u16> expected = {0};
+  for (i32 i : {72, i32{'A'}, 10, 13}) expected.push_back(RgbToPixel(colour(i)[2], colour(i)[1], 8));
+  expected.push_back(0);
+  EXPECT_EQ(expected, std::vector<u16>(GetRenderTarget().colourBuffer, GetRenderTarget().colourBuffer + 6));
   EXPECT_EQ(0, font.Load(dir.File("absent.png").c_str(), 0));
   EXPECT_EQ(0, font.charWidth);
   EXPECT_EQ(nullptr, font.glyphs['A'].pixels);

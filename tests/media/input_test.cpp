@@ -222,7 +222,14 @@ TEST_F(ReadMouseTest, JumpBurstOnAFullHistoryStaysBounded) {
   EXPECT_EQ(250, device.pointer.mouseX);
 }
 
-TEST_F(ReadMouseTest, RateLimitSurvivesClockWrapAndSteps) {
+TEST_F(ReadMouseTest, NothingBeforeOpenAndARateLimitThatSurvivesClockWrapAndSteps) {
+  InputDevice unopened;
+  out.dx = 7;
+  pointer.Touches({{30, 30}});
+  EXPECT_EQ(0, unopened.ReadMouse(out));
+  EXPECT_EQ(0, out.button1 | out.dx);
+  EXPECT_EQ(0u, scriptedPointer.reads);
+  ResetPointerSamplingForTests();
   MoveTo(30, 30);
   scriptedPointer.nowMs = 0xFFFFFFFAu;
   scriptedPointer.touches = {{30, 30}};
@@ -236,15 +243,5 @@ TEST_F(ReadMouseTest, RateLimitSurvivesClockWrapAndSteps) {
   }
 }
 
-TEST(ReadMouse, BeforeOpenGivesNothing) {
-  ScopedScriptedPointer pointer;
-  pointer.Touches({{50, 50}});
-  InputDevice device;
-  MouseSample out;
-  out.dx = 7;
-  EXPECT_EQ(0, device.ReadMouse(out));
-  EXPECT_EQ(0, out.button1 | out.dx);
-  EXPECT_EQ(0u, scriptedPointer.reads);
-}
 
 }  // namespace

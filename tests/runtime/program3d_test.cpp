@@ -20,7 +20,7 @@
 #include "scene3d/transform_commands.h"
 #include "tests/files/files_fixture.h"
 #include "tests/scene3d/cube_commands.h"
-#include "tests/support/platform_recorder.h"
+#include "tests/support/test_support.h"
 
 namespace {
 

@@ -25,7 +25,6 @@
 #include "net/net_session.h"
 #include "platform/platform_ops.h"
 #include "tests/media/media_test_util.h"
-#include "tests/support/platform_recorder.h"
 #include "tests/support/test_support.h"
 
 namespace {

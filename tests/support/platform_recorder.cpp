@@ -1,5 +1,5 @@
 // Printing stand-ins for the platform calls of the end of program and the shell commands.
-#include "tests/support/platform_recorder.h"
+#include "tests/support/test_support.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,6 +1,7 @@
 // Shared test helpers: fatal-error expectations through the end-of-program test hook, running a
-// function in a child process (for the real end of program), temporary folders, a fake clock,
-// files and texts as exact bytes, little-endian fields of hand-made files, and a tiny WAV file.
+// function in a child process (for the real end of program) over a printing platform, temporary
+// folders, a fake clock, files and texts as exact bytes, little-endian fields of hand-made files,
+// and a tiny WAV file.
 #pragma once
 
 #include <functional>
@@ -46,6 +47,12 @@ struct ChildResult {
   std::string output;      // everything the child wrote to stdout
 };
 ChildResult RunInChild(const std::function<void()>& fn);
+
+// Replaces the platform calls that end, replace or move the process with stand-ins that print
+// one line per call on stdout ("shell sync", "chdir /a/b", "exec path argv0"), so a test sees the
+// order of a whole sequence in a child's output. exeLink is what reading the executable's link
+// gives; execs fail (-1), directory changes and the shell succeed (0).
+void InstallPrintingPlatform(const std::string& exeLink);
 
 // A fresh folder under the system temp folder, removed with its contents at scope end.
 class ScopedTempDir {
