@@ -53,16 +53,6 @@ class Pipeline : public testing::Test {
   RecordingRasterizer recorder;
 };
 
-TEST_F(Pipeline, AnInsideTriangleIsProjectedOntoTheViewportInItsOwnOrder) {
-  Draw({At(-1, -1), At(2, -1, 1), At(0, 1, -1)});  // on the right plane, which nothing crosses
-  ASSERT_EQ(1u, recorder.calls.size());
-  // x = 32 + 32 x', y = 32 - 32 y' in pixels (x 16); z = 0.5 is half way to the far plane.
-  EXPECT_EQ((std::vector{Screen(256, 768), Screen(1024, 768, kFar + kFar / 2),
-                         Screen(512, 256, kFar - kFar / 2 - 1)}),
-            recorder.calls[0]);
-  EXPECT_EQ(0, p.vertexCount + p.indexCount);
-}
-
 TEST_F(Pipeline, EachPlaneCutsFromTheOutsideEndAtTheExactCrossing) {
   recorder.varyingCount = 2;
   for (i32 plane = 0; plane < 6; ++plane) {
@@ -122,8 +112,9 @@ TEST_F(Pipeline, AFullBatchOfTrianglesCutByEveryPlaneDrawsEveryPiece) {
   EXPECT_EQ(32 * pieces, recorder.calls.size());
 }
 
-TEST_F(Pipeline, CullingKeepsTheRasterizersWindingNonNegative) {
-  const FixedVertex a = At(-1, -1), b = At(1, -1), c = At(0, 1), d = At(2, 2);
+TEST_F(Pipeline, TrianglesAreProjectedOntoTheViewportAndCulledToANonNegativeWinding) {
+  // d lies on the right and top planes, which nothing crosses: no clipping.
+  const FixedVertex a = At(-1, -1), b = At(1, -1, 1), c = At(0, 1, -1), d = At(2, 2);
   // Cull mode, then what is drawn of a positive, a negative and a zero-area triangle.
   for (auto [mode, positive, negative, zero] : {std::tuple{0, true, true, true},
                                                {1, false, true, true}, {2, true, false, false}}) {
@@ -132,11 +123,14 @@ TEST_F(Pipeline, CullingKeepsTheRasterizersWindingNonNegative) {
     recorder.calls.clear();
     Draw({a, b, c, a, c, b, a, a, d}, {0, 1, 2, 3, 4, 5, 6, 7, 8});
     std::vector<std::vector<ClipVertex>> expected;
-    const ClipVertex sa = Screen(256, 768), sb = Screen(768, 768), sc = Screen(512, 256);
+    // x = 32 + 32 x', y = 32 - 32 y' in pixels (x 16); z = 0.5 is half way to the far plane.
+    const ClipVertex sa = Screen(256, 768), sb = Screen(768, 768, kFar + kFar / 2),
+                     sc = Screen(512, 256, kFar - kFar / 2 - 1);
     if (positive) expected.push_back({sa, sb, sc});
     if (negative) expected.push_back({sb, sc, sa});  // handed over as c, b, a
     if (zero) expected.push_back({Screen(1024, 0), sa, sa});
     EXPECT_EQ(expected, recorder.calls) << mode;
+    EXPECT_EQ(0, p.vertexCount + p.indexCount);
   }
 }
 
