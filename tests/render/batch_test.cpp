@@ -1,4 +1,4 @@
-// The batch table, float-mesh recording and batch rendering's shader choice and triangle order.
+// The batch table, float-mesh recording, and batch rendering's triangle order and range checks.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -115,37 +115,6 @@ TEST_F(Batches, ARecordKeepsTheLastMeshAndNumbersOutsideTheTableAreIgnored) {
     ctx->RenderBatches(first, count);
   }
   EXPECT_EQ(2u + 2 + 1 + 1 + 2, recorder.calls.size());
-}
-
-// The members of configuration C as the drawing family instantiates them, and its varying count.
-template <std::size_t... C>
-auto ExpectedMembers(std::index_sequence<C...>) {
-  return std::array{std::tuple{&swr::RasterizerSubdivAffine::DrawShadedTriangle<C>,
-                               &swr::RasterizerTemplateShaderBase::DrawShadedLine<C>,
-                               &swr::RasterizerTemplateShaderBase::PlotPoint<C>,
-                               FormatVaryingCount(FormatOf(C))}...};
-}
-
-TEST_F(Batches, TheConfigurationComesFromTheFlagsAndTheDepthTest) {
-  const auto members = ExpectedMembers(std::make_index_sequence<kConfigurationCount>());
-  u16 texel = 0;
-  ctx->SetTexture(&texel, 1, 1);
-  ctx->SetLighting(1);
-  DrawBatch b = Record(kMeshTriangles, 3, kTriangle, {1, 0, 0, 0, 0});
-  b.indices.SetCount(2);  // two indices: installs, draws nothing
-  for (u32 configuration = 0; configuration < kConfigurationCount; ++configuration) {
-    const u32 format = FormatOf(configuration);
-    b.textured = FormatHasTexture(format), b.coloured = FormatHasColour(format);
-    b.lit = FormatHasLight(format);
-    ctx->SetDepthTest(DepthTestOf(configuration));
-    ctx->RenderBatch(&b);
-    const auto& r = ctx->rasterizer;
-    EXPECT_EQ(members[configuration],
-              std::tuple(r.drawTriangle, r.drawLine, r.drawPoint, r.varyingCount))
-        << configuration;
-    EXPECT_TRUE(ctx->pipeline.vertexProcessor == VertexPipeline::ProcessorFor(format));
-  }
-  EXPECT_TRUE(recorder.calls.empty());
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "render/float_mesh.h"
+#include "render/shader_format.h"
 #include "tests/render/raster_target.h"
 
 namespace {
@@ -80,6 +81,8 @@ TEST(Golden, EveryConfigurationThroughAQuadAFanAndAStrip) {
                              depthHashes[DepthTestOf(configuration) ? 1 + perspective : 0]);
     EXPECT_EQ(expected, std::pair(Hash16(t.colour), Hash16(t.depth)))
         << "configuration " << configuration << " perspective " << perspective << t.Picture();
+    // Clipping carries the varyings the rasterizer counts; a short count can leave no trace above.
+    EXPECT_EQ(FormatVaryingCount(format), ctx.rasterizer.varyingCount) << configuration;
     const std::vector<u16> colour = t.colour;
     const std::vector<i16> depth = t.depth;
     for (i32 pass = 0; pass < 2; ++pass) {
