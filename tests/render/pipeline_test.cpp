@@ -102,14 +102,10 @@ TEST_F(Pipeline, AFullBatchOfTrianglesCutByEveryPlaneDrawsEveryPiece) {
   // section: a nine-sided polygon, seven fan triangles, each from a crossing of all six planes.
   const i32 r = kOne * 1838 / 1000;
   const std::vector<FixedVertex> v = {{-r, r, 0}, {0, -r, r}, {r, 0, -r}};
-  Draw(v);
-  const size_t pieces = recorder.calls.size();
-  EXPECT_EQ(7u, pieces);
-  recorder.calls.clear();
   std::vector<i32> order;
   for (i32 k = 0; k < 32; ++k) order.insert(order.end(), {0, 1, 2});
   Draw(v, order);  // 96 indices, and the fans of all 32 behind them
-  EXPECT_EQ(32 * pieces, recorder.calls.size());
+  EXPECT_EQ(32 * 7u, recorder.calls.size());
 }
 
 TEST_F(Pipeline, TrianglesAreProjectedOntoTheViewportAndCulledToANonNegativeWinding) {
