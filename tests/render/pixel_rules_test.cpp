@@ -37,8 +37,8 @@ TEST(PixelRules, EachConfigurationShadesAPointAsItsRuleSays) {
       {6, 1, 0, {-5, kOne, kOne, 31 * kOne}, 0x00E3, kDepthSentinel},
       {8, 1, 0, {3 * q, 0}, 0x0841 * 14, kDepthSentinel},    // column 2 of the last row
       {8, 1, 0, {-q, kOne}, 0x0841 * 14, kDepthSentinel},    // -0.25 is 0.75, 1.0 is 0
-      {8, 1, 0, {-1, -1}, kColourSentinel, kDepthSentinel},  // the largest fraction: column 2, row
-                                                             // 1
+      // The largest fraction: column 2, row 1.
+      {8, 1, 0, {-1, -1}, kColourSentinel, kDepthSentinel},
       {9, 1, 5 * kOne, {3 * q, kOne - 1}, kColourSentinel, 5},  // the key still writes depth
       {9, 0, 5 * kOne, {3 * q, kOne - 1}, kRendererDefaultKey, 5},
       {10, 1, 0, {0, 0, -kOne}, 0x0841 * 12, kDepthSentinel},  // the light is not applied
