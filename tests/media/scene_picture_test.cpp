@@ -12,27 +12,14 @@
 #include "core/runtime_globals.h"
 #include "media/graphics_commands.h"
 #include "media/graphics_device.h"
-#include "media/png_image.h"
-#include "media/rgba_image.h"
 #include "render/float_mesh.h"
 #include "render/soft_render_context.h"
 #include "tests/media/media_test_util.h"
+#include "tests/support/pixel_hash.h"
 
 namespace {
 
 const std::string kShotDir = STAKKO_SCREENSHOT_DIR;
-
-// FNV-1a over 16-bit values.
-template <class T>
-u64 Hash(const T* values, i32 count) {
-  u64 hash = 14695981039346656037ull;
-  for (i32 i = 0; i < count; ++i) {
-    for (i32 byte = 0; byte < 2; ++byte) {
-      hash = (hash ^ ((static_cast<u16>(values[i]) >> (8 * byte)) & 0xFF)) * 1099511628211ull;
-    }
-  }
-  return hash;
-}
 
 // A cube of side 2 about the origin as 12 triangles of the 3D engine's vertex layout (x, y, z,
 // normal, u, v, r, g, b, a), each face in its own colour.
@@ -107,17 +94,13 @@ TEST(ScenePicture, ThreeTexturedCubesWithDepthTest) {
   ctx.SetDepthTest(0);
   ctx.SetTexture(nullptr, 0, 0);
   const std::pair<u64, u64> expected(6033499768849790602u, 16431261246163804115u);
-  EXPECT_EQ(expected, std::pair(Hash(rt.colourBuffer, 320 * 240), Hash(rt.depthBuffer, 320 * 240)));
-  // Saved as the README shows it; no pixel is the transparent colour, so every one is opaque.
-  const std::string path = kShotDir + "/scene3d.png";
+  EXPECT_EQ(expected,
+            std::pair(Hash16(rt.colourBuffer, 320 * 240), Hash16(rt.depthBuffer, 320 * 240)));
+  // Saved as the README shows it (the screen-save tests check what such a file holds).
   std::filesystem::create_directories(kShotDir);
-  SaveScreenImageCommand(DynString(path.c_str()));
+  SaveScreenImageCommand(DynString((kShotDir + "/scene3d.png").c_str()));
   delete graphicsDevice;
   graphicsDevice = nullptr;
-  OwnedRgbaImage image;
-  ASSERT_EQ(1, LoadPngImage(image.image, path.c_str(), 0)) << path;
-  ASSERT_EQ(std::make_pair(320, 240), std::make_pair(image.image.width, image.image.height));
-  for (i32 i = 0; i < 320 * 240; ++i) ASSERT_NE(0, image.image.rgba[i * 4 + 3]) << i;
 }
 
 }  // namespace

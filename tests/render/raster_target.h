@@ -10,6 +10,7 @@
 
 #include "render/shader_selection.h"
 #include "render/soft_render_context.h"
+#include "tests/support/pixel_hash.h"
 
 constexpr i32 kOne = 0x10000;
 constexpr u16 kColourSentinel = 0x1234;
@@ -20,18 +21,6 @@ inline ClipVertex V(i32 x, i32 y, std::initializer_list<i32> varyings = {}, i32 
   ClipVertex v{x, y, z, kOne, {}};
   std::copy(varyings.begin(), varyings.end(), v.varyings);
   return v;
-}
-
-// FNV-1a over the low 16 bits of each value.
-template <class T>
-u64 Hash16(const std::vector<T>& values) {
-  u64 hash = 14695981039346656037ull;
-  for (T value : values) {
-    for (i32 shift : {0, 8}) {
-      hash = (hash ^ ((static_cast<u16>(value) >> shift) & 0xFF)) * 1099511628211ull;
-    }
-  }
-  return hash;
 }
 
 struct RasterTarget {
