@@ -171,7 +171,12 @@ TEST_F(Pipeline, VertexProcessorsTransformAndCarryTheirFormatsVaryings) {
   ctx->SetLightDirection(0, 0, 1);
   p.ShadeVertex<7>(records, &out);
   EXPECT_EQ((ClipVertex{1, 2, 3, kOne, {7, 8, 4, 5, 6, 0x1F0000}}), out);
-  for (auto [x, y, z, light] : {std::tuple{0.0f, 0.0f, -1.0f, 0}, {1.0f, 0.0f, 0.0f, 0xF8000}}) {
+  // Each component of the normal meets its own component of the light.
+  const FixedVertex up{1, 2, 3, 0, kOne, 0, 4, 5, 6, 7, 8};
+  for (auto [normal, x, y, z, light] : {std::tuple{&v, 0.0f, 0.0f, -1.0f, 0},
+                                        {&v, 1.0f, 0.0f, 0.0f, 0xF8000},
+                                        {&up, 0.0f, 1.0f, 0.0f, 0x1F0000}}) {
+    records[0] = normal;
     ctx->SetLightDirection(x, y, z);
     p.ShadeVertex<kFormatLight>(records, &out);
     EXPECT_EQ(light, out.varyings[0]);
