@@ -17,7 +17,7 @@
 
 namespace {
 
-TEST(BuiltinFont, PictureAndGlyphs) {
+TEST(FontPictures, TheBuiltInPictureAndCellSizesThatFollowThePictureShape) {
   OwnedRgbaImage image;
   ASSERT_TRUE(BuildDefaultFontBitmap(image.image));
   ASSERT_EQ(128 * 64, image.image.width * image.image.height);
@@ -28,9 +28,6 @@ TEST(BuiltinFont, PictureAndGlyphs) {
   LoadDefaultFontInto(font);
   EXPECT_EQ(0xFFFF, font.glyphs['!'].pixels[2 * 8 + 3]);
   EXPECT_EQ(0x0000, font.glyphs['!'].colourKey);  // glyphs are cut with key 0
-}
-
-TEST(FontFromImage, CellSizesFollowThePictureShape) {
   for (auto [w, h, result, count, cw, ch] :
        {std::array{128, 256, 1, 256, 8, 16}, {100, 50, 1, 128, 6, 6}, {128, 128, 1, 128, 8, 16},
         {15, 100, 0, 128, 0, 0}, {40000, 16, 0, 128, 0, 0}, {16, 7, 0, 128, 0, 0}}) {

@@ -96,14 +96,7 @@ TEST(KeyboardStandIn, EachKeyAnswersItsOwnCode) {
   EXPECT_EQ(0u, KeyboardButtonWord(nullptr, 0));
 }
 
-TEST(KeyCodes, CharactersOfCodes) {
-  const std::pair<i32, u8> rows[] = {{28, 10}, {156, 10}, {14, 8},    {29, 0},     {58, 0},
-                                     {221, 0}, {1, 0},    {31, 0},    {32, ' '},   {65, 'A'},
-                                     {200, 200},          {256 + 65, 'A'}};
-  for (const auto& [code, c] : rows) EXPECT_EQ(c, KeyCodeToChar(code)) << code;
-}
-
-TEST(GpioButtonSource, ReadsLittleEndianWordsAndReportsShortReads) {
+TEST(ButtonSources, GpioWordsShortReadsAndTheChoiceOfSource) {
   ScopedTempDir dir;
   // Two whole words, then two bytes of a third.
   const std::string words("\x01\x10\x04\x00\x10\x00\x00\x80\x34\x12", 10);
@@ -120,9 +113,6 @@ TEST(GpioButtonSource, ReadsLittleEndianWordsAndReportsShortReads) {
   EXPECT_EQ(0u, absent.ReadWord());
   EXPECT_EQ("GPIO READ ERROR\nGPIO READ ERROR\nGPIO READ ERROR\n",
             testing::internal::GetCapturedStdout());
-}
-
-TEST(ButtonSourceChoice, Table) {
   using K = ButtonSourceKind;
   for (auto [override, opened, driver, kind] :
        {std::tuple<const char*, bool, const char*, K>{nullptr, true, "x11", K::kDevice},
@@ -135,7 +125,11 @@ TEST(ButtonSourceChoice, Table) {
 }
 
 // One query per frame over a script of words, and the characters typed (0: none).
-TEST(ReadKeyChar, Sequences) {
+TEST(ReadKeyChar, CharactersOfCodesAndSequences) {
+  const std::pair<i32, u8> codes[] = {{28, 10}, {156, 10}, {14, 8},    {29, 0},     {58, 0},
+                                      {221, 0}, {1, 0},    {31, 0},    {32, ' '},   {65, 'A'},
+                                      {200, 200},          {256 + 65, 'A'}};
+  for (const auto& [code, c] : codes) EXPECT_EQ(c, KeyCodeToChar(code)) << code;
   const struct {
     std::vector<u32> words;
     std::vector<u8> typed;
