@@ -39,9 +39,9 @@ struct Bmp {
   }
 };
 
-// Reads the bytes as a memory file.
-i32 Decode(RgbaImage& image, const std::string& bytes, u32 key = kNoColourKey) {
-  return LoadBmpImage(image, FormatMemoryName(u32(bytes.size()), bytes.data()).c_str(), key);
+// A memory-file name for bytes that outlive its use.
+std::string MemoryName(const std::string& bytes) {
+  return FormatMemoryName(static_cast<u32>(bytes.size()), bytes.data());
 }
 
 TEST(BmpReader, DecodesEveryDepthAndLayout) {
@@ -69,7 +69,8 @@ TEST(BmpReader, DecodesEveryDepthAndLayout) {
   };
   for (const auto& [bmp, pixels] : cases) {
     OwnedRgbaImage image;
-    ASSERT_EQ(1, Decode(image.image, bmp.Bytes())) << pixels[0];
+    ASSERT_EQ(1, LoadBmpImage(image.image, MemoryName(bmp.Bytes()).c_str(), kNoColourKey))
+        << pixels[0];
     EXPECT_EQ(pixels, RgbaRows(image.image));
   }
   // Only a key without a top byte matches, and only exactly.
@@ -77,7 +78,7 @@ TEST(BmpReader, DecodesEveryDepthAndLayout) {
   for (auto [key, pixels] : {std::pair{0x00FF00FFu, Rows{"00000000 ff00feff "}},
                              {0x01FF00FFu, Rows{"ff00ffff ff00feff "}}}) {
     OwnedRgbaImage image;
-    ASSERT_EQ(1, Decode(image.image, magenta.Bytes(), key));
+    ASSERT_EQ(1, LoadBmpImage(image.image, MemoryName(magenta.Bytes()).c_str(), key));
     EXPECT_EQ(pixels, RgbaRows(image.image)) << std::hex << key;
   }
 }
@@ -108,7 +109,7 @@ TEST(BmpReader, RejectsDamagedAndHostileFilesAndEmptiesTheImage) {
   for (const auto& [name, bytes] : cases) {
     OwnedRgbaImage image;
     SizeRgbaImage(image.image, 2, 2);
-    EXPECT_EQ(0, Decode(image.image, bytes)) << name;
+    EXPECT_EQ(0, LoadBmpImage(image.image, MemoryName(bytes).c_str(), kNoColourKey)) << name;
     EXPECT_EQ(nullptr, image.image.rgba) << name;
     ASSERT_TRUE(WriteFileBytes(dir.File("bad.bmp"), bytes));
     EXPECT_EQ(0, LoadBmpImage(image.image, dir.File("bad.bmp").c_str(), kNoColourKey)) << name;
@@ -172,11 +173,6 @@ std::string Encode(const Png& p) {
   std::string out;
   EXPECT_EQ(1, EncodeInto(&p, rows.data(), &out));
   return out;
-}
-
-// A memory-file name for bytes that outlive its use.
-std::string MemoryName(const std::string& bytes) {
-  return FormatMemoryName(static_cast<u32>(bytes.size()), bytes.data());
 }
 
 const png_color_16 kBlackIsClear = {0, 0, 0, 0, 0}, kMagentaIsClear = {0, 0xFF, 0, 0xFF, 0};
