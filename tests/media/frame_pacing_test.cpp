@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <climits>
 #include <memory>
 #include <vector>
 

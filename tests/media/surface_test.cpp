@@ -83,21 +83,6 @@ TEST(SurfaceDraw, ClipsOnEverySideAndAgainstTheViewport) {
   }
 }
 
-TEST(SurfaceDraw, KeyPixelsAreSkippedPlainOrBlendedWhileTheSurfaceHasAKey) {
-  Surface s;
-  SurfaceFromRows(s, {"A.B", "CDE"});
-  RenderTarget& rt = FreshTarget(3, 2);
-  std::fill_n(rt.colourBuffer, 6, u16{0x0010});
-  s.Draw(0, 0, 0, 0, 3, 2);
-  EXPECT_EQ((Rows{"A.B", "CDE"}), TargetRows(0x0010));
-  rt.SetBlend(-64);
-  s.Draw(0, 0, 0, 0, 3, 1);
-  EXPECT_EQ(0x0010, PixelAt(1, 0));
-  s.rowHasKey[0] = 0;  // a row flagged clear draws its key-coloured pixels
-  s.Draw(0, 0, 0, 0, 3, 1);
-  EXPECT_EQ(BlendAlpha(0xF810, 0x0010, 64), PixelAt(1, 0));
-}
-
 TEST(SurfaceDraw, StretchSamplesWithSixteenSixteenSteps) {
   const Rows two = {"AB", "CD"};
   for (auto [source, vy, x0, y0, x1, y1, target] :
@@ -124,17 +109,28 @@ TEST(SurfaceDraw, StretchSamplesWithSixteenSixteenSteps) {
   EXPECT_EQ(0xFFFF, PixelAt(1, 0));
 }
 
-TEST(SurfaceDraw, BackgroundOfTheTargetSizeIgnoresViewportAndBlend) {
+TEST(SurfaceDraw, KeyPixelsAreSkippedWhileTheSurfaceHasAKeyButNotInTheBackground) {
   Surface s;
-  SurfaceFromRows(s, {"A.C", "DEF"});
-  FreshTarget(3, 2).SetBlend(-50);
+  SurfaceFromRows(s, {"A.B", "CDE"});
+  RenderTarget& rt = FreshTarget(3, 2);
+  std::fill_n(rt.colourBuffer, 6, u16{0x0010});
+  s.Draw(0, 0, 0, 0, 3, 2);
+  EXPECT_EQ((Rows{"A.B", "CDE"}), TargetRows(0x0010));
+  rt.SetBlend(-64);
+  s.Draw(0, 0, 0, 0, 3, 1);
+  EXPECT_EQ(0x0010, PixelAt(1, 0));
+  s.rowHasKey[0] = 0;  // a row flagged clear draws its key-coloured pixels
+  s.Draw(0, 0, 0, 0, 3, 1);
+  EXPECT_EQ(BlendAlpha(0xF810, 0x0010, 64), PixelAt(1, 0));
+  // A background of the target's size ignores viewport and blend and copies key pixels too.
   SetViewport(1, 1, 1, 1);
   DrawBackground(s);
-  EXPECT_EQ((Rows{"A?C", "DEF"}), TargetRows());  // key pixels copied too
+  EXPECT_EQ((Rows{"A?B", "CDE"}), TargetRows());
   FreshTarget(3, 3);
   SetViewport(0, 1, 3, 2);
+  s.rowHasKey[0] = 1;
   DrawBackground(s);  // any other size: drawn at the viewport origin
-  EXPECT_EQ((Rows{"...", "A.C", "DEF"}), TargetRows());
+  EXPECT_EQ((Rows{"...", "A.B", "CDE"}), TargetRows());
 }
 
 TEST(SurfaceRotate, TurnsAboutTheCentreInAKeyColouredSquare) {
