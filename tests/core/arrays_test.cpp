@@ -23,68 +23,6 @@ using namespace std::string_literals;
 
 namespace {
 
-TEST(NumArray, RedimMovesBetweenInlineAndHeapAndZeroes) {
-  NumArray<f32> a;
-  // Storage for the element count rounded down to a multiple of 8, plus 8; kept while large
-  // enough, except that a size below 1 always goes back to the inline store.
-  const struct {
-    i32 d0, d1;
-    bool isInline;
-    i32 capacity;
-  } steps[] = {{5, 0, true, 8},   {17, 0, false, 24}, {3, 0, false, 24},
-               {4, 6, false, 32}, {0, 0, true, 8},    {2, 2, true, 8}};
-  for (const auto& step : steps) {
-    if (a.data != nullptr) std::fill(a.data, a.data + a.capacity, 5.0f);
-    a.Redim(step.d0, step.d1);
-    EXPECT_EQ(step.isInline, a.UsesInlineStore()) << step.d0 << "x" << step.d1;
-    EXPECT_EQ(step.capacity, a.capacity) << step.d0 << "x" << step.d1;
-    EXPECT_EQ(a.data + a.capacity, std::find_if(a.data, a.data + a.capacity, [](f32 v) { return v != 0; }));
-  }
-}
-
-TEST(NumArray, IndexRules) {
-  const struct {
-    i32 d[4], x[4];
-    bool fourIndex;
-    i64 offset;  // -1: error 9
-  } rows[] = {
-      {{5, 0, 0, 0}, {-1, 0, 0, 0}, false, 4},  {{5, 0, 0, 0}, {-6, 0, 0, 0}, false, -1},
-      {{5, 0, 0, 0}, {5, 0, 0, 0}, false, -1},  {{5, 0, 0, 0}, {0, -1, 0, 0}, false, -1},
-      {{5, 0, 0, 0}, {4, 3, 0, 0}, false, -1},  // unused dimension: would reach element 19
-      {{3, 2, 0, 0}, {-1, 1, 0, 0}, false, 5},  {{3, 2, 0, 0}, {0, 2, 0, 0}, false, -1},
-      {{2, 3, 2, 0}, {1, 2, 1, 0}, true, 11},   {{2, 3, 2, 0}, {0, 0, 2, 0}, true, -1},
-      {{2, 3, 2, 0}, {0, 0, 1, 1}, true, -1},   {{2, 1, 1, 3}, {1, 0, 0, 2}, true, 5},
-      {{2, -3, 0, 0}, {0, 0, 0, 0}, false, -1},  // a negative size refuses every index
-  };
-  for (const auto& row : rows) {
-    NumArray<f32> a;
-    a.Redim(row.d[0], row.d[1], row.d[2], row.d[3]);
-    const i32* x = row.x;
-    auto at = [&] { return row.fourIndex ? NumArrayAt4(a, x[0], x[1], x[2], x[3]) : NumArrayAt2(a, x[0], x[1]); };
-    if (row.offset < 0)
-      EXPECT_FATAL(kErrIndex, at());
-    else
-      EXPECT_EQ(row.offset, at() - a.data) << x[0] << "," << x[1] << "," << x[2] << "," << x[3];
-  }
-  NumArray<i32> none;
-  EXPECT_FATAL(kErrIndex, none.At(0, 0));
-}
-
-TEST(NumArray, SizesBeyondStorageAreError7AndCopies) {
-  for (const auto& d : {std::array{65536, 65536, 0, 0}, {46341, 46341, 0, 0}, {2, 2, 65536, 65536}}) {
-    NumArray<f32> a;
-    a.Assign(3, std::array{1.0f, 2.0f, 7.0f}.data());
-    EXPECT_FATAL(kErrStorage, a.Redim(d[0], d[1], d[2], d[3]));
-    EXPECT_EQ(7.0f, *a.At(2, 0));
-  }
-  const i32 values[] = {5, -1, 7, 0, 9, 1000, 3, 8, 2, 11, 12, 13, 14, 15, 16, 17, 18, 19};
-  NumArray<i32> a, b;  // copies, onto itself too
-  a.Assign(18, values);
-  b.CopyFrom(a);
-  b.CopyFrom(b);
-  EXPECT_TRUE(std::equal(values, values + 18, b.data));
-}
-
 i32& Element(NumArray<i32>& a, i32 i, i32 j, i32 k) { return *a.At(i, j, k, 0); }
 i32& Element(DynArray<i32>& a, i32 i, i32 j, i32 k) { return a.At(i, j, k, 0); }
 void ResizeKeeping(NumArray<i32>& a, const i32 (&d)[3]) { a.Resize(d[0], d[1], d[2]); }
@@ -110,7 +48,63 @@ void CheckResize(const i32 (&from)[3], const i32 (&to)[3], bool allDims) {
       }
 }
 
-TEST(ArrayResize, NumArrayKeepsAllFourDimensionsDynArrayTheFirstTwo) {
+TEST(NumArray, RedimIndexRulesLimitsCopiesAndResizing) {
+  NumArray<f32> a;
+  // Storage for the element count rounded down to a multiple of 8, plus 8; kept while large
+  // enough, except that a size below 1 always goes back to the inline store.
+  const struct {
+    i32 d0, d1;
+    bool isInline;
+    i32 capacity;
+  } steps[] = {{5, 0, true, 8},   {17, 0, false, 24}, {3, 0, false, 24},
+               {4, 6, false, 32}, {0, 0, true, 8},    {2, 2, true, 8}};
+  for (const auto& step : steps) {
+    if (a.data != nullptr) std::fill(a.data, a.data + a.capacity, 5.0f);
+    a.Redim(step.d0, step.d1);
+    EXPECT_EQ(step.isInline, a.UsesInlineStore()) << step.d0 << "x" << step.d1;
+    EXPECT_EQ(step.capacity, a.capacity) << step.d0 << "x" << step.d1;
+    EXPECT_EQ(a.data + a.capacity, std::find_if(a.data, a.data + a.capacity, [](f32 v) { return v != 0; }));
+  }
+  // Index rules: the offset an index reaches, or -1 for error 9.
+  const struct {
+    i32 d[4], x[4];
+    bool fourIndex;
+    i64 offset;
+  } rows[] = {
+      {{5, 0, 0, 0}, {-1, 0, 0, 0}, false, 4},  {{5, 0, 0, 0}, {-6, 0, 0, 0}, false, -1},
+      {{5, 0, 0, 0}, {5, 0, 0, 0}, false, -1},  {{5, 0, 0, 0}, {0, -1, 0, 0}, false, -1},
+      {{5, 0, 0, 0}, {4, 3, 0, 0}, false, -1},  // unused dimension: would reach element 19
+      {{3, 2, 0, 0}, {-1, 1, 0, 0}, false, 5},  {{3, 2, 0, 0}, {0, 2, 0, 0}, false, -1},
+      {{2, 3, 2, 0}, {1, 2, 1, 0}, true, 11},   {{2, 3, 2, 0}, {0, 0, 2, 0}, true, -1},
+      {{2, 3, 2, 0}, {0, 0, 1, 1}, true, -1},   {{2, 1, 1, 3}, {1, 0, 0, 2}, true, 5},
+      {{2, -3, 0, 0}, {0, 0, 0, 0}, false, -1},  // a negative size refuses every index
+  };
+  for (const auto& row : rows) {
+    NumArray<f32> a;
+    a.Redim(row.d[0], row.d[1], row.d[2], row.d[3]);
+    const i32* x = row.x;
+    auto at = [&] { return row.fourIndex ? NumArrayAt4(a, x[0], x[1], x[2], x[3]) : NumArrayAt2(a, x[0], x[1]); };
+    if (row.offset < 0)
+      EXPECT_FATAL(kErrIndex, at());
+    else
+      EXPECT_EQ(row.offset, at() - a.data) << x[0] << "," << x[1] << "," << x[2] << "," << x[3];
+  }
+  NumArray<i32> none;
+  EXPECT_FATAL(kErrIndex, none.At(0, 0));
+  // Sizes beyond the storage are error 7 and keep the array.
+  for (const auto& d : {std::array{65536, 65536, 0, 0}, {46341, 46341, 0, 0}, {2, 2, 65536, 65536}}) {
+    NumArray<f32> kept;
+    kept.Assign(3, std::array{1.0f, 2.0f, 7.0f}.data());
+    EXPECT_FATAL(kErrStorage, kept.Redim(d[0], d[1], d[2], d[3]));
+    EXPECT_EQ(7.0f, *kept.At(2, 0));
+  }
+  const i32 values[] = {5, -1, 7, 0, 9, 1000, 3, 8, 2, 11, 12, 13, 14, 15, 16, 17, 18, 19};
+  NumArray<i32> source, copy;  // copies, onto itself too
+  source.Assign(18, values);
+  copy.CopyFrom(source);
+  copy.CopyFrom(copy);
+  EXPECT_TRUE(std::equal(values, values + 18, copy.data));
+  // Resizing keeps all four dimensions of a NumArray, the first two of a DynArray.
   const struct {
     i32 from[3], to[3];
   } shapes[] = {{{2, 3, 2}, {4, 3, 2}}, {{3, 3, 0}, {2, 4, 0}}, {{3, 3, 0}, {5, 0, 0}},
@@ -149,12 +143,9 @@ void ExpectFreshAfterRedims(const T& junk, Fresh isFresh) {
   EXPECT_EQ(capacity, a.capacity);
 }
 
-TEST(DynArray, RedimGivesFreshElements) {
+TEST(DynArray, RedimAppendAccessAssignRemoveAndSplit) {
   ExpectFreshAfterRedims(DynString("x"), [](const DynString& s) { return s.IsSharedEmpty(); });
   ExpectFreshAfterRedims<u8>(0xAB, [](u8 b) { return b == 0; });
-}
-
-TEST(DynArray, AppendAccessAndAssign) {
   StringArray list{};  // a zeroed array is a valid empty one
   EXPECT_FATAL(kErrIndex, list.At(0));
   DynString t("a");
@@ -178,26 +169,20 @@ TEST(DynArray, AppendAccessAndAssign) {
   grid.ApplyPair(0, 1, [&](i32* a, i32* b) { calls += (b - a == 1); });
   EXPECT_EQ(4, calls);
   EXPECT_FATAL(kErrIndex, grid.ApplyPair(0, 2, [](i32*, i32*) {}));
-}
-
-TEST(DynArray, RemoveAt) {
-  const std::pair<i32, const char*> rows[] = {{0, "b,c,d,e,"}, {2, "a,b,d,e,"}, {-1, "a,b,c,d,"}, {-5, "b,c,d,e,"},
-                                              {5, nullptr}, {-6, nullptr}};  // nullptr: error 8, nothing removed
-  for (const auto& [index, left] : rows) {
-    StringArray list;
-    MakeList(list, "abcde");
-    if (left == nullptr) EXPECT_FATAL(kErrAppend, list.RemoveAt(index));
-    if (left != nullptr) list.RemoveAt(index);
-    EXPECT_EQ(left ? left : "a,b,c,d,e,", Joined(list)) << index;
+  const std::pair<i32, const char*> removals[] = {{0, "b,c,d,e,"}, {2, "a,b,d,e,"}, {-1, "a,b,c,d,"},
+                                                  {-5, "b,c,d,e,"}, {5, nullptr}, {-6, nullptr}};  // nullptr: error 8
+  for (const auto& [index, left] : removals) {
+    StringArray five;
+    MakeList(five, "abcde");
+    if (left == nullptr) EXPECT_FATAL(kErrAppend, five.RemoveAt(index));
+    if (left != nullptr) five.RemoveAt(index);
+    EXPECT_EQ(left ? left : "a,b,c,d,e,", Joined(five)) << index;
   }
-  DynArray<i32> grid;  // a row of a two-dimensional array goes with all its columns
-  grid.Redim(3, 2);
+  grid.Redim(3, 2);  // a row of a two-dimensional array goes with all its columns
   for (i32 n = 0; n < 6; ++n) grid.data[n] = n;
   grid.RemoveAt(1);
   EXPECT_EQ((std::vector<i32>{0, 2, 3, 5}), std::vector<i32>(grid.data, grid.data + 4));
-}
-
-TEST(SplitString, Parts) {
+  // Splitting a text into the array.
   const std::string rows[][3] = {
       {",a,,bc,", ",", "a,bc,"}, {",,,", ",", ""}, {"abc", "", "abc,"}, {"one two;three", " ;", "one,two,three,"},
       {"a\0b,c"s, ",", "a\0b,c,"s},  // a NUL in the text is data
@@ -219,7 +204,23 @@ TEST(SplitString, Parts) {
   EXPECT_FATAL(kErrAppend, PushStringArray(a, DynString("x")));
 }
 
-TEST(GrowVector, GrowthRuleAndItsLimits) {
+// Growth moves what is there; only the appended value is copied. A list of lists (the INI store's
+// sections) therefore grows in linear time however many entries its elements hold.
+struct Assignments {
+  static inline int copies = 0, moves = 0;
+  Assignments() = default;
+  Assignments(const Assignments&) = default;
+  Assignments& operator=(const Assignments&) {
+    ++copies;
+    return *this;
+  }
+  Assignments& operator=(Assignments&&) noexcept {
+    ++moves;
+    return *this;
+  }
+};
+
+TEST(GrowVector, GrowthRuleItsLimitsDeepCopiesAndMoves) {
   // The minimum first, then whole steps past the count asked for: the append that fills the
   // storage already grows it.
   GrowVector<i32> v;  // step 128, minimum 512
@@ -241,9 +242,7 @@ TEST(GrowVector, GrowthRuleAndItsLimits) {
   EXPECT_EQ(640, counted.capacity);
   counted.SetCount(-1);
   EXPECT_EQ(0, counted.count);
-}
-
-TEST(GrowVector, CopiesAreDeepAndGrowToTheSource) {
+  // Copies are deep and grow to the source.
   GrowVector<i32> big, small;
   for (i32 n = 0; n < 600; ++n) big.Append(n);
   small.Append(-1);
@@ -263,32 +262,16 @@ TEST(GrowVector, CopiesAreDeepAndGrowToTheSource) {
   ASSERT_EQ(6, outer.count);
   for (i32 n : {1, 3, 5}) EXPECT_STREQ("0", outer[n][0].data);  // copies did not share the text
   EXPECT_STREQ("2", outer[4][0].data);
-}
-
-// Growth moves what is there; only the appended value is copied. A list of lists (the INI store's
-// sections) therefore grows in linear time however many entries its elements hold.
-struct Assignments {
-  static inline int copies = 0, moves = 0;
-  Assignments() = default;
-  Assignments(const Assignments&) = default;
-  Assignments& operator=(const Assignments&) {
-    ++copies;
-    return *this;
-  }
-  Assignments& operator=(Assignments&&) noexcept {
-    ++moves;
-    return *this;
-  }
-};
-
-TEST(GrowVector, GrowthMovesTheElements) {
+  // Growth moves the elements.
   Assignments::copies = Assignments::moves = 0;
-  GrowVector<Assignments> v(1, 1);  // every append reallocates
-  for (i32 n = 0; n < 100; ++n) v.Append(Assignments());
-  v.Reserve(200);
+  GrowVector<Assignments> moved(1, 1);  // every append reallocates
+  for (i32 n = 0; n < 100; ++n) moved.Append(Assignments());
+  moved.Reserve(200);
   EXPECT_EQ(100, Assignments::copies);
   EXPECT_EQ(99 * 100 / 2 + 100, Assignments::moves);
 }
+
+const ReadDataItem kItems[] = {{-2.9f, nullptr}, {0, "12abc"}, {0, "abc"}, {0.5f, nullptr}, {0, "text"}, {3e9f, nullptr}};
 
 struct Score {
   i32 score = 0;
@@ -308,7 +291,7 @@ f32 Descending(const Score* a, const Score* b) { return static_cast<f32>(b->scor
 f32 FractionOnly(const Score* a, const Score* b) { return a->score < b->score ? -0.5f : 0.5f; }
 f32 NeverEqual(const Score*, const Score*) { return -1.0f; }
 
-TEST(RecordSort, ExactOrders) {
+TEST(RecordSort, ExactOrdersAndDataBlocks) {
   const struct {
     std::vector<std::pair<i32, const char*>> input;
     RecordCompare<Score> compare;
@@ -326,11 +309,7 @@ TEST(RecordSort, ExactOrders) {
       {{{4, "a"}, {1, "b"}, {3, "c"}, {2, "d"}}, NeverEqual, "4a 1b 3c 2d "},
   };
   for (const auto& row : rows) EXPECT_EQ(row.sorted, SortedOrder(row.input, row.compare));
-}
-
-const ReadDataItem kItems[] = {{-2.9f, nullptr}, {0, "12abc"}, {0, "abc"}, {0.5f, nullptr}, {0, "text"}, {3e9f, nullptr}};
-
-TEST(DataBlocks, ConversionsInOrderThenError20) {
+  // Constant data blocks: conversions in order, then error 20.
   i32 n = 0;
   f32 f = -1;
   DynString s("previous");

@@ -16,6 +16,8 @@
 
 namespace {
 
+std::vector<std::pair<u64, u64>> sleeps;
+
 class ClocksTest : public testing::Test {
  protected:
   void TearDown() override {
@@ -39,17 +41,14 @@ TEST_F(ClocksTest, TicksFrameTimeAndElapsed) {
   }
 }
 
-TEST_F(ClocksTest, BusyWaitSpinsWithoutSleeping) {
+void* AddOne(void* argument) { return reinterpret_cast<void*>(reinterpret_cast<std::intptr_t>(argument) + 1); }
+
+TEST_F(ClocksTest, WaitsSleepsThreadsAndMutexes) {
   ScopedFakeClock clock(1000, 1);
   BusyWaitMs(5.0f);
   EXPECT_GE(clock.Now(), 1005u);
   EXPECT_LE(clock.Now(), 1008u);
   EXPECT_EQ(0u, clock.SleptNs());
-}
-
-std::vector<std::pair<u64, u64>> sleeps;
-
-TEST_F(ClocksTest, SleepsSplitIntoSecondsAndNanoseconds) {
   Platform().sleepNs = [](u64 seconds, u64 nanoseconds) { sleeps.emplace_back(seconds, nanoseconds); };
   SleepMs(999);
   SleepMs(4294967295u);
@@ -57,11 +56,7 @@ TEST_F(ClocksTest, SleepsSplitIntoSecondsAndNanoseconds) {
   SleepThreadMs(2147483647);
   const std::vector<std::pair<u64, u64>> expected = {{0, 999000000}, {4294967, 295000000}, {2147483, 647000000}};
   EXPECT_EQ(expected, sleeps);
-}
-
-void* AddOne(void* argument) { return reinterpret_cast<void*>(reinterpret_cast<std::intptr_t>(argument) + 1); }
-
-TEST(Threads, JoinableThreadsAreJoinedByHandle) {
+  // Joinable threads are joined by their small handles.
   const i32 first = StartThread(AddOne, reinterpret_cast<void*>(41), 1);
   const i32 second = StartThread(AddOne, reinterpret_cast<void*>(7), 1);
   ASSERT_GT(first, 0);
@@ -81,9 +76,7 @@ TEST(Threads, JoinableThreadsAreJoinedByHandle) {
   };
   EXPECT_EQ(0, StartThread(signal, &ran, 0));
   EXPECT_EQ(std::future_status::ready, ran.get_future().wait_for(std::chrono::seconds(30)));
-}
-
-TEST(Mutexes, ErrorCheckingInsteadOfDeadlock) {
+  // Mutexes check errors instead of deadlocking.
   MutexHandle none = nullptr;
   for (MutexHandle* handle : {static_cast<MutexHandle*>(nullptr), &none}) {
     EXPECT_EQ(EINVAL, LockMutex(handle));

@@ -1,7 +1,7 @@
 // Leaving and replacing the program: the end of program (its report through the test hook, its
 // sequence, exit status and at-most-once rule in child processes), the shell command and running
 // another program, the executable's directory, the temporary-folder rule of the platform seam,
-// and calls by name, external functions and the movie stubs.
+// and calls by name and external functions.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -49,7 +49,7 @@ void FatalInRelease() {
   std::puts("returned");
 }
 
-TEST_F(EndProgramTest, ReportAndStatusThroughTheHook) {
+TEST_F(EndProgramTest, ReportStatusSequenceAndTheLauncherAfterTheReport) {
   const struct {
     i32 debug;
     f32 code;
@@ -74,9 +74,7 @@ TEST_F(EndProgramTest, ReportAndStatusThroughTheHook) {
   for (const auto& [code, status] : {std::pair<f32, int>{20, 20}, {255.5f, 255}, {256, 1}, {-3, 1}}) {
     EXPECT_EQ(status, ExitStatusForErrorCode(code)) << code;
   }
-}
-
-TEST_F(EndProgramTest, SequenceRunsOnceAndNeverReturns) {
+  // The whole sequence in child processes: it runs once and never returns.
   const struct {
     const char* name;
     void (*release)();
@@ -84,7 +82,7 @@ TEST_F(EndProgramTest, SequenceRunsOnceAndNeverReturns) {
     void (*end)();
     int status;
     std::string output;
-  } rows[] = {
+  } ends[] = {
       {"fatal error", PrintRelease, false, [] {
          SetExitWriteBackHandler([] { std::puts("write back"); });
          debugReport = 1;
@@ -99,7 +97,7 @@ TEST_F(EndProgramTest, SequenceRunsOnceAndNeverReturns) {
        [] { FatalError(kErrIndex); }, 7, "release\n"},
       {"the same inside an exit under way", FatalInRelease, true, [] { std::exit(1); }, 7, "release\n"},
   };
-  for (const auto& row : rows) {
+  for (const auto& row : ends) {
     const ChildResult child = RunInChild([&row] {
       InstallPrintingPlatform("/a/b/game");
       SetShutdownHandler(row.release);
@@ -109,11 +107,9 @@ TEST_F(EndProgramTest, SequenceRunsOnceAndNeverReturns) {
     EXPECT_EQ(row.status, child.exitStatus) << row.name;
     EXPECT_EQ(row.output, child.output) << row.name;
   }
-}
-
-// The launcher really replaces the process: a fake launcher in the executable's directory copies
-// the report file, which shows that the report reached the file before the exec.
-TEST_F(EndProgramTest, LauncherStartsAfterTheReportIsWritten) {
+  SetShutdownHandler(nullptr);
+  // The launcher really replaces the process: a fake launcher in the executable's directory copies
+  // the report file, which shows that the report reached the file before the exec.
   ScopedTempDir dir;
   const std::string launcher = dir.File("gp2xmenu.pge"), link = dir.File("game"), report = dir.File("report.txt");
   ASSERT_TRUE(WriteFileBytes(launcher, "#!/bin/sh\ncat report.txt > seen.txt\npwd >> seen.txt\n"));
@@ -134,9 +130,13 @@ TEST_F(EndProgramTest, LauncherStartsAfterTheReportIsWritten) {
             ReadFileBytes(dir.File("seen.txt")));
 }
 
+std::string linkText;
+long linkResult = 0;  // what the fake read reports; -2: the length of linkText
+const char* underscore = nullptr;
+const char* tmpdirValue = nullptr;
 std::string lastCommand;
 
-TEST(ShellCommand, BackgroundMarkIsAppendedToTheCallersText) {
+TEST(ShellCommand, ProgramStartExecutablePathAndTemporaryFolder) {
   Platform().runShell = [](const char* command) {
     lastCommand = command;
     return 256;  // what system() gives for a command that exits with status 1
@@ -145,9 +145,9 @@ TEST(ShellCommand, BackgroundMarkIsAppendedToTheCallersText) {
     const char* command;
     f32 wait;
     const char* after;
-  } rows[] = {{"ls", 0.0f, "ls &"}, {"ls", -0.0f, "ls &"}, {"ls", 0.5f, "ls"}, {"echo a&b", 0.0f, "echo a&b &"},
-              {"ls &  ", 0.0f, "ls &  "}};  // no "ls & &" on a second run
-  for (const auto& row : rows) {
+  } commands[] = {{"ls", 0.0f, "ls &"}, {"ls", -0.0f, "ls &"}, {"ls", 0.5f, "ls"},
+                  {"echo a&b", 0.0f, "echo a&b &"}, {"ls &  ", 0.0f, "ls &  "}};  // no "ls & &" on a rerun
+  for (const auto& row : commands) {
     DynString command(row.command);
     f32 result = 0.0f;
     EXPECT_EQ(1.0f, RunShellCommand(command, row.wait, 0.0f, result));
@@ -156,14 +156,12 @@ TEST(ShellCommand, BackgroundMarkIsAppendedToTheCallersText) {
     EXPECT_EQ(256.0f, result);
   }
   ResetPlatformOps();
-  const ChildResult child = RunInChild([] {  // a real shell: what was printed before comes first
+  const ChildResult shell = RunInChild([] {  // a real shell: what was printed before comes first
     std::printf("printed first\n");
     Platform().runShell("echo then the shell");
   });
-  EXPECT_EQ("printed first\nthen the shell\n", child.output);
-}
-
-TEST(RunProgramAndExit, FailedStartExitsWithZeroAfterReleasing) {
+  EXPECT_EQ("printed first\nthen the shell\n", shell.output);
+  // Another program that fails to start: the program ends with 0 after releasing.
   const ChildResult child = RunInChild([] {
     InstallPrintingPlatform("/a/b/game");
     SetShutdownHandler([] { std::puts("release"); });
@@ -174,19 +172,10 @@ TEST(RunProgramAndExit, FailedStartExitsWithZeroAfterReleasing) {
   EXPECT_EQ("release\nend with: /no/such/program\nexec /no/such/program /no/such/program\n"
             "failed to call: /no/such/program\n",
             child.output);
-}
-
-std::string linkText;
-long linkResult = 0;  // what the fake read reports; -2: the length of linkText
-const char* underscore = nullptr;
-
-TEST(CutToDirectory, Rows) {
-  const char* rows[][2] = {{"/a/b/game", "/a/b"}, {"/a/b/", "/a/b"}, {"game", "game"}, {"/game", "/game"},
+  // The executable's path: the link and its fall-backs, and its directory.
+  const char* cuts[][2] = {{"/a/b/game", "/a/b"}, {"/a/b/", "/a/b"}, {"game", "game"}, {"/game", "/game"},
                            {"a\\b\\game.exe", "a\\b"}, {"a/b\\c", "a/b"}, {"./", "."}, {"", ""}};
-  for (const auto& row : rows) EXPECT_EQ(row[1], CutToDirectory(row[0])) << row[0];
-}
-
-TEST(ReadExecutablePath, LinkAndFallBacks) {
+  for (const auto& row : cuts) EXPECT_EQ(row[1], CutToDirectory(row[0])) << row[0];
   ScopedTempDir dir;
   const std::string file = dir.File("game");
   ASSERT_TRUE(WriteFileBytes(file, "x"));
@@ -208,14 +197,14 @@ TEST(ReadExecutablePath, LinkAndFallBacks) {
     std::string link;
     const char* env;
     std::string expected;
-  } rows[] = {
+  } links[] = {
       {-2, longest, file.c_str(), longest},                    // the longest link that fits
       {-2, std::string(1023, 'x'), file.c_str(), resolved},  // fills the buffer: taken as cut off
       {-1, "", file.c_str(), resolved},  {0, "", file.c_str(), resolved},
       {-1, "", nullptr, "./"},           {-1, "", missing.c_str(), "./"},
       {-1, "", deep.c_str(), "./"},  // resolves longer than the buffer
   };
-  for (const auto& row : rows) {
+  for (const auto& row : links) {
     linkResult = row.result;
     linkText = row.link;
     underscore = row.env;
@@ -223,16 +212,12 @@ TEST(ReadExecutablePath, LinkAndFallBacks) {
   }
   ResetPlatformOps();
   EXPECT_NE(std::string::npos, ReadExecutablePath().find("/test_core"));  // the real link
-}
-
-const char* tmpdirValue = nullptr;
-
-TEST(PlatformTempFolder, Rule) {
+  // The temporary-folder rule of the platform seam.
   if (access("/mnt/sd/", W_OK) == 0) GTEST_SKIP() << "a writable /mnt/sd/ takes precedence";
   Platform().getEnv = [](const char* name) { return std::strcmp(name, "TMPDIR") == 0 ? tmpdirValue : nullptr; };
-  const char* rows[][3] = {{"/data/unpack/", "/x", "/data/unpack/"}, {"", "/var/tmp", "/var/tmp/"},
-                           {"", "/var/tmp/", "/var/tmp/"}, {"", "", "/tmp/"}, {"", nullptr, "/tmp/"}};
-  for (const auto& row : rows) {
+  const char* folders[][3] = {{"/data/unpack/", "/x", "/data/unpack/"}, {"", "/var/tmp", "/var/tmp/"},
+                              {"", "/var/tmp/", "/var/tmp/"}, {"", "", "/tmp/"}, {"", nullptr, "/tmp/"}};
+  for (const auto& row : folders) {
     Platform().tempFolder = row[0];
     tmpdirValue = row[1];
     EXPECT_EQ(row[2], PlatformTempFolder()) << row[0] << " / " << (row[1] ? row[1] : "unset");
@@ -249,7 +234,7 @@ std::string Output(Fn fn) {
   return testing::internal::GetCapturedStdout();
 }
 
-TEST(CallByName, SearchesTheProgramTableExactly) {
+TEST(CallByName, SearchesTheProgramTableExactlyAndExternalFunctionsByModule) {
   static const CallableFunction entries[] = {
       {[] { calls += 1; }, "Tick"}, {nullptr, "Empty"}, {[] { calls += 10; }, "Tick"}, {[] { calls += 100; }, "Last"}};
   RegisterProgramServices(ProgramServices{[] { return DynString("test"); }, {entries, 3}});  // stops before "Last"
@@ -267,9 +252,6 @@ TEST(CallByName, SearchesTheProgramTableExactly) {
   RegisterProgramServices(ProgramServices{nullptr, {nullptr, 3}});  // taken as empty
   EXPECT_EQ(0, GetCallableTable().count);
   ResetProgramServicesForTests();
-}
-
-TEST(CallByName, ExternalFunctionsByModuleAndMovieStubs) {
   void* result = &result;
   DynString module("SDL");
   EXPECT_EQ("DECLARE module not found: sdl\n",
@@ -285,9 +267,6 @@ TEST(CallByName, ExternalFunctionsByModuleAndMovieStubs) {
   UnloadSharedLibraries();
   UnloadSharedLibraries();
   EXPECT_EQ(0, loadedLibraries.handles.count + loadedLibraries.names.count);
-  EXPECT_EQ("PLAYMOVIE + LOOPMOVIE only on Win32 so far...\n", Output([] {
-              EXPECT_EQ(0, PlayMovieStub());
-            }));
 }
 
 }  // namespace

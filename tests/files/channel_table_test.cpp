@@ -31,26 +31,6 @@ const std::string kWritten =
     std::string("\xFF\xFF\x45\x23\xFF\x02\x01\x00\x00\xFE\xFF\xFF\xFF\x00\x00\xC0\x3F", 17) +
     std::string("\x00\x00\x00\x00\x00\x00\xF0\x3F" "ab\0cd", 13) + "hi\r\n\r\n123456789\r\n2.5\r\n";
 
-TEST_F(ChannelTest, WritesExactLittleEndianBytes) {
-  i32 big = 123456789;
-  f32 twoAndHalf = 2.5f;
-  ASSERT_EQ(OpenFileChannel(1, TextOf("out.bin"), 0), 1);
-  WriteChannelInt16(1, -1);
-  WriteChannelUInt16(1, 0x12345);
-  WriteChannelInt8(1, 0x1FF);
-  WriteChannelInt32(1, 258);
-  WriteChannelUInt32(1, -2);
-  WriteChannelFloat32(1, 1.5f);
-  WriteChannelFloat64(1, 1.0f);
-  WriteChannelString(1, TextOf(std::string("ab\0cd", 5)));
-  WriteChannelLine(1, TextOf("hi"));
-  WriteChannelLine(1, DynString());
-  WriteChannelLineInt(1, big);
-  WriteChannelLineFloat(1, twoAndHalf);
-  CloseChannel(1);
-  EXPECT_EQ(ReadFileBytes("out.bin"), kWritten);
-}
-
 // The same reads over a file and over a memory block.
 class ChannelReadTest : public ChannelTest, public ::testing::WithParamInterface<bool> {
  protected:
@@ -77,7 +57,7 @@ class ChannelReadTest : public ChannelTest, public ::testing::WithParamInterface
   std::string data_;
 };
 
-TEST_P(ChannelReadTest, ReadsWhatTheWritersWrote) {
+TEST_P(ChannelReadTest, ReadsWhatTheWritersWroteLinesAndPiecesAndReadsCutByTheEnd) {
   ASSERT_NO_FATAL_FAILURE(Open(kWritten));
   i32 v = 0;
   f32 f = 0;
@@ -111,12 +91,26 @@ TEST_P(ChannelReadTest, ReadsWhatTheWritersWrote) {
   EXPECT_EQ(f, 2.5f);
   EXPECT_EQ(ChannelAtEnd(2), 1);
   EXPECT_FATAL(kErrFile, ReadChannelLine(2, text));
-}
-
-TEST_P(ChannelReadTest, ReadsCutByTheEnd) {
+  // Lines and pieces of lines.
+  const std::string s63(63, 'x'), w1023(1023, 'w'), w1024(1024, 'w');
+  struct Case { std::string data; int maxBytes; std::vector<std::string> lines; };
+  const Case cases[] = {
+      {s63 + "\r\n" + "next\n", 1025, {s63, "next"}},  // CR LF across a 64-byte chunk
+      {"last line\r", 1025, {"last line"}},
+      {std::string(130, 'p') + "\r\n", 64, {std::string(63, 'p'), std::string(63, 'p'), "pppp"}},
+      {"", 1025, {}},
+      // A text that fills the buffer exactly is a whole line, however its end is written.
+      {w1024 + "\r\nnext", 1025, {w1024, "next"}},
+      {w1024 + "\nnext", 1025, {w1024, "next"}},
+      {w1024 + "\r", 1025, {w1024}},
+      {w1023 + "\r\r\n", 1025, {w1023 + "\r"}},
+      {w1024 + "w\n", 1025, {w1024, "w"}},
+      {w1024 + "w\r", 1025, {w1024, "w"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Lines(c.data, c.maxBytes), c.lines) << c.data.substr(0, 20);
+  // Reads cut by the end.
   ASSERT_NO_FATAL_FAILURE(Open("\x01\x02"));
-  i32 v = -1;
-  DynString text;
+  v = -1;
   if (FromFile()) {  // a file must deliver every byte
     EXPECT_FATAL(kErrFile, ReadChannelString(2, text, 0x7FFFFFF0));
     SeekChannel(2, 0, 0);
@@ -137,28 +131,55 @@ TEST_P(ChannelReadTest, ReadsCutByTheEnd) {
   EXPECT_FATAL(kErrFile, ReadChannelInt8(2, v));  // before the start
 }
 
-TEST_P(ChannelReadTest, SplitsLinesAndPieces) {
-  const std::string s63(63, 'x'), w1023(1023, 'w'), w1024(1024, 'w');
-  struct Case { std::string data; int maxBytes; std::vector<std::string> lines; };
-  const Case cases[] = {
-      {s63 + "\r\n" + "next\n", 1025, {s63, "next"}},  // CR LF across a 64-byte chunk
-      {"last line\r", 1025, {"last line"}},
-      {std::string(130, 'p') + "\r\n", 64, {std::string(63, 'p'), std::string(63, 'p'), "pppp"}},
-      {"", 1025, {}},
-      // A text that fills the buffer exactly is a whole line, however its end is written.
-      {w1024 + "\r\nnext", 1025, {w1024, "next"}},
-      {w1024 + "\nnext", 1025, {w1024, "next"}},
-      {w1024 + "\r", 1025, {w1024}},
-      {w1023 + "\r\r\n", 1025, {w1023 + "\r"}},
-      {w1024 + "w\n", 1025, {w1024, "w"}},
-      {w1024 + "w\r", 1025, {w1024, "w"}},
-  };
-  for (const Case& c : cases) EXPECT_EQ(Lines(c.data, c.maxBytes), c.lines) << c.data.substr(0, 20);
-}
-
 INSTANTIATE_TEST_SUITE_P(FileAndMemory, ChannelReadTest, ::testing::Bool());
 
-TEST_F(ChannelTest, FatalErrors) {
+TEST_F(ChannelTest, WildcardsDirectoriesWritesErrorsPositionsAndFilesByName) {
+  // Wildcard patterns.
+  struct Wildcard { const char* pattern; const char* name; int match; };
+  const Wildcard wildcards[] = {
+      {"*.png", "TITLE.PNG", 1}, {"*.png", "title.png.bak", 0}, {"a?c", "abc", 1},
+      {"a?c", "a.c", 0},         {"?", ".", 0},                {"*", "anything.at.all", 1},
+      {"", "", 1},               {"", "a", 0},                 {"*.*", "README", 1},
+      {"*.*.", "README", 0},     {"**b", "aab", 1},            {"a*b*c", "aXbYbZc", 1},
+      {"a*b*c", "aXbYbZ", 0},    {"*x", "xxxy", 0},            {"*ab", "aab", 1},
+      {"T*.TXT", "t1.txt", 1},   {"t*", "", 0},                {"*", "", 1},
+  };
+  for (const Wildcard& c : wildcards) {
+    EXPECT_EQ(MatchWildcard(c.pattern, c.name), c.match) << c.pattern << " / " << c.name;
+  }
+  // Directories first (all of them), then the files that match; the result counts both.
+  ASSERT_EQ(mkdir("gfx", 0700), 0);
+  for (const char* f : {"a.txt", "B.TXT", "README"}) ASSERT_TRUE(WriteFileBytes(f, "x"));
+  const std::set<std::string> dirs = {".", "..", "gfx", "unpacked"}, txt = {"a.txt", "B.TXT"},
+                              all = {"a.txt", "B.TXT", "README"};
+  for (const auto& [pattern, files] : {std::pair{"*.txt", txt}, {"*.*", all}}) {
+    DynString p(pattern);
+    DynArray<DynString> names;
+    EXPECT_EQ(ListDirectory(p, names), static_cast<f32>(files.size()) + 4 * 65536.0f);
+    std::set<std::string> listed[2];
+    for (i32 i = 0; i < names.dim[0]; ++i) listed[i >= 4].insert(names.data[i].CStr());
+    EXPECT_EQ(listed[0], dirs);
+    EXPECT_EQ(listed[1], files);
+  }
+  // The writers put exact little-endian bytes on file.
+  i32 big = 123456789;
+  f32 twoAndHalf = 2.5f;
+  ASSERT_EQ(OpenFileChannel(1, TextOf("out.bin"), 0), 1);
+  WriteChannelInt16(1, -1);
+  WriteChannelUInt16(1, 0x12345);
+  WriteChannelInt8(1, 0x1FF);
+  WriteChannelInt32(1, 258);
+  WriteChannelUInt32(1, -2);
+  WriteChannelFloat32(1, 1.5f);
+  WriteChannelFloat64(1, 1.0f);
+  WriteChannelString(1, TextOf(std::string("ab\0cd", 5)));
+  WriteChannelLine(1, TextOf("hi"));
+  WriteChannelLine(1, DynString());
+  WriteChannelLineInt(1, big);
+  WriteChannelLineFloat(1, twoAndHalf);
+  CloseChannel(1);
+  EXPECT_EQ(ReadFileBytes("out.bin"), kWritten);
+  // The fatal errors 3 and 7.
   ASSERT_TRUE(WriteFileBytes("r.txt", "data"));
   DynString text;
   i32 v = 0;
@@ -186,11 +207,6 @@ TEST_F(ChannelTest, FatalErrors) {
   }
   ReadChannelString(9, text, 0);  // a count below 1 checks nothing
   EXPECT_EQ(text.Length(), 0u);
-}
-
-TEST_F(ChannelTest, OpeningAndPositions) {
-  ASSERT_TRUE(WriteFileBytes("r.txt", "data"));
-  i32 v = 0;
   ASSERT_EQ(OpenFileChannel(3, TextOf("r.txt"), 1), 1);
   EXPECT_EQ(OpenFileChannel(3, TextOf("mem://       4.    1000"), 0), 0);  // memory is read-only
   EXPECT_FATAL(kErrFile, ReadChannelInt8(3, v));                      // and the channel closed
@@ -208,9 +224,6 @@ TEST_F(ChannelTest, OpeningAndPositions) {
   WriteChannelString(3, TextOf("def"));
   CloseChannel(3);
   EXPECT_EQ(ReadFileBytes("log.txt"), "abcdef");
-}
-
-TEST_F(ChannelTest, FilesByName) {
   const std::string bytes = "a" + std::string(4095, 'c') + "z";  // more than one copy chunk
   ASSERT_TRUE(WriteFileBytes("src.bin", bytes));
   CopyFileContents(TextOf("SRC.BIN"), TextOf("dst.bin"));
@@ -223,42 +236,7 @@ TEST_F(ChannelTest, FilesByName) {
   EXPECT_EQ(GetFileSize(TextOf("missing")), 0);
   EXPECT_EQ(FileExists(TextOf("src.bin")), 1.0f);
   EXPECT_EQ(FileExists(TextOf("missing")), 0.0f);
-}
-
-TEST(MatchWildcard, Patterns) {
-  struct Case { const char* pattern; const char* name; int match; };
-  const Case cases[] = {
-      {"*.png", "TITLE.PNG", 1}, {"*.png", "title.png.bak", 0}, {"a?c", "abc", 1},
-      {"a?c", "a.c", 0},         {"?", ".", 0},                {"?", "a", 1},
-      {"*", "anything.at.all", 1}, {"", "", 1},                 {"", "a", 0},
-      {"*.*", "README", 1},      {"*.*.", "README", 0},        {"**b", "aab", 1},
-      {"a*b*c", "aXbYbZc", 1},   {"a*b*c", "aXbYbZ", 0},        {"*x", "xxxy", 0},
-      {"*ab", "aab", 1},         {"T*.TXT", "t1.txt", 1},       {"t*", "", 0},
-      {"*", "", 1},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(MatchWildcard(c.pattern, c.name), c.match) << c.pattern << " / " << c.name;
-  }
-}
-
-// Directories first (all of them), then the files that match; the result counts both.
-TEST_F(FilesTest, ListsDirectoriesFirstThenMatchingFiles) {
-  ASSERT_EQ(mkdir("gfx", 0700), 0);
-  for (const char* f : {"a.txt", "B.TXT", "README"}) ASSERT_TRUE(WriteFileBytes(f, "x"));
-  const std::set<std::string> dirs = {".", "..", "gfx", "unpacked"}, txt = {"a.txt", "B.TXT"},
-                              all = {"a.txt", "B.TXT", "README"};
-  for (const auto& [pattern, files] : {std::pair{"*.txt", txt}, {"*.*", all}}) {
-    DynString p(pattern);
-    DynArray<DynString> names;
-    EXPECT_EQ(ListDirectory(p, names), static_cast<f32>(files.size()) + 4 * 65536.0f);
-    std::set<std::string> listed[2];
-    for (i32 i = 0; i < names.dim[0]; ++i) listed[i >= 4].insert(names.data[i].CStr());
-    EXPECT_EQ(listed[0], dirs);
-    EXPECT_EQ(listed[1], files);
-  }
-}
-
-TEST_F(FilesTest, WorkingDirectory) {
+  // The working directory.
   const std::string here = BytesOf(GetCurrentDirectory());
   DynString missing("no/such/dir"), root("/"), path("a\\b\\\\c");
   EXPECT_EQ(ChangeDirectory(missing), 0.0f);

@@ -37,7 +37,7 @@ class ResolverTest : public FilesTest {
   int result_ = -1;
 };
 
-TEST_F(ResolverTest, NamesOnDiskAndMemoryNames) {
+TEST_F(ResolverTest, NamesPackEntriesDamagedPacksAndLifetimes) {
   ASSERT_EQ(mkdir("Data", 0700), 0);
   ASSERT_TRUE(WriteFileBytes("Data/Title.png", "img"));
   struct Case { std::string name; int result; std::string out; };
@@ -60,9 +60,6 @@ TEST_F(ResolverTest, NamesOnDiskAndMemoryNames) {
   std::fputs("new", fp);
   std::fclose(fp);
   EXPECT_EQ(ReadFileBytes("Data/Title.png"), "new");
-}
-
-TEST(MemoryName, FormatsAndParsesWholeAddresses) {
   const void* high = reinterpret_cast<const void*>(std::uintptr_t{0x7ffd12345678});
   EXPECT_EQ(FormatMemoryName(0x1234, high), "mem://    1234.7ffd12345678");
   MemoryName parsed;
@@ -73,9 +70,7 @@ TEST(MemoryName, FormatsAndParsesWholeAddresses) {
                           "mem://ffffffff.    1000", "file://       4.    1000"}) {
     EXPECT_FALSE(ParseMemoryName(bad, parsed)) << bad;
   }
-}
-
-TEST_F(ResolverTest, FindsEntriesInEveryPackLayout) {
+  // Pack entries in every layout: the first whole name in any case.
   const std::vector<PackFile> files = {{"title.png.bak", "bak"}, {"TITLE.PNG", "picture"},
                                        {"title.png", "second"}, {"empty.txt", ""},
                                        {"music.ogg", std::string(3000, 'm')}};
@@ -92,11 +87,8 @@ TEST_F(ResolverTest, FindsEntriesInEveryPackLayout) {
     EXPECT_EQ(temp.substr(temp.size() - 9), "music.ogg");
     EXPECT_EQ(ReadFileBytes(temp), std::string(3000, 'm'));
   }
-}
-
-// A pack that does not open or lacks its "sbX" switches the search off until the next setting;
-// an entry that is not there empties the path and leaves it on.
-TEST_F(ResolverTest, PackSearchIsSwitchedOffUntilTheNextSetting) {
+  // A pack that does not open or lacks its "sbX" switches the search off until the next setting;
+  // an entry that is not there empties the path and leaves it on.
   SetPack("nopack.sbx");
   testing::internal::CaptureStdout();
   EXPECT_EQ(Resolve("x.png"), "<none>");
@@ -116,42 +108,39 @@ TEST_F(ResolverTest, PackSearchIsSwitchedOffUntilTheNextSetting) {
   EXPECT_EQ(Contents(Resolve("a.txt")), "A");
   EXPECT_EQ(Resolve("missing.txt"), "");
   EXPECT_EQ(generalResolver->active, 1);
-}
-
-TEST_F(ResolverTest, DamagedPacksFailOneResolutionOnly) {
+  // A damaged pack fails one resolution only.
   const std::string stream = PackedStream("payload");
   const i32 n = static_cast<i32>(stream.size());
-  auto pack = [](const std::string& data, const std::vector<RawEntry>& entries, i32 directory) {
+  auto packOf = [](const std::string& data, const std::vector<RawEntry>& entries, i32 directory) {
     return data + DirectoryBytes(entries) + "sbX" + LE32(directory);
   };
-  ASSERT_TRUE(WriteFileBytes("p.sbx", pack(stream, {{"a.txt", 0, n}}, n)));
+  ASSERT_TRUE(WriteFileBytes("p.sbx", packOf(stream, {{"a.txt", 0, n}}, n)));
   SetPack("p.sbx");
   ASSERT_EQ(Contents(Resolve("a.txt")), "payload");  // undamaged
   std::string corrupt = stream;
   corrupt[corrupt.size() - 2] ^= 0x55;  // the end sequence
-  struct Case { const char* what; std::string bytes; };
-  const Case cases[] = {
+  struct Damage { const char* what; std::string bytes; };
+  const Damage damages[] = {
       {"shorter than its trailer", "bX" + LE32(0)},
-      {"directory beyond the end", pack(stream, {{"a.txt", 0, n}}, 100000)},
-      {"directory before the start", pack(stream, {{"a.txt", 0, n}}, -100000)},
+      {"directory beyond the end", packOf(stream, {{"a.txt", 0, n}}, 100000)},
+      {"directory before the start", packOf(stream, {{"a.txt", 0, n}}, -100000)},
       {"directory cut short", stream + "\x05" + "a.t" + "sbX" + LE32(n)},
-      {"data beyond the end", pack(stream, {{"a.txt", 40, n}}, n)},
-      {"negative data offset", pack(stream, {{"a.txt", -1, n}}, n)},
-      {"packed size negative", pack(stream, {{"a.txt", 0, -8}}, n)},
-      {"packed size huge", pack(stream, {{"a.txt", 0, 0x7FFFFFF0}}, n)},
-      {"corrupt payload", pack(corrupt, {{"a.txt", 0, n}}, n)},
+      {"data beyond the end", packOf(stream, {{"a.txt", 40, n}}, n)},
+      {"negative data offset", packOf(stream, {{"a.txt", -1, n}}, n)},
+      {"packed size negative", packOf(stream, {{"a.txt", 0, -8}}, n)},
+      {"packed size huge", packOf(stream, {{"a.txt", 0, 0x7FFFFFF0}}, n)},
+      {"corrupt payload", packOf(corrupt, {{"a.txt", 0, n}}, n)},
   };
-  for (const Case& c : cases) {
+  for (const Damage& c : damages) {
     ASSERT_TRUE(WriteFileBytes("p.sbx", c.bytes));
     SetPack("p.sbx");
     EXPECT_EQ(Resolve("a.txt"), "") << c.what;
     EXPECT_EQ(result_, 0) << c.what;
     EXPECT_EQ(generalResolver->active, 1) << c.what;
   }
-}
-
-TEST_F(ResolverTest, TemporaryFilesLastUntilTheNextResolution) {
-  ASSERT_TRUE(WriteFileBytes("p.sbx", MakePack({{"s.wav", "sound"}})));
+  // A temporary file lasts until the next resolution; a block while the context or a channel holds
+  // it, and a channel never reads beyond it.
+  ASSERT_TRUE(WriteFileBytes("p.sbx", MakePack({{"s.wav", "sound"}, {"font.png", "glyphs"}})));
   ASSERT_TRUE(WriteFileBytes("m.sbx", MakePack({{"song.ogg", "tune"}})));
   SetPack("p.sbx", "m.sbx");
   const std::string first = Resolve("s.wav", false);
@@ -168,12 +157,6 @@ TEST_F(ResolverTest, TemporaryFilesLastUntilTheNextResolution) {
   EXPECT_EQ(Resolve("s.wav", false), "<none>");
   EXPECT_NE(testing::internal::GetCapturedStdout().find("can't write to file: no/such/folder/"),
             std::string::npos);
-}
-
-// A block stays alive while the context or a channel holds it; a channel never reads beyond it.
-TEST_F(ResolverTest, BlocksLiveWhileTheyAreUsed) {
-  ASSERT_TRUE(WriteFileBytes("p.sbx", MakePack({{"font.png", "glyphs"}})));
-  SetPack("p.sbx");
   const std::string font = Resolve("font.png");
   EXPECT_EQ(Contents(Resolve(font)), "glyphs");  // resolving a resolved name keeps its block
   MemoryName block;

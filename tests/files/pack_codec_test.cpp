@@ -37,7 +37,14 @@ Bytes Encode(i32 mode, const Bytes& in) {
 
 Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
 
-TEST(PackCodec, ExactStreamsBothWays) {
+Bytes RandomBytes(std::size_t n, unsigned seed, int alphabet = 256) {
+  std::mt19937 gen(seed);
+  Bytes b(n);
+  for (u8& v : b) v = static_cast<u8>(gen() % alphabet);
+  return b;
+}
+
+TEST(PackCodec, ExactStreamsDistancesRoundTripsAndDamage) {
   struct Case { i32 mode; Bytes plain; Bytes packed; };
   const Case cases[] = {
       {0, Bytes(10, 'a'), {0x60, 'a', 0x07, 0x01, 0x00}},
@@ -52,11 +59,8 @@ TEST(PackCodec, ExactStreamsBothWays) {
     EXPECT_EQ(Encode(c.mode, c.plain), c.packed);
     EXPECT_EQ(Decode(c.mode, c.packed), (Result{c.plain, true}));
   }
-}
-
-// 128 different bytes, then the first three again: one reference 128 back, whose distance b0
-// carries as 1 x 128 (0x11: length 3) or b1 as 128.
-TEST(PackCodec, LzssDistancesFrom128) {
+  // 128 different bytes, then the first three again: one reference 128 back, whose distance b0
+  // carries as 1 x 128 (0x11: length 3) or b1 as 128.
   Bytes plain(128);
   std::iota(plain.begin(), plain.end(), 0);
   plain.insert(plain.end(), {0, 1, 2});
@@ -66,16 +70,7 @@ TEST(PackCodec, LzssDistancesFrom128) {
   packed.end()[-3] = 0x01;
   packed.end()[-2] = 0x80;
   EXPECT_EQ(Decode(0, packed), (Result{plain, true}));
-}
-
-Bytes RandomBytes(std::size_t n, unsigned seed, int alphabet = 256) {
-  std::mt19937 gen(seed);
-  Bytes b(n);
-  for (u8& v : b) v = static_cast<u8>(gen() % alphabet);
-  return b;
-}
-
-TEST(PackCodec, RoundTripsInBothModes) {
+  // Round trips in both modes.
   const std::vector<Bytes> inputs = {
       {0x42},
       RandomBytes(5000, 1),      // incompressible
@@ -87,10 +82,7 @@ TEST(PackCodec, RoundTripsInBothModes) {
       EXPECT_EQ(Decode(mode, Encode(mode, in)), (Result{in, true})) << mode << " " << in.size();
     }
   }
-}
-
-// A cut LZSS stream keeps what came before the cut; a damaged LZO stream gives nothing.
-TEST(PackCodec, CutAndDamagedStreamsFail) {
+  // A cut LZSS stream keeps what came before the cut; a damaged LZO stream gives nothing.
   const Bytes good = Encode(1, Text("hello hello hello hello hello"));
   auto damaged = [&](std::size_t at, u8 value) {
     Bytes b = good;
@@ -98,8 +90,8 @@ TEST(PackCodec, CutAndDamagedStreamsFail) {
     return b;
   };
   const std::size_t end = good.size() - 2;
-  struct Case { const char* what; i32 mode; Bytes in; Bytes out; };
-  const Case cases[] = {
+  struct Damage { const char* what; i32 mode; Bytes in; Bytes out; };
+  const Damage damages[] = {
       {"cut after a literal", 0, {0x00, 'a'}, Text("a")},
       {"cut before b0", 0, {0x40, 'a'}, Text("a")},
       {"cut before b1", 0, {0x40, 'a', 0x05}, Text("a")},
@@ -111,7 +103,7 @@ TEST(PackCodec, CutAndDamagedStreamsFail) {
       {"shorter than the end sequence", 1, {1, 0, 0, 0, 0x11, 0}, {}},
       {"empty", 1, {}, {}},
   };
-  for (const Case& c : cases) EXPECT_EQ(Decode(c.mode, c.in), (Result{c.out, false})) << c.what;
+  for (const Damage& c : damages) EXPECT_EQ(Decode(c.mode, c.in), (Result{c.out, false})) << c.what;
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ class LineFileTest : public FilesTest {
   }
 };
 
-TEST_F(LineFileTest, ReadsLinesAndSoftFailures) {
+TEST_F(LineFileTest, ReadsSoftFailuresRefusalsAndWriteBacks) {
   ASSERT_TRUE(WriteFileBytes("t.txt", "a\r\nb\nc\n\n  \r\nx\t\r"));
   struct Case { i32 index; const char* text; f32 code; };
   const Case cases[] = {
@@ -51,11 +51,22 @@ TEST_F(LineFileTest, ReadsLinesAndSoftFailures) {
   DynString name("t.txt"), text;
   EXPECT_EQ(ReadFileLineCmd(name, -0.5f, text), 0.0f);  // the index is truncated toward zero
   EXPECT_EQ(BytesOf(text), "a");
-}
-
-// A missing file becomes current with no lines; it, and a pack entry, go to disk as new files at
-// the next switch, with the gaps before a written line filled.
-TEST_F(LineFileTest, MissingAndPackedFilesAreWrittenBackAsNewFiles) {
+  // A name too long is refused without touching the current file; a write-back that fails says so.
+  const std::string longName(1024, 'n');
+  EXPECT_EQ(Read(longName, 0), "NO_FILE");
+  EXPECT_EQ(errorCode, 3.0f);
+  Write(longName, 0, "lost");
+  EXPECT_EQ(errorCode, 3.0f);
+  EXPECT_EQ(lineFile.name, "t.txt");
+  EXPECT_FALSE(lineFile.changed);
+  Write("nofolder/x.txt", 0, "y");
+  testing::internal::CaptureStdout();
+  OpenLineFile(lineFile, nullptr);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "wrt-request: fopen(\"nofolder/x.txt\", \"wb\") failed\n\n"
+            "can't write to file: nofolder/x.txt\n");
+  // A missing file becomes current with no lines; it, and a pack entry, go to disk as new files at
+  // the next switch, with the gaps before a written line filled.
   ASSERT_TRUE(WriteFileBytes("p.sbx", MakePack({{"cfg.txt", "one\r\ntwo\r\n"}})));
   SetPack("p.sbx");
   EXPECT_EQ(Read("missing.txt", 0), "NO_FILE");
@@ -69,11 +80,8 @@ TEST_F(LineFileTest, MissingAndPackedFilesAreWrittenBackAsNewFiles) {
   Write("cfg.txt", 4, "five");
   EXPECT_EQ(Read("CFG.TXT", 4), "five");  // another name byte for byte: written back, reloaded
   EXPECT_EQ(ReadFileBytes("cfg.txt"), "one\r\ntwo\r\n\r\n\r\nfive\r\n");
-}
-
-// 256 lines are loaded; a long line fills slots of 1024 bytes, and full slots survive the
-// write-back.
-TEST_F(LineFileTest, LongFilesAndLines) {
+  // 256 lines are loaded; a long line fills slots of 1024 bytes, and full slots survive the
+  // write-back.
   std::string many;
   for (int i = 0; i < 300; ++i) many += std::to_string(i) + "\n";
   ASSERT_TRUE(WriteFileBytes("many.txt", many));
@@ -92,24 +100,6 @@ TEST_F(LineFileTest, LongFilesAndLines) {
   EXPECT_EQ(ReadFileBytes("long.txt"),
             full + "\r\n" + full + "\r\n" + rest + "\r\nlast\r\nadded\r\n");
   for (i32 i = 0; i < 5; ++i) EXPECT_EQ(Read("long.txt", i), slots[i]) << i;
-}
-
-TEST_F(LineFileTest, RefusesNamesTooLongAndReportsFailedWriteBack) {
-  ASSERT_TRUE(WriteFileBytes("keep.txt", "k\n"));
-  EXPECT_EQ(Read("keep.txt", 0), "k");
-  const std::string longName(1024, 'n');
-  EXPECT_EQ(Read(longName, 0), "NO_FILE");
-  EXPECT_EQ(errorCode, 3.0f);
-  Write(longName, 0, "lost");
-  EXPECT_EQ(errorCode, 3.0f);
-  EXPECT_EQ(lineFile.name, "keep.txt");  // the current file was not touched
-  EXPECT_FALSE(lineFile.changed);
-  Write("nofolder/x.txt", 0, "y");
-  testing::internal::CaptureStdout();
-  OpenLineFile(lineFile, nullptr);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "wrt-request: fopen(\"nofolder/x.txt\", \"wb\") failed\n\n"
-            "can't write to file: nofolder/x.txt\n");
 }
 
 class IniTest : public FilesTest {
@@ -142,7 +132,7 @@ class IniTest : public FilesTest {
   }
 };
 
-TEST_F(IniTest, ExampleParsesLooksUpAndWritesBack) {
+TEST_F(IniTest, ExampleGrammarChangesNewFilesAndTheWriteBackAtTheEnd) {
   ASSERT_TRUE(WriteFileBytes("game.ini", "x=1\r\n[Video]\r\n  Width = 320 ; px\r\n;c\r\n[audio\r\n"
                                          "vol=8\t\r\n[]\r\nmute=0\r\n[Video]\r\nHeight=240"));
   Open("game.ini");
@@ -158,11 +148,7 @@ TEST_F(IniTest, ExampleParsesLooksUpAndWritesBack) {
             "[]\r\nx=1\r\n[Video]\r\nWidth=320 ; px\r\n[audio]\r\nvol=8\r\n[audio]\r\nmute=0\r\n"
             "[Video]\r\nHeight=240\r\n");
   EXPECT_EQ(Get("video", "width"), "320 ; px");
-}
-
-TEST_F(IniTest, LooseGrammar) {
-  struct Case { std::string in; std::string written; };
-  const Case cases[] = {
+  const std::pair<std::string, std::string> grammar[] = {  // what a file says, what is written back
       {"[two words]\nk=v", "[two]\r\nk=v\r\n"},
       {"[a]x\nk=v", "[a]x]\r\nk=v\r\n"},
       {"[empty]\n[full]\nk=v", "[full]\r\nk=v\r\n"},
@@ -173,10 +159,8 @@ TEST_F(IniTest, LooseGrammar) {
       // A value of control bytes alone is no value: the written file could not say it.
       {"[s]\nk=\x02\x01\nj=\x01x\x02\n", "[s]\r\nj=\x01x\r\n"},
   };
-  for (const Case& c : cases) EXPECT_EQ(Rewritten(c.in), c.written) << c.in.substr(0, 30);
-}
-
-TEST_F(IniTest, ChangesAndDeletions) {
+  for (const auto& [in, written] : grammar) EXPECT_EQ(Rewritten(in), written) << in.substr(0, 30);
+  // Changes and deletions.
   ASSERT_TRUE(WriteFileBytes("c.ini", "[a]\nWidth=1\nDepth=2\nMode=3\n[b]\nk=1\n[c]\nk=2\n"));
   Open("c.ini");
   Put("A", "width", "");       // the last entry moves into its place
@@ -191,10 +175,7 @@ TEST_F(IniTest, ChangesAndDeletions) {
   Put("C", "", "");                         // deleting a section alone is a change too
   Open("c.ini");
   EXPECT_EQ(ReadFileBytes("c.ini"), "[a]\r\nMode=3\r\nDepth=2\r\n[new]\r\nkey=value\r\n");
-}
-
-// A file that does not exist yet keeps its name and is created; a pack entry is never written.
-TEST_F(IniTest, NewFileWhilePackIsActiveIsCreated) {
+  // A file that does not exist yet keeps its name and is created; a pack entry is never written.
   ASSERT_TRUE(WriteFileBytes("p.sbx", MakePack({{"packed.ini", "[s]\nk=packed\n"}})));
   SetPack("p.sbx");
   Open("settings.ini");
@@ -205,9 +186,6 @@ TEST_F(IniTest, NewFileWhilePackIsActiveIsCreated) {
   Put("s", "k", "changed");
   Open("settings.ini");
   EXPECT_EQ(ReadFileBytes("packed.ini"), "");
-}
-
-TEST_F(IniTest, EndOfProgramWritesBothStoresBack) {
   const ChildResult child = RunInChild([] {
     Platform().runShell = [](const char*) { return 0; };
     Platform().execProgram = [](const char*, const char*) { return -1; };

@@ -5,12 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
-#include <cstring>
 #include <filesystem>
 #include <limits>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <tuple>
 #include <vector>
 
@@ -36,6 +37,8 @@ const std::string kDefaultFile = Entry(80, "Tullo\r\n", 1) + Entry(100, "Pilo\r\
 const List kDefaultList = {
     {"Tullo", 80, 1}, {"Pilo", 100, 2}, {"Zorvan", 120, 3}, {"Brem", 190, 1}, {"Mekkas", 1230, 10}};
 
+std::string FloatBytes(f32 v) { return LE(std::bit_cast<u32>(v), 4); }
+
 List ListNow() {
   List list;
   for (i32 i = 0; i < hiscores.dim[0]; ++i) {
@@ -55,7 +58,7 @@ void LoadFrom(const std::string& path, const std::string* bytes) {
   EXPECT_NO_THROW(LoadHiscores(5));
 }
 
-TEST_F(GameFilesTest, FilesAreReadAsAChannelReadsThem) {
+TEST_F(GameFilesTest, HiscoreAndConfigFilesReadDamagedAndUnwritable) {
   const std::string tail = Entry(3, "C\r\n", 1) + Entry(4, "D\r\n", 1) + Entry(5, "E\r\n", 1);
   const List tailList = {{"C", 3, 1}, {"D", 4, 1}, {"E", 5, 1}};
   const std::pair<std::string, List> cases[] = {
@@ -79,15 +82,12 @@ TEST_F(GameFilesTest, FilesAreReadAsAChannelReadsThem) {
     EXPECT_EQ(bytes, ReadFileBytes(Path("Hiscores.dat")));  // not rewritten
     EXPECT_FALSE(std::filesystem::exists(Path("Hiscores.dat.damaged")));
   }
-}
-
-// The damaged bytes are kept beside the file, replacing an older copy, and one line says so.
-TEST_F(GameFilesTest, DamagedFilesKeepTheListAndAreWrittenAnew) {
-  std::vector<std::string> cases;
-  for (std::size_t n = 0; n < kDefaultFile.size(); ++n) cases.push_back(kDefaultFile.substr(0, n));
-  cases.push_back(Entry(1, std::string(1025, 'n') + "\r\n", 1) + kDefaultFile);  // line too long
-  cases.push_back(Entry(1, std::string(3000, 'n'), 1));                          // line never ends
-  for (const std::string& bytes : cases) {
+  // The damaged bytes are kept beside the file, replacing an older copy, and one line says so.
+  std::vector<std::string> bad;
+  for (std::size_t n = 0; n < kDefaultFile.size(); ++n) bad.push_back(kDefaultFile.substr(0, n));
+  bad.push_back(Entry(1, std::string(1025, 'n') + "\r\n", 1) + kDefaultFile);  // line too long
+  bad.push_back(Entry(1, std::string(3000, 'n'), 1));                          // line never ends
+  for (const std::string& bytes : bad) {
     testing::internal::CaptureStdout();
     LoadFrom(Path("Hiscores.dat"), &bytes);
     EXPECT_EQ("Hiscores.dat is damaged: kept as Hiscores.dat.damaged, the defaults are written in "
@@ -97,37 +97,10 @@ TEST_F(GameFilesTest, DamagedFilesKeepTheListAndAreWrittenAnew) {
     EXPECT_EQ(kDefaultFile, ReadFileBytes(Path("Hiscores.dat"))) << bytes.size() << " bytes";
     EXPECT_EQ(bytes, ReadFileBytes(Path("Hiscores.dat.damaged"))) << bytes.size() << " bytes";
   }
-}
-
-TEST_F(GameFilesTest, FilesThatCannotBeMadeOrReadDoNotEndTheGame) {
-  // A folder in place of the file reports an endless size and fails every read.
-  ASSERT_EQ(0, mkdir(Path("Hiscores.dat").c_str(), 0700));
-  ASSERT_TRUE(WriteFileBytes(Path("Hiscores.dat/x"), "x"));
-  testing::internal::CaptureStdout();
-  LoadFrom(Path("Hiscores.dat"), nullptr);
-  EXPECT_EQ(kDefaultList, ListNow());
-  EnterRemovedFolder();
-  LoadFrom(Path("Hiscores.dat"), nullptr);
-  EXPECT_NO_THROW(SaveHiscores(5));
-  const std::string output = testing::internal::GetCapturedStdout();
-  std::size_t refusals = 0;
-  for (std::size_t at = 0;
-       (at = output.find("can't write to file: Hiscores.dat\n", at)) != std::string::npos; ++at)
-    ++refusals;
-  EXPECT_EQ(3u, refusals) << output;
-}
-
-std::string FloatBytes(f32 v) {
-  char bytes[4];
-  std::memcpy(bytes, &v, 4);  // the test hosts are little endian, like the file
-  return std::string(bytes, 4);
-}
-
-TEST_F(GameFilesTest, ConfigFilesFromTheVolumeAndBack) {
-  // The file's bytes ("none": no file), the volume taken (0.7 is the one the game had), and
-  // whether the file is damaged: kept as "Config.dat.damaged" (replacing the older copy) and
-  // written anew with the volume taken; one that is not a finite number becomes the default.
-  const std::tuple<std::string, f32, bool> cases[] = {
+  // "Config.dat". The file's bytes ("none": no file), the volume taken (0.7 is the one the game
+  // had), and whether the file is damaged: kept as "Config.dat.damaged" (replacing the older copy)
+  // and written anew with the volume taken; one that is not a finite number becomes the default.
+  const std::tuple<std::string, f32, bool> configs[] = {
       {"none", 0.7f, false},
       {FloatBytes(0.5f) + "more", 0.5f, false},
       {FloatBytes(5.0f), 5.0f, false},  // a finite value is taken as it stands
@@ -135,7 +108,7 @@ TEST_F(GameFilesTest, ConfigFilesFromTheVolumeAndBack) {
       {FloatBytes(0.5f).substr(0, 3), 0.7f, true},
       {FloatBytes(std::nanf("")), 0.3f, true},
       {FloatBytes(-std::numeric_limits<f32>::infinity()), 0.3f, true}};
-  for (const auto& [bytes, volume, rewritten] : cases) {
+  for (const auto& [bytes, volume, rewritten] : configs) {
     musicVolume = 0.7f;
     std::remove(Path("Config.dat").c_str());
     if (bytes != "none") {
@@ -148,12 +121,27 @@ TEST_F(GameFilesTest, ConfigFilesFromTheVolumeAndBack) {
     EXPECT_EQ(rewritten ? bytes : "", ReadFileBytes(Path("Config.dat.damaged"))) << bytes.size();
     EXPECT_EQ(rewritten, std::filesystem::exists(Path("Config.dat.damaged"))) << bytes.size();
   }
-  // Where no file can be made, nothing is written and the game goes on.
-  EnterRemovedFolder();
+  // Files that cannot be made or read do not end the game.
+  // A folder in place of the file reports an endless size and fails every read.
+  std::remove(Path("Hiscores.dat").c_str());
+  ASSERT_EQ(0, mkdir(Path("Hiscores.dat").c_str(), 0700));
+  ASSERT_TRUE(WriteFileBytes(Path("Hiscores.dat/x"), "x"));
   testing::internal::CaptureStdout();
+  LoadFrom(Path("Hiscores.dat"), nullptr);
+  EXPECT_EQ(kDefaultList, ListNow());
+  ASSERT_EQ(0, mkdir(Path("gone").c_str(), 0700));  // a working folder where no file can be made
+  ASSERT_EQ(0, chdir(Path("gone").c_str()));
+  ASSERT_EQ(0, rmdir(Path("gone").c_str()));
+  LoadFrom(Path("Hiscores.dat"), nullptr);
+  EXPECT_NO_THROW(SaveHiscores(5));
   EXPECT_NO_THROW(SaveConfig());
   const std::string output = testing::internal::GetCapturedStdout();
   EXPECT_NE(std::string::npos, output.find("can't write to file: Config.dat\n")) << output;
+  std::size_t refusals = 0;
+  for (std::size_t at = 0;
+       (at = output.find("can't write to file: Hiscores.dat\n", at)) != std::string::npos; ++at)
+    ++refusals;
+  EXPECT_EQ(3u, refusals) << output;
 }
 
 }  // namespace

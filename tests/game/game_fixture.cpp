@@ -43,12 +43,6 @@ void GameFilesTest::TearDown() {
   GameTest::TearDown();
 }
 
-void GameFilesTest::EnterRemovedFolder() {
-  ASSERT_EQ(0, mkdir(Path("gone").c_str(), 0700));
-  ASSERT_EQ(0, chdir(Path("gone").c_str()));
-  ASSERT_EQ(0, rmdir(Path("gone").c_str()));
-}
-
 void GamePlayTest::SetUp() {
   GameFilesTest::SetUp();
   for (const char* pack : {"fxdata.sbx", "streamdata.sbx"})
@@ -63,17 +57,6 @@ void GamePlayTest::SetUp() {
 void GamePlayTest::TearDown() {
   Platform().tempFolder.clear();
   GameFilesTest::TearDown();
-}
-
-void GamePlayTest::Passes(i32 count) {
-  for (i32 i = 0; i < count; ++i) GamePass();
-}
-
-void GamePlayTest::Tap(u32 word) {
-  Hold(word);
-  GamePass();
-  Hold(0);
-  GamePass();
 }
 
 void FillRows(i32 top, const Picture& rows) {

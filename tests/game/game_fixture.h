@@ -51,22 +51,17 @@ class GameFilesTest : public GameTest {
   void SetUp() override;
   void TearDown() override;
   std::string Path(const std::string& name) const { return dir_.File(name); }
-  void EnterRemovedFolder();  // a working folder where no file can be made any more
 
   ScopedTempDir dir_;
   std::string savedCwd_;
 };
 
 // GameFilesTest with the game's two packs (and a "Config.dat" of volume 0.5) in the working
-// folder and the game set up from them as its main program does; passes of the main loop are
-// driven one at a time.
+// folder and the game set up from them as its main program does.
 class GamePlayTest : public GameFilesTest {
  protected:
   void SetUp() override;
   void TearDown() override;
-  void Passes(i32 count);
-  // Holds the buttons for one pass, then lets go for one: a key reports its release in the second.
-  void Tap(u32 buttons);
 };
 
 // Where the build laid out the game: the program and its two packs.

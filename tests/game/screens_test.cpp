@@ -12,7 +12,7 @@
 
 namespace {
 
-TEST_F(GamePlayTest, SetUpLoadsEveryAssetFromThePacksAndTheMusicPlays) {
+TEST_F(GamePlayTest, SetUpLoadsTheAssetsThenTheSplashFadesAndThePiecesFallOnTheBoard) {
   std::vector<i32> sprites = {kSpriteSplashLogo};
   for (const SpriteFile& file : kSpriteFiles) sprites.push_back(file.id);
   for (i32 d = 0; d < 10; ++d)
@@ -24,9 +24,12 @@ TEST_F(GamePlayTest, SetUpLoadsEveryAssetFromThePacksAndTheMusicPlays) {
   EXPECT_NE(nullptr, soundSlots[kLandingSoundSlot].sample);
   StartMusic();
   EXPECT_EQ(std::make_pair(1, 0.5f), std::make_pair(IsMusicPlaying(), StoredMusicVolume()));
-}
-
-TEST_F(GamePlayTest, SplashFadesInWaitsForTheActionKeysReleaseAndFadesOut) {
+  handicap = 10;  // the title shows all the handicap's digits beside its button
+  GamePass();
+  EXPECT_TRUE(SpriteShownAt(kSpriteDigit + 1, 205, 119));
+  EXPECT_TRUE(SpriteShownAt(kSpriteDigit + 0, 219, 119));
+  handicap = 0;
+  // The splash fades in, waits for the action key's release and fades out.
   BeginSplash();
   ASSERT_TRUE(SplashStep());
   // 0.01 - 0.01 taken in double and stored as f32: a tiny negative value, not a plain frame.
@@ -45,9 +48,7 @@ TEST_F(GamePlayTest, SplashFadesInWaitsForTheActionKeysReleaseAndFadesOut) {
   for (; SplashStep() && fadeOut < 100; ++fadeOut) frameClock = frameClockMs;
   EXPECT_EQ(frameClock, frameClockMs);
   EXPECT_EQ(std::make_tuple(49, 0.0f, 0), std::make_tuple(fadeOut, fadeValue, fadeDirection));
-}
-
-TEST_F(GamePlayTest, APieceFallsARowASecondAndEachPassConsumesItsTimerEvents) {
+  // In a game a piece falls a row a second, and each pass consumes its timer events.
   GamePass();  // the game's clock is set
   StartNewGame();
   i32 passes = 0;
@@ -57,17 +58,7 @@ TEST_F(GamePlayTest, APieceFallsARowASecondAndEachPassConsumesItsTimerEvents) {
   }
   EXPECT_TRUE(passes >= 29 && passes <= 31) << passes;  // frames of 1000 / 30 ms
   EXPECT_EQ(1, pieceRow);
-}
-
-TEST_F(GamePlayTest, TheHandicapShowsAllItsDigitsBesideItsButton) {
-  handicap = 10;
-  Passes(1);
-  EXPECT_TRUE(SpriteShownAt(kSpriteDigit + 1, 205, 119));
-  EXPECT_TRUE(SpriteShownAt(kSpriteDigit + 0, 219, 119));
-}
-
-TEST_F(GamePlayTest, CellsPiecesFrameHandicapLineAndBackgroundStandWhereTheyBelong) {
-  GamePass();  // the game's clock is set
+  // Cells, pieces, frame, handicap line and background stand where they belong.
   StartNewGame();
   FillRows(17, {"0123456...", "6543210..."});
   PlacePiece(kPieceT, 1, 2, 1);  // XXX / .X. from row 1

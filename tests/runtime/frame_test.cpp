@@ -25,7 +25,7 @@ SDL_Event Event(Uint8 type, SDLKey key = SDLK_UNKNOWN) {
   return event;
 }
 
-TEST_F(FrameStepTest, QuitRequestsEndTheProgramWithCodeZero) {
+TEST_F(FrameStepTest, QuitRequestsFrameResetsAndTheCrossFade) {
   const std::pair<SDL_Event, bool> rows[] = {{Event(SDL_QUIT), true},
                                              {Event(SDL_KEYDOWN, SDLK_ESCAPE), true},
                                              {Event(SDL_KEYUP, SDLK_ESCAPE), false},
@@ -50,9 +50,7 @@ TEST_F(FrameStepTest, QuitRequestsEndTheProgramWithCodeZero) {
   SetQuitComboEnabled(0.0f);
   FlipFrame();
   EXPECT_EQ(1, IsKeyDown(1));
-}
-
-TEST_F(FrameStepTest, EachFrameResetsTheDrawingStateAndShowsTheBackground) {
+  // Every frame resets the drawing state and shows the background.
   RenderTarget& rt = GetRenderTarget();
   FillRect(0, 0, kScreenW, kScreenH, 0x0000FF);
   graphicsDevice->GrabScreenSlot(0);
@@ -70,9 +68,7 @@ TEST_F(FrameStepTest, EachFrameResetsTheDrawingStateAndShowsTheBackground) {
   EXPECT_EQ(0xF800, rt.colourBuffer[kScreenW * kScreenH - 1]);
   EXPECT_EQ(before, previousFrameClockMs);
   EXPECT_GT(frameClockMs, previousFrameClockMs);
-}
-
-TEST_F(FrameStepTest, CrossFadeEndsOnTheImageAsBackground) {
+  // The cross-fade steps frames and ends on the image as background.
   // A whole-screen picture of 'B' as a file and, as "packed.bmp", in the pack.
   ScopedTempDir dir;
   Surface image;

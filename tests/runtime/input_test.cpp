@@ -20,7 +20,13 @@ class InputTest : public RuntimeTest {
   ScopedScriptedPointer pointer{6};  // a new sample on every pointer read
 };
 
-TEST_F(InputTest, KeysAreReadAfreshAndJoystickQueriesDecodeTheLastWord) {
+// The pixel of the last presented frame.
+u16 ShownPixel(i32 x, i32 y) {
+  const SDL_Surface* screen = SDL_GetVideoSurface();
+  return static_cast<const u16*>(screen->pixels)[y * (screen->pitch / 2) + x];
+}
+
+TEST_F(InputTest, QueriesThePumpTheWaitsAndTheLineEditor) {
   buttons->words = {kButtonLeft | kButtonA | kButtonVolumeUp | kButtonVolumeDown};
   std::size_t reads = buttons->reads;
   EXPECT_EQ(std::make_pair(1, 0), std::make_pair(IsKeyDown(1), IsKeyDown(45)));  // 1: Escape
@@ -37,23 +43,18 @@ TEST_F(InputTest, KeysAreReadAfreshAndJoystickQueriesDecodeTheLastWord) {
   buttons->typed = {'q'};
   EXPECT_EQ("q", std::string(GetTypedKey().CStr()));
   EXPECT_EQ("", std::string(GetTypedKey().CStr()));
-}
-
-TEST_F(InputTest, PointerIsClampedToTheScreenAndWrittenBack) {
+  // The pointer is clamped to the screen and written back.
   SetMousePosition(500, -7);
   pointer.Touches({{0, 0, 0}});  // not touching
-  f32 x = -1, y = -1, b1 = -1, b2 = -1;
   GetMouseState(x, y, b1, b2);
   EXPECT_EQ((std::vector<f32>{kScreenW - 1, 0, 0, 0}), (std::vector<f32>{x, y, b1, b2}));
   EXPECT_EQ(std::make_pair(kScreenW - 1, 0),
             std::make_pair(inputDevice->pointer.mouseX, inputDevice->pointer.mouseY));
   pointer.Touches({{14, 20}});
   EXPECT_EQ(std::make_pair(1, 0), std::make_pair(GetMouseAxis(3), GetMouseAxis(6)));  // button 1
-}
-
-TEST_F(InputTest, PumpIsBoundedAndReturnsOnInput) {
+  // The pump is bounded and returns on input.
   const u64 slept = clock.SleptNs();
-  std::size_t reads = buttons->reads;
+  reads = buttons->reads;
   PumpInputEvents();  // nothing: fifteen passes of a read and 255 key tests
   EXPECT_EQ(slept + 15 * 5000u, clock.SleptNs());
   EXPECT_EQ(reads + 15 * 256u, buttons->reads);
@@ -69,35 +70,26 @@ TEST_F(InputTest, PumpIsBoundedAndReturnsOnInput) {
   reads = buttons->reads;
   PumpInputEvents();
   EXPECT_EQ(256u, buttons->reads - reads);
-}
-
-TEST_F(InputTest, WaitsReturnOnceInputCameAndAQuitStoresNoCode) {
+  // The waits return once input came; a quit stores no code.
   buttons->typed = {0, 0, 'k'};  // two empty queries, then a key
   WaitForKey();
   EXPECT_TRUE(buttons->typed.empty());
   // Up, a long touch, up again: the wait returns once the button is released.
-  std::vector<Touch> touches(3, Touch{0, 0, 0});
-  touches.insert(touches.end(), 60, Touch{10, 10, 1});
-  touches.push_back(Touch{0, 0, 0});
-  pointer.Touches(touches);
+  std::vector<Touch> click(3, Touch{0, 0, 0});
+  click.insert(click.end(), 60, Touch{10, 10, 1});
+  click.push_back(Touch{0, 0, 0});
+  pointer.Touches(click);
   SetMousePosition(10, 10);
   WaitForMouseClick();
-  EXPECT_EQ(touches.size(), scriptedPointer.next);
+  EXPECT_EQ(click.size(), scriptedPointer.next);
   errorCode = 3.0f;
   PushQuit();
   EXPECT_FATAL(3.0f, WaitForKey());
   buttons->words = {kButtonVolumeUp | kButtonVolumeDown};
   EXPECT_FATAL(3.0f, PumpInputEvents());
-}
-
-// The pixel of the last presented frame.
-u16 ShownPixel(i32 x, i32 y) {
-  const SDL_Surface* screen = SDL_GetVideoSurface();
-  return static_cast<const u16*>(screen->pixels)[y * (screen->pitch / 2) + x];
-}
-
-TEST_F(InputTest, TheLineEditorEditsOverTheSavedScreenUntilEnter) {
-  LoadFontFile(DynString(), 0);  // the built-in font
+  // The line editor edits over the saved screen until Enter, in the built-in font.
+  buttons->words = {0};
+  LoadFontFile(DynString(), 0);
   // Start, typed characters, result.
   const std::tuple<const char*, std::string, const char*> rows[] = {
       {"", "ab\b\n", "a"},

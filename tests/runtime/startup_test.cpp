@@ -58,7 +58,7 @@ void StartLikeTheProgram() {
   EndCommand();
 }
 
-TEST(RuntimeStartUp, WholeStartUpWithTheFontFoundBesideTheExecutableOrBuiltIn) {
+TEST(RuntimeStartUp, WholeStartUpWithTheFontFoundBesideTheExecutableOrBuiltInAndTheRelease) {
   // With no font file the built-in font stays; a "SmalFont.bmp" beside the executable (16 x 8
   // pixels: 128 glyphs of 1 x 1) is found after "smalfont.png" was asked for.
   for (const bool fontFile : {false, true}) {
@@ -92,11 +92,8 @@ TEST(RuntimeStartUp, WholeStartUpWithTheFontFoundBesideTheExecutableOrBuiltIn) {
                   "exec gp2xmenu gp2xmenu\nchdir /usr/gp2x\nexec gp2xmenu gp2xmenu\n",
               child.output);
   }
-}
-
-// Everything start-up creates goes (the sanitizer build sees any leak), the pointers are
-// cleared, and a second release finds nothing to do.
-TEST(RuntimeRelease, ReleasesEverythingOnceAndIsSafeToRepeat) {
+  // Everything start-up creates goes (the sanitizer build sees any leak), the pointers are
+  // cleared, and a second release finds nothing to do.
   ResetRuntimeGlobalsForTests();
   graphicsDevice = new OpenGLRainbows();
   inputDevice = new InputDevice();

@@ -1,13 +1,11 @@
-// The contract between the generated assets and the game: the game folder holds the two packs
-// (and the program) and no loose asset; every file the game loads is in its pack, loads through
+// The contract between the generated assets and the game: every file the game loads is in its
+// pack (the whole-game run plays from a folder of the program and its packs alone), loads through
 // the runtime's own resolver, BMP/PNG readers and font cutter, has the size the game's drawing
 // positions leave it, and keeps its opaque pixels clear of the 16-bit colour key. (That the
 // landing sound and the music load and play from the packs is checked by the game's set-up test.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
-#include <filesystem>
 #include <map>
 #include <string>
 #include <tuple>
@@ -88,19 +86,18 @@ class PackFiles {
   FileResolverContext* context_;
 };
 
-// Every file the game loads comes from a pack (the tests below find each one there).
-TEST(GameAssets, TheGameFolderHoldsNoLooseAsset) {
-  // The game writes its settings and scores there when played; pictures and sounds stay packed.
-  for (const auto& entry : std::filesystem::directory_iterator(kGameDir)) {
-    std::string name = entry.path().filename().string();
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](unsigned char c) { return std::tolower(c); });
-    for (const char* loose : {".bmp", ".png", ".wav", ".mp3"})
-      EXPECT_FALSE(name.ends_with(loose)) << "loose asset in the game folder: " << name;
-  }
+// The column after the last one of a glyph that holds a visible pixel (0 for an empty glyph), and
+// the rows of its first and last visible pixels.
+std::tuple<i32, i32, i32> GlyphInk(const Surface& glyph) {
+  i32 right = 0, top = glyph.height, bottom = 0;
+  for (i32 y = 0; y < glyph.height; ++y)
+    for (i32 x = 0; x < glyph.width; ++x)
+      if (glyph.pixels[y * glyph.width + x] != 0)
+        right = std::max(right, x + 1), top = std::min(top, y), bottom = std::max(bottom, y + 1);
+  return {right, top, bottom};
 }
 
-TEST(GameAssets, PicturesAre24BitBmpsThatLoadWithTheirSizesAndKey) {
+TEST(GameAssets, PicturesAndFontsLoadWithTheirSizesKeyAndPitches) {
   PackFiles fx(kFxPack);
   std::map<std::string, std::pair<i32, i32>> sizes;
   for (const PictureRule& rule : PictureRules()) {
@@ -140,21 +137,7 @@ TEST(GameAssets, PicturesAre24BitBmpsThatLoadWithTheirSizesAndKey) {
   for (char d = '0'; d <= '9'; ++d)
     pairs.push_back({d + std::string("_1.bmp"), d + std::string("_2.bmp")});
   for (const auto& [a, b] : pairs) EXPECT_EQ(sizes[a], sizes[b]) << a << " and " << b;
-}
-
-// The column after the last one of a glyph that holds a visible pixel (0 for an empty glyph), and
-// the rows of its first and last visible pixels.
-std::tuple<i32, i32, i32> GlyphInk(const Surface& glyph) {
-  i32 right = 0, top = glyph.height, bottom = 0;
-  for (i32 y = 0; y < glyph.height; ++y)
-    for (i32 x = 0; x < glyph.width; ++x)
-      if (glyph.pixels[y * glyph.width + x] != 0)
-        right = std::max(right, x + 1), top = std::min(top, y), bottom = std::max(bottom, y + 1);
-  return {right, top, bottom};
-}
-
-TEST(GameAssets, FontGlyphsFitThePitchesTheyArePrintedAt) {
-  PackFiles fx(kFxPack);
+  // Font glyphs fit the pitches they are printed at.
   Font font;
   ASSERT_EQ(font.Load(fx.Resolve("stakkofont.bmp").c_str(), 0), 1);
   EXPECT_EQ(font.glyphCount, 128);
