@@ -33,7 +33,8 @@ void MakeSprite(Surface& sprite) {
 }
 
 SDL_Surface* SdlCopy(const Surface& s) {
-  SDL_Surface* out = SDL_CreateRGBSurface(SDL_SWSURFACE, s.width, s.height, 16, 0xF800, 0x07E0, 0x001F, 0);
+  SDL_Surface* out =
+      SDL_CreateRGBSurface(SDL_SWSURFACE, s.width, s.height, 16, 0xF800, 0x07E0, 0x001F, 0);
   for (i32 y = 0; y < s.height; ++y) {
     auto* row = reinterpret_cast<u16*>(static_cast<u8*>(out->pixels) + y * out->pitch);
     for (i32 x = 0; x < s.width; ++x) row[x] = s.pixels[y * s.width + x];

@@ -11,7 +11,8 @@ namespace {
 // the caller has converted the item (AdvanceData).
 const ReadDataItem& PeekDataItem() {
   ReadDataCursor* cursor = currentDataCursor;
-  if (cursor == nullptr || cursor->next >= cursor->count || cursor->next < 0 || cursor->items == nullptr)
+  if (cursor == nullptr || cursor->next >= cursor->count || cursor->next < 0 ||
+      cursor->items == nullptr)
     FatalError(kErrNoData);
   return cursor->items[cursor->next];
 }
@@ -45,7 +46,8 @@ i32 ReadDataInt(i32* out) {
 
 void ReadDataString(DynString& out) {
   const ReadDataItem& item = PeekDataItem();
-  DynString text = item.text != nullptr ? DynString::FromCString(item.text) : DynString::FromFloat(item.value);
+  DynString text =
+      item.text != nullptr ? DynString::FromCString(item.text) : DynString::FromFloat(item.value);
   out.Swap(text);
   AdvanceData();
 }

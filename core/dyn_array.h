@@ -86,7 +86,8 @@ void DynArray<T>::ResizeKeep(i32 d0, i32 d1, i32 d2, i32 d3) {
         fresh.data[i] = data[i];
       } else {
         for (i32 j = 0; j < columns; ++j)
-          fresh.data[i + static_cast<i64>(j) * fresh.stride[0]] = data[i + static_cast<i64>(j) * stride[0]];
+          fresh.data[i + static_cast<i64>(j) * fresh.stride[0]] =
+              data[i + static_cast<i64>(j) * stride[0]];
       }
     }
   }

@@ -197,7 +197,8 @@ char* FormatGeneral(f64 v, i32 precision, char* buffer, std::size_t size) {
   char* exponent = std::strchr(buffer, 'e');
   if (exponent != nullptr) {
     // Exponent form keeps its zeros; only a point right before the "e" goes.
-    if (exponent > buffer && exponent[-1] == '.') std::memmove(exponent - 1, exponent, std::strlen(exponent) + 1);
+    if (exponent > buffer && exponent[-1] == '.')
+      std::memmove(exponent - 1, exponent, std::strlen(exponent) + 1);
     return buffer;
   }
   std::size_t len = std::strlen(buffer);

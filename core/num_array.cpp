@@ -73,8 +73,10 @@ void NumArray<T>::Resize(i32 d0, i32 d1, i32 d2, i32 d3) {
             const i64 from = i + static_cast<i64>(j) * stride[0] + static_cast<i64>(k) * stride[1] +
                              static_cast<i64>(l) * stride[2];
             const i64 to = i + static_cast<i64>(j) * fresh.stride[0] +
-                           static_cast<i64>(k) * fresh.stride[1] + static_cast<i64>(l) * fresh.stride[2];
-            if (from >= 0 && from < oldCount && to >= 0 && to < newCount) fresh.data[to] = data[from];
+                           static_cast<i64>(k) * fresh.stride[1] +
+                           static_cast<i64>(l) * fresh.stride[2];
+            if (from >= 0 && from < oldCount && to >= 0 && to < newCount)
+              fresh.data[to] = data[from];
           }
   }
   if (data != nullptr && !UsesInlineStore() && !fresh.UsesInlineStore()) {

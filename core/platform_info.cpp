@@ -74,7 +74,8 @@ i32 ChargeFromStatus(u32 status) {
 DynString DiskIdentityText(const u8 (&block)[kDiskIdentityBlockSize]) {
   // The block need not hold a NUL after the text: stop at its end.
   const char* text = reinterpret_cast<const char*>(block) + kIdentityTextOffset;
-  return DynString::FromBytes(text, static_cast<u32>(strnlen(text, kDiskIdentityBlockSize - kIdentityTextOffset)));
+  return DynString::FromBytes(
+      text, static_cast<u32>(strnlen(text, kDiskIdentityBlockSize - kIdentityTextOffset)));
 }
 
 DynString FormatPlatformTime(const std::tm& t) {
@@ -112,7 +113,8 @@ DynString GetPlatformInfo(const DynString& key) {
   if (std::strcmp(k, "ID") == 0) return ReadDiskIdentity();
   if (std::strcmp(k, "DEVICE") == 0) return DynString("WIZ");
   if (std::strcmp(k, "TIME") == 0) return LocalTimeText();
-  if (std::strcmp(k, "BATTERY") == 0) return DynString::FromFloat(static_cast<f32>(GetBatteryPercent()));
+  if (std::strcmp(k, "BATTERY") == 0)
+    return DynString::FromFloat(static_cast<f32>(GetBatteryPercent()));
   if (std::strcmp(k, "COMPILED") == 0) return GetBuildStamp();
   return NoData();
 }

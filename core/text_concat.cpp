@@ -134,7 +134,8 @@ DynString ConcatDoubleCString(f64 left, const char* right) {
   return Join(DynString::FromDouble(left), right, CStringLength(right));
 }
 
-DynString ReplaceAll(const DynString& text, const DynString& pattern, const DynString& replacement) {
+DynString ReplaceAll(const DynString& text, const DynString& pattern,
+                     const DynString& replacement) {
   // The pattern is searched as the text up to its first NUL, but an occurrence stands for all of
   // the pattern's length; an empty view would match everywhere and never finish.
   const std::size_t view = std::strlen(pattern.data);

@@ -66,7 +66,8 @@ DynString ToLowerAscii(const DynString& s) {
 i32 FindText(const char* text, const char* pattern, i32 start) {
   if (start < 0) return -1;
   // The text must not end before start: its first start bytes hold no NUL.
-  if (start > 0 && strnlen(text, static_cast<std::size_t>(start)) < static_cast<std::size_t>(start)) {
+  if (start > 0 &&
+      strnlen(text, static_cast<std::size_t>(start)) < static_cast<std::size_t>(start)) {
     return -1;
   }
   const char* found = std::strstr(text + start, pattern);

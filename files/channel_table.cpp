@@ -79,7 +79,8 @@ std::string ReadMemoryString(FileChannel& ch, i32 count) {
   const i64 n = std::min<i64>(count, static_cast<i64>(ch.memSize) - ch.pos);
   if (n < 0) FatalError(kErrFile);
   // The zero-filled tail a short block leaves cannot change a text that ends at its first zero.
-  std::string bytes(reinterpret_cast<const char*>(ch.memData) + ch.pos, static_cast<std::size_t>(n));
+  std::string bytes(reinterpret_cast<const char*>(ch.memData) + ch.pos,
+                    static_cast<std::size_t>(n));
   ch.pos += static_cast<i32>(n);
   return bytes;
 }

@@ -138,7 +138,8 @@ void WriteFileLineAt(const char* name, i32 index, const DynString& text) {
   OpenLineFile(lineFile, name);
   // The slot holds the text up to its first zero byte, cut to the slot's size.
   const std::size_t length = strnlen(text.CStr(), text.Length());
-  lineFile.lines[index].assign(text.CStr(), length < kLineFileLineBytes ? length : kLineFileLineBytes);
+  lineFile.lines[index].assign(text.CStr(),
+                               length < kLineFileLineBytes ? length : kLineFileLineBytes);
   if (index > lineFile.lastLine) lineFile.lastLine = index;
   lineFile.changed = 1;
 }

@@ -11,8 +11,8 @@ constexpr i32 kConfigBytes = 4;
 
 // Takes the music volume from the file when it opens. A file shorter than 4 bytes, or one holding
 // a volume that is not a finite number, is damaged: it is kept as "Config.dat.damaged", the
-// volume becomes (or stays) the default and the file is written anew. A finite volume is taken as it stands; bytes after the first 4
-// are ignored.
+// volume becomes (or stays) the default and the file is written anew. A finite volume is taken as
+// it stands; bytes after the first 4 are ignored.
 void LoadConfig();
 // Writes the music volume; when the file cannot be created nothing is written.
 void SaveConfig();

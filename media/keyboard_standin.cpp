@@ -17,7 +17,8 @@ constexpr KeyButton kKeyButtons[] = {
     {SDLK_z, kButtonA},              {SDLK_d, kButtonB},              {SDLK_x, kButtonB},
     {SDLK_s, kButtonX},              {SDLK_LCTRL, kButtonX},          {SDLK_w, kButtonY},
     {SDLK_CAPSLOCK, kButtonY},       {SDLK_LSHIFT, kButtonL},         {SDLK_RSHIFT, kButtonR},
-    {SDLK_SPACE, kButtonStick},      {SDLK_PAGEUP, kButtonVolumeUp},  {SDLK_PAGEDOWN, kButtonVolumeDown},
+    {SDLK_SPACE, kButtonStick},      {SDLK_PAGEUP, kButtonVolumeUp},
+    {SDLK_PAGEDOWN, kButtonVolumeDown},
 };
 
 // The d-pad has one bit per direction, the diagonals included: indexed [dy + 1][dx + 1].

@@ -112,9 +112,11 @@ void EndTexturedPolygon() {
   // The sprite may have been cleared or reloaded since the polygon began.
   SelectSpriteTexture(texturedPolygon.device, texturedPolygon.texture);
   const bool textured =
-      texturedPolygon.texture >= 0 && TextureSprite(texturedPolygon.device, texturedPolygon.texture, nullptr, nullptr);
+      texturedPolygon.texture >= 0 &&
+      TextureSprite(texturedPolygon.device, texturedPolygon.texture, nullptr, nullptr);
   const f32* data = texturedPolygon.vertices.count > 0 ? &texturedPolygon.vertices[0].x : nullptr;
-  SubmitFloatMesh(kMeshTriangleFan, texturedPolygon.vertices.count, data, 0, 0, textured ? 1 : 0, 1, 1);
+  SubmitFloatMesh(kMeshTriangleFan, texturedPolygon.vertices.count, data, 0, 0, textured ? 1 : 0, 1,
+                  1);
 }
 
 void ForgetPolygonDevice(const OpenGLRainbows* gfx) {

@@ -133,7 +133,8 @@ DynString NetTakeMessage(i32 playerId) {
   DynString text;
   u16 sender = 0;
   if (netSession == nullptr) return text;
-  if (NetTakeMessage(*netSession, static_cast<u16>(playerId), text, sender)) netLastSenderId = sender;
+  if (NetTakeMessage(*netSession, static_cast<u16>(playerId), text, sender))
+    netLastSenderId = sender;
   return text;
 }
 

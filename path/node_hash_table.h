@@ -44,7 +44,7 @@ class NodeHashTable {
     Node* First();                // the first node of the first non-empty bucket
     Node* Next();                 // the node after the current one, or null at the end
     Node* Find(i32 x, i32 y);     // the node of cell (x, y), or null
-    Node* Unlink();               // takes the current node off its chain; `link` then holds the next
+    Node* Unlink();  // takes the current node off its chain; `link` then holds the next
     Node* RemoveAndNext();        // Unlink, then move on to the following node
 
    private:

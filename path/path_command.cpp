@@ -41,7 +41,8 @@ i32 FindPath(NumArray<f32>& costs, NumArray<f32>& path, PathRequest request) {
   const i64 cells = i64{request.width} * request.height;
   // A one-dimensional array has no height; a negative size or a grid beyond what the array
   // holds is no grid either.
-  if (request.width < 1 || request.height < 1 || costs.data == nullptr || cells > costs.ElementCount())
+  if (request.width < 1 || request.height < 1 || costs.data == nullptr ||
+      cells > costs.ElementCount())
     return 0;
   const std::vector<f64> costCopy(costs.data, costs.data + cells);
   request.costs = costCopy.data();

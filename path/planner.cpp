@@ -16,7 +16,9 @@ f32 CostAsFloat(f64 cost) {
   return cost > FLT_MAX ? FLT_MAX : static_cast<f32>(cost);
 }
 
-bool Inside(i32 x, i32 y, i32 width, i32 height) { return x >= 0 && x < width && y >= 0 && y < height; }
+bool Inside(i32 x, i32 y, i32 width, i32 height) {
+  return x >= 0 && x < width && y >= 0 && y < height;
+}
 
 }  // namespace
 
@@ -27,12 +29,14 @@ Planner::~Planner() {
 }
 
 bool Planner::Setup(const PathRequest& r) {
-  if (!Inside(r.startX, r.startY, r.width, r.height) || !Inside(r.goalX, r.goalY, r.width, r.height))
+  if (!Inside(r.startX, r.startY, r.width, r.height) ||
+      !Inside(r.goalX, r.goalY, r.width, r.height))
     return false;
   if (r.startX == r.goalX && r.startY == r.goalY) return false;
   // The pool and the open list count the cells in 32 bits.
   const i64 cells = i64{r.width} * r.height;
-  if (cells > INT32_MAX || r.nodeCount < 0 || r.openCapacity < 0 || r.costs == nullptr) return false;
+  if (cells > INT32_MAX || r.nodeCount < 0 || r.openCapacity < 0 || r.costs == nullptr)
+    return false;
 
   // Nodes of an earlier search belong to the old grid: none may be searched on over the new one.
   Clear();

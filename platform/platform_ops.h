@@ -13,14 +13,15 @@
 
 struct PlatformOps {
   int (*runShell)(const char* command);                     // system(); -1 when no shell starts
-  int (*execProgram)(const char* path, const char* argv0);  // execl(path, argv0, NULL); returns only on failure
+  int (*execProgram)(const char* path,
+                     const char* argv0);  // execl(path, argv0, NULL); returns only on failure
   int (*changeDir)(const char* path);                       // chdir()
   // Reads the link "/proc/<pid>/exe" into buffer; the byte count, or -1 (readlink semantics).
   long (*readExeLink)(char* buffer, std::size_t size);
   const char* (*getEnv)(const char* name);                  // getenv()
   void (*exitProcess)(int status);  // exit(); a test replacement may return, callers then _exit
   u32 (*ticksMs)();                                         // SDL_GetTicks()
-  void (*sleepNs)(u64 seconds, u64 nanoseconds);            // nanosleep(), not resumed when interrupted
+  void (*sleepNs)(u64 seconds, u64 nanoseconds);  // nanosleep(), not resumed when interrupted
 
   // Handheld devices; absent on a desktop, which the runtime reports and carries on.
   std::string gpioPath = "/dev/GPIO";

@@ -110,7 +110,8 @@ i32 ConeVsTriangle(const f32* a, const f32* k, f32 cosAngle, const f32* triangle
     const int b = kEdges[e][0], f = kEdges[e][1];
     vec3::Sub(edges[e], triangle + 3 * f, triangle + 3 * b);
     const bool baseFront = (front >> b) & 1, endFront = (front >> f) & 1;
-    if ((baseFront || endFront) && EdgeMeetsCone(v[b], v[f], edges[e], kk, baseFront, endFront)) return 1;
+    if ((baseFront || endFront) && EdgeMeetsCone(v[b], v[f], edges[e], kk, baseFront, endFront))
+      return 1;
   }
   return AxisPiercesFace(a, v[0], edges[0], edges[1]) ? 1 : 0;
 }

@@ -61,5 +61,6 @@ void DrawLine3DCommand(f32 x1, f32 y1, f32 z1, f32 x2, f32 y2, f32 z2, f32 width
 
 void DrawPoint3DCommand(f32 x, f32 y, f32 z, f32 size, f32 colour) {
   SetPoint(commands3D.point, x, y, z);
-  if (device3D != nullptr) device3D->DisplayPoint(commands3D.point, ColourArg(colour), DisplaySize(size));
+  if (device3D != nullptr)
+    device3D->DisplayPoint(commands3D.point, ColourArg(colour), DisplaySize(size));
 }

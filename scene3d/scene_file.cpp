@@ -90,7 +90,8 @@ void DecodePicture(const char* path, u32 transparentColour) {
 i64 StoredVertices(const MeshObjectX& mesh) {
   i64 total = 0;
   for (i32 p = 0; p < mesh.parts.count; ++p) {
-    total += std::max<i64>(mesh.parts[p].sourceVertices.count, mesh.parts[p].sourceVertices.minimum);
+    total +=
+        std::max<i64>(mesh.parts[p].sourceVertices.count, mesh.parts[p].sourceVertices.minimum);
   }
   return total;
 }

@@ -42,7 +42,8 @@ void CheckResize(const i32 (&from)[3], const i32 (&to)[3], bool allDims) {
   for (i32 k = 0; k < std::max(to[2], 1); ++k)
     for (i32 j = 0; j < std::max(to[1], 1); ++j)
       for (i32 i = 0; i < to[0]; ++i) {
-        const bool kept = (allDims ? k < std::max(from[2], 1) : k == 0) && i < from[0] && j < std::max(from[1], 1);
+        const bool kept = (allDims ? k < std::max(from[2], 1) : k == 0) && i < from[0] &&
+                          j < std::max(from[1], 1);
         ASSERT_EQ(kept ? value(i, j, k) : 0, Element(a, i, j, k))
             << to[0] << "x" << to[1] << "x" << to[2] << " at " << i << "," << j << "," << k;
       }
@@ -63,7 +64,8 @@ TEST(NumArray, RedimIndexRulesLimitsCopiesAndResizing) {
     a.Redim(step.d0, step.d1);
     EXPECT_EQ(step.isInline, a.UsesInlineStore()) << step.d0 << "x" << step.d1;
     EXPECT_EQ(step.capacity, a.capacity) << step.d0 << "x" << step.d1;
-    EXPECT_EQ(a.data + a.capacity, std::find_if(a.data, a.data + a.capacity, [](f32 v) { return v != 0; }));
+    EXPECT_EQ(a.data + a.capacity,
+              std::find_if(a.data, a.data + a.capacity, [](f32 v) { return v != 0; }));
   }
   // Index rules: the offset an index reaches, or -1 for error 9.
   const struct {
@@ -83,7 +85,9 @@ TEST(NumArray, RedimIndexRulesLimitsCopiesAndResizing) {
     NumArray<f32> a;
     a.Redim(row.d[0], row.d[1], row.d[2], row.d[3]);
     const i32* x = row.x;
-    auto at = [&] { return row.fourIndex ? NumArrayAt4(a, x[0], x[1], x[2], x[3]) : NumArrayAt2(a, x[0], x[1]); };
+    auto at = [&] {
+      return row.fourIndex ? NumArrayAt4(a, x[0], x[1], x[2], x[3]) : NumArrayAt2(a, x[0], x[1]);
+    };
     if (row.offset < 0)
       EXPECT_FATAL(kErrIndex, at());
     else
@@ -92,7 +96,8 @@ TEST(NumArray, RedimIndexRulesLimitsCopiesAndResizing) {
   NumArray<i32> none;
   EXPECT_FATAL(kErrIndex, none.At(0, 0));
   // Sizes beyond the storage are error 7 and keep the array.
-  for (const auto& d : {std::array{65536, 65536, 0, 0}, {46341, 46341, 0, 0}, {2, 2, 65536, 65536}}) {
+  for (const auto& d :
+       {std::array{65536, 65536, 0, 0}, {46341, 46341, 0, 0}, {2, 2, 65536, 65536}}) {
     NumArray<f32> kept;
     kept.Assign(3, std::array{1.0f, 2.0f, 7.0f}.data());
     EXPECT_FATAL(kErrStorage, kept.Redim(d[0], d[1], d[2], d[3]));
@@ -169,8 +174,9 @@ TEST(DynArray, RedimAppendAccessAssignRemoveAndSplit) {
   grid.ApplyPair(0, 1, [&](i32* a, i32* b) { calls += (b - a == 1); });
   EXPECT_EQ(4, calls);
   EXPECT_FATAL(kErrIndex, grid.ApplyPair(0, 2, [](i32*, i32*) {}));
-  const std::pair<i32, const char*> removals[] = {{0, "b,c,d,e,"}, {2, "a,b,d,e,"}, {-1, "a,b,c,d,"},
-                                                  {-5, "b,c,d,e,"}, {5, nullptr}, {-6, nullptr}};  // nullptr: error 8
+  const std::pair<i32, const char*> removals[] = {
+      {0, "b,c,d,e,"},  {2, "a,b,d,e,"}, {-1, "a,b,c,d,"},
+      {-5, "b,c,d,e,"}, {5, nullptr},    {-6, nullptr}};  // nullptr: error 8
   for (const auto& [index, left] : removals) {
     StringArray five;
     MakeList(five, "abcde");
@@ -184,7 +190,8 @@ TEST(DynArray, RedimAppendAccessAssignRemoveAndSplit) {
   EXPECT_EQ((std::vector<i32>{0, 2, 3, 5}), std::vector<i32>(grid.data, grid.data + 4));
   // Splitting a text into the array.
   const std::string rows[][3] = {
-      {",a,,bc,", ",", "a,bc,"}, {",,,", ",", ""}, {"abc", "", "abc,"}, {"one two;three", " ;", "one,two,three,"},
+      {",a,,bc,", ",", "a,bc,"},    {",,,", ",", ""},
+      {"abc", "", "abc,"},          {"one two;three", " ;", "one,two,three,"},
       {"a\0b,c"s, ",", "a\0b,c,"s},  // a NUL in the text is data
       {"a\0b"s, "\0"s, "a,b,"},
   };
@@ -271,14 +278,16 @@ TEST(GrowVector, GrowthRuleItsLimitsDeepCopiesAndMoves) {
   EXPECT_EQ(99 * 100 / 2 + 100, Assignments::moves);
 }
 
-const ReadDataItem kItems[] = {{-2.9f, nullptr}, {0, "12abc"}, {0, "abc"}, {0.5f, nullptr}, {0, "text"}, {3e9f, nullptr}};
+const ReadDataItem kItems[] = {{-2.9f, nullptr}, {0, "12abc"}, {0, "abc"},
+                               {0.5f, nullptr},  {0, "text"},  {3e9f, nullptr}};
 
 struct Score {
   i32 score = 0;
   DynString name;
 };
 
-std::string SortedOrder(std::vector<std::pair<i32, const char*>> rows, RecordCompare<Score> compare = nullptr) {
+std::string SortedOrder(std::vector<std::pair<i32, const char*>> rows,
+                        RecordCompare<Score> compare = nullptr) {
   std::vector<Score> v;
   for (const auto& [score, name] : rows) v.push_back(Score{score, DynString::FromCString(name)});
   SortRecords(&v.front(), &v.back(), compare, [](const Score& s) { return s.score; });

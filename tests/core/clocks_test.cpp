@@ -33,7 +33,8 @@ TEST_F(ClocksTest, TicksFrameTimeAndElapsed) {
     startClockMs = start;
     EXPECT_EQ(elapsed, GetElapsedMs()) << start;  // narrowed after subtracting
   }
-  const f64 frames[][3] = {{1000, 1000, 1}, {1000, 1001, 1}, {1000.5, 1000, 0.5}};  // never 0 or less
+  const f64 frames[][3] = {
+      {1000, 1000, 1}, {1000, 1001, 1}, {1000.5, 1000, 0.5}};  // never 0 or less
   for (const auto& row : frames) {
     frameClockMs = row[0];
     previousFrameClockMs = row[1];
@@ -41,7 +42,9 @@ TEST_F(ClocksTest, TicksFrameTimeAndElapsed) {
   }
 }
 
-void* AddOne(void* argument) { return reinterpret_cast<void*>(reinterpret_cast<std::intptr_t>(argument) + 1); }
+void* AddOne(void* argument) {
+  return reinterpret_cast<void*>(reinterpret_cast<std::intptr_t>(argument) + 1);
+}
 
 TEST_F(ClocksTest, WaitsSleepsThreadsAndMutexes) {
   ScopedFakeClock clock(1000, 1);
@@ -49,12 +52,15 @@ TEST_F(ClocksTest, WaitsSleepsThreadsAndMutexes) {
   EXPECT_GE(clock.Now(), 1005u);
   EXPECT_LE(clock.Now(), 1008u);
   EXPECT_EQ(0u, clock.SleptNs());
-  Platform().sleepNs = [](u64 seconds, u64 nanoseconds) { sleeps.emplace_back(seconds, nanoseconds); };
+  Platform().sleepNs = [](u64 seconds, u64 nanoseconds) {
+    sleeps.emplace_back(seconds, nanoseconds);
+  };
   SleepMs(999);
   SleepMs(4294967295u);
   SleepThreadMs(-1);  // negative: returns at once
   SleepThreadMs(2147483647);
-  const std::vector<std::pair<u64, u64>> expected = {{0, 999000000}, {4294967, 295000000}, {2147483, 647000000}};
+  const std::vector<std::pair<u64, u64>> expected = {
+      {0, 999000000}, {4294967, 295000000}, {2147483, 647000000}};
   EXPECT_EQ(expected, sleeps);
   // Joinable threads are joined by their small handles.
   const i32 first = StartThread(AddOne, reinterpret_cast<void*>(41), 1);
@@ -66,7 +72,8 @@ TEST_F(ClocksTest, WaitsSleepsThreadsAndMutexes) {
   EXPECT_EQ(8, reinterpret_cast<std::intptr_t>(result));
   EXPECT_EQ(0, JoinThread(first, &result));
   EXPECT_EQ(42, reinterpret_cast<std::intptr_t>(result));
-  for (i32 handle : {first, 0, -1, INT32_MAX}) EXPECT_EQ(ESRCH, JoinThread(handle, &result)) << handle;
+  for (i32 handle : {first, 0, -1, INT32_MAX})
+    EXPECT_EQ(ESRCH, JoinThread(handle, &result)) << handle;
   EXPECT_EQ(-1, StartThread(nullptr, nullptr, 1));
 
   std::promise<void> ran;  // a detached thread runs and gives 0

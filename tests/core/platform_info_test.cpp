@@ -31,7 +31,8 @@ TEST_F(PlatformInfoTest, KeysTimeDiskIdentityAndBattery) {
   const char* rows[][2] = {{"", "GP2X"}, {"glext:anything", "0"}, {"GLEX", "NO_DATA"},
                            {"Device", "WIZ"}, {"DEVICES", "NO_DATA"}, {"id", "NO_DATA"},
                            {"compiled", "Jun 20 2009-19:13:10"}};
-  for (const auto& row : rows) EXPECT_EQ(row[1], BytesOf(GetPlatformInfo(DynString(row[0])))) << row[0];
+  for (const auto& row : rows)
+    EXPECT_EQ(row[1], BytesOf(GetPlatformInfo(DynString(row[0])))) << row[0];
   ASSERT_TRUE(WriteFileBytes(Platform().diskPath, std::string(512, 'x')));  // not a drive
   EXPECT_EQ("NO_DATA", BytesOf(GetPlatformInfo(DynString("ID"))));
   const DynString key("time");
@@ -69,7 +70,8 @@ TEST_F(PlatformInfoTest, KeysTimeDiskIdentityAndBattery) {
       ASSERT_TRUE(WriteFileBytes(Platform().batteryPath, row.battery));
     }
     ASSERT_TRUE(WriteFileBytes(Platform().adcPath, row.status));
-    EXPECT_EQ(row.percent, GetBatteryPercent()) << (row.battery ? "battery " : "status ") << row.percent;
+    EXPECT_EQ(row.percent, GetBatteryPercent())
+        << (row.battery ? "battery " : "status ") << row.percent;
   }
   EXPECT_EQ("67", BytesOf(GetPlatformInfo(DynString("BATTERY"))));
 }

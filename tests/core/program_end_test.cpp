@@ -71,7 +71,8 @@ TEST_F(EndProgramTest, ReportStatusSequenceAndTheLauncherAfterTheReport) {
   EXPECT_FATAL(kErrRegularEnd, EndCommand());  // over the stored kErrFile
   EXPECT_FATAL(kErrAppend, (SetRuntimeError(kErrAppend), EndProgram()));
   // Exit statuses are 8 bits wide: a failure must not read as 0 or as another code.
-  for (const auto& [code, status] : {std::pair<f32, int>{20, 20}, {255.5f, 255}, {256, 1}, {-3, 1}}) {
+  for (const auto& [code, status] :
+       {std::pair<f32, int>{20, 20}, {255.5f, 255}, {256, 1}, {-3, 1}}) {
     EXPECT_EQ(status, ExitStatusForErrorCode(code)) << code;
   }
   // The whole sequence in child processes: it runs once and never returns.
@@ -83,19 +84,23 @@ TEST_F(EndProgramTest, ReportStatusSequenceAndTheLauncherAfterTheReport) {
     int status;
     std::string output;
   } ends[] = {
-      {"fatal error", PrintRelease, false, [] {
+      {"fatal error", PrintRelease, false,
+       [] {
          SetExitWriteBackHandler([] { std::puts("write back"); });
          debugReport = 1;
          SetLinePosition(5, 12);
          FatalError(kErrIndex);
-       }, 9, "-End On Line\n9\n11\n12\n5\nrelease\nwrite back\n" + kTail},
+       },
+       9, "-End On Line\n9\n11\n12\n5\nrelease\nwrite back\n" + kTail},
       {"regular end", PrintRelease, false, [] { EndCommand(); }, 0, "release\n" + kTail},
-      {"its own exit enters the handler, which returns at once", PrintRelease, true, [] { FatalError(kErrAppend); },
-       8, "release\n" + kTail},
-      {"an exit started elsewhere keeps its status", PrintRelease, true, [] { std::exit(1); }, 1, "release\n" + kTail},
+      {"its own exit enters the handler, which returns at once", PrintRelease, true,
+       [] { FatalError(kErrAppend); }, 8, "release\n" + kTail},
+      {"an exit started elsewhere keeps its status", PrintRelease, true, [] { std::exit(1); }, 1,
+       "release\n" + kTail},
       {"a fatal error inside a release step does not return into it", FatalInRelease, false,
        [] { FatalError(kErrIndex); }, 7, "release\n"},
-      {"the same inside an exit under way", FatalInRelease, true, [] { std::exit(1); }, 7, "release\n"},
+      {"the same inside an exit under way", FatalInRelease, true, [] { std::exit(1); }, 7,
+       "release\n"},
   };
   for (const auto& row : ends) {
     const ChildResult child = RunInChild([&row] {
@@ -111,7 +116,8 @@ TEST_F(EndProgramTest, ReportStatusSequenceAndTheLauncherAfterTheReport) {
   // The launcher really replaces the process: a fake launcher in the executable's directory copies
   // the report file, which shows that the report reached the file before the exec.
   ScopedTempDir dir;
-  const std::string launcher = dir.File("gp2xmenu.pge"), link = dir.File("game"), report = dir.File("report.txt");
+  const std::string launcher = dir.File("gp2xmenu.pge"), link = dir.File("game"),
+                    report = dir.File("report.txt");
   ASSERT_TRUE(WriteFileBytes(launcher, "#!/bin/sh\ncat report.txt > seen.txt\npwd >> seen.txt\n"));
   ASSERT_EQ(0, chmod(launcher.c_str(), 0755));
   const ChildResult child = RunInChild([&] {
@@ -145,8 +151,9 @@ TEST(ShellCommand, ProgramStartExecutablePathAndTemporaryFolder) {
     const char* command;
     f32 wait;
     const char* after;
-  } commands[] = {{"ls", 0.0f, "ls &"}, {"ls", -0.0f, "ls &"}, {"ls", 0.5f, "ls"},
-                  {"echo a&b", 0.0f, "echo a&b &"}, {"ls &  ", 0.0f, "ls &  "}};  // no "ls & &" on a rerun
+  } commands[] = {{"ls", 0.0f, "ls &"},
+                  {"ls", -0.0f, "ls &"}, {"ls", 0.5f, "ls"}, {"echo a&b", 0.0f, "echo a&b &"},
+                  {"ls &  ", 0.0f, "ls &  "}};  // no "ls & &" on a rerun
   for (const auto& row : commands) {
     DynString command(row.command);
     f32 result = 0.0f;
@@ -173,15 +180,17 @@ TEST(ShellCommand, ProgramStartExecutablePathAndTemporaryFolder) {
             "failed to call: /no/such/program\n",
             child.output);
   // The executable's path: the link and its fall-backs, and its directory.
-  const char* cuts[][2] = {{"/a/b/game", "/a/b"}, {"/a/b/", "/a/b"}, {"game", "game"}, {"/game", "/game"},
-                           {"a\\b\\game.exe", "a\\b"}, {"a/b\\c", "a/b"}, {"./", "."}, {"", ""}};
+  const char* cuts[][2] = {
+      {"/a/b/game", "/a/b"},      {"/a/b/", "/a/b"}, {"game", "game"}, {"/game", "/game"},
+      {"a\\b\\game.exe", "a\\b"}, {"a/b\\c", "a/b"}, {"./", "."},      {"", ""}};
   for (const auto& row : cuts) EXPECT_EQ(row[1], CutToDirectory(row[0])) << row[0];
   ScopedTempDir dir;
   const std::string file = dir.File("game");
   ASSERT_TRUE(WriteFileBytes(file, "x"));
   const std::string resolved = std::filesystem::canonical(file).string();
   std::string deep = dir.path();  // a path longer than the runtime's 1024-character buffer
-  while (deep.size() < 1100) ASSERT_EQ(0, mkdir((deep += "/" + std::string(200, 'd')).c_str(), 0700));
+  while (deep.size() < 1100)
+    ASSERT_EQ(0, mkdir((deep += "/" + std::string(200, 'd')).c_str(), 0700));
   ASSERT_TRUE(WriteFileBytes(deep += "/game", "x"));
   const std::string missing = dir.File("missing"), longest = "/" + std::string(1021, 'y');
 
@@ -191,7 +200,9 @@ TEST(ShellCommand, ProgramStartExecutablePathAndTemporaryFolder) {
     std::memcpy(buffer, linkText.data(), count);
     return static_cast<long>(count);
   };
-  Platform().getEnv = [](const char* name) { return std::strcmp(name, "_") == 0 ? underscore : nullptr; };
+  Platform().getEnv = [](const char* name) {
+    return std::strcmp(name, "_") == 0 ? underscore : nullptr;
+  };
   const struct {
     long result;
     std::string link;
@@ -208,15 +219,20 @@ TEST(ShellCommand, ProgramStartExecutablePathAndTemporaryFolder) {
     linkResult = row.result;
     linkText = row.link;
     underscore = row.env;
-    EXPECT_EQ(row.expected, ReadExecutablePath()) << row.link.size() << " " << (row.env ? row.env : "unset");
+    EXPECT_EQ(row.expected, ReadExecutablePath())
+        << row.link.size() << " " << (row.env ? row.env : "unset");
   }
   ResetPlatformOps();
   EXPECT_NE(std::string::npos, ReadExecutablePath().find("/test_core"));  // the real link
   // The temporary-folder rule of the platform seam.
   if (access("/mnt/sd/", W_OK) == 0) GTEST_SKIP() << "a writable /mnt/sd/ takes precedence";
-  Platform().getEnv = [](const char* name) { return std::strcmp(name, "TMPDIR") == 0 ? tmpdirValue : nullptr; };
-  const char* folders[][3] = {{"/data/unpack/", "/x", "/data/unpack/"}, {"", "/var/tmp", "/var/tmp/"},
-                              {"", "/var/tmp/", "/var/tmp/"}, {"", "", "/tmp/"}, {"", nullptr, "/tmp/"}};
+  Platform().getEnv = [](const char* name) {
+    return std::strcmp(name, "TMPDIR") == 0 ? tmpdirValue : nullptr;
+  };
+  const char* folders[][3] = {{"/data/unpack/", "/x", "/data/unpack/"},
+                              {"", "/var/tmp", "/var/tmp/"}, {"", "/var/tmp/", "/var/tmp/"},
+                              {"", "", "/tmp/"},
+                              {"", nullptr, "/tmp/"}};
   for (const auto& row : folders) {
     Platform().tempFolder = row[0];
     tmpdirValue = row[1];
@@ -235,9 +251,12 @@ std::string Output(Fn fn) {
 }
 
 TEST(CallByName, SearchesTheProgramTableExactlyAndExternalFunctionsByModule) {
-  static const CallableFunction entries[] = {
-      {[] { calls += 1; }, "Tick"}, {nullptr, "Empty"}, {[] { calls += 10; }, "Tick"}, {[] { calls += 100; }, "Last"}};
-  RegisterProgramServices(ProgramServices{[] { return DynString("test"); }, {entries, 3}});  // stops before "Last"
+  static const CallableFunction entries[] = {{[] { calls += 1; }, "Tick"},
+                                             {nullptr, "Empty"},
+                                             {[] { calls += 10; }, "Tick"},
+                                             {[] { calls += 100; }, "Last"}};
+  RegisterProgramServices(
+      ProgramServices{[] { return DynString("test"); }, {entries, 3}});  // stops before "Last"
   EXPECT_EQ("test", std::string(GetBuildStamp().CStr()));
   for (const char* name : {"Tick", "tick", "Empty", "Last"}) {
     calls = 0;

@@ -39,7 +39,8 @@ TEST(DynStringStorage, CapacityRuleLengthsDestructionAndNumberFormats) {
   abc = static_cast<const DynString&>(abc);
   abc.AssignCString(abc.data + 2);
   EXPECT_EQ("cdefgh", BytesOf(abc));
-  for (i32 n : {-1, 7, static_cast<i32>(abc.capacity)}) abc.Truncate(n);  // outside the text: ignored
+  for (i32 n : {-1, 7, static_cast<i32>(abc.capacity)})
+    abc.Truncate(n);  // outside the text: ignored
   EXPECT_EQ("cdefgh", BytesOf(abc));
   abc.Truncate(4);
   EXPECT_EQ("cdef", BytesOf(abc));
@@ -58,12 +59,14 @@ TEST(DynStringStorage, CapacityRuleLengthsDestructionAndNumberFormats) {
   EXPECT_EQ('\0', t.data[t.length]);
   // Number texts in the general format.
   const std::pair<f64, const char*> general[] = {
-      {0, "0"}, {1, "1"}, {-1, "-1"}, {0.5, ".5"}, {-0.5, "-.5"}, {100, "100"}, {123.456, "123.456"},
-      {1.0 / 3.0, ".3333333333"}, {3.14159265358979, "3.141592654"}, {0.0001, ".0001"},
-      {9999999999.0, "9999999999"}, {12345678901.0, "1.234567890e+10"}, {1e20, "1.000000000e+20"},
-      {0.00001, "1.000000000e-05"}, {-0.0, "0"}, {std::numeric_limits<f64>::infinity(), "inf"},
+      {0, "0"}, {1, "1"}, {-1, "-1"}, {0.5, ".5"}, {-0.5, "-.5"}, {100, "100"},
+      {123.456, "123.456"}, {1.0 / 3.0, ".3333333333"}, {3.14159265358979, "3.141592654"},
+      {0.0001, ".0001"}, {9999999999.0, "9999999999"}, {12345678901.0, "1.234567890e+10"},
+      {1e20, "1.000000000e+20"}, {0.00001, "1.000000000e-05"}, {-0.0, "0"},
+      {std::numeric_limits<f64>::infinity(), "inf"},
   };
-  for (const auto& [value, text] : general) EXPECT_STREQ(text, DynString::FromDouble(value).data) << value;
+  for (const auto& [value, text] : general)
+    EXPECT_STREQ(text, DynString::FromDouble(value).data) << value;
   EXPECT_STREQ(".1000000015", DynString::FromFloat(0.1f).data);  // widened to f64 first
   EXPECT_STREQ("3.299999952", DynString::FromFloat(3.3f).data);
   EXPECT_STREQ("-2147483648", DynString::FromInt(INT32_MIN).data);
@@ -74,7 +77,8 @@ TEST(DynStringStorage, CapacityRuleLengthsDestructionAndNumberFormats) {
       {8, 3, 3.14159f, "   3.142"}, {2.9f, 1.9f, 2.25f, "2.2"}, {-6, 1, 2, "2.0   "},
       {0, 2, 1.5f, "1.50"}, {3, -2, 1.5f, "1.500000"},  // a negative precision counts as none
   };
-  for (const auto& row : fixed) EXPECT_STREQ(row.text, FormatFixed(row.width, row.decimals, row.value).data);
+  for (const auto& row : fixed)
+    EXPECT_STREQ(row.text, FormatFixed(row.width, row.decimals, row.value).data);
   // Texts longer than the first buffer, and widths a program should never get.
   EXPECT_EQ(100u, FormatFixed(100, 2, 1).length);
   const DynString big = FormatFixed(8, 2, 1e38f);
@@ -88,7 +92,8 @@ constexpr int kUnordered = 2;  // orderings: -1 below, 0 equal, 1 above, or unor
 
 template <class A, class B>
 void ExpectOrder(const A& a, const B& b, int order, const std::string& what) {
-  const i32 got[] = {TextEq(a, b), TextNe(a, b), TextLt(a, b), TextGt(a, b), TextLe(a, b), TextGe(a, b)};
+  const i32 got[] = {TextEq(a, b), TextNe(a, b), TextLt(a, b),
+                     TextGt(a, b), TextLe(a, b), TextGe(a, b)};
   const bool want[] = {order == 0, order != 0, order == -1, order == 1, order == -1 || order == 0,
                        order == 1 || order == 0};
   for (int i = 0; i < 6; ++i) EXPECT_EQ(want[i] ? 1 : 0, got[i]) << what << " operator " << i;
@@ -134,12 +139,12 @@ TEST(TextFunctions, ComparisonsJoinsAppendsReplacingPartsCaseSearchBytesAndInput
   };
   const f32 nan = std::numeric_limits<f32>::quiet_NaN();
   const NumberRow numbers[] = {
-      {"9", 10, -1, 10, -1, 10, -1},         {"abc", 0, 0, 0, 0, 0, 0},           {" 42abc", 42, 0, 42, 0, 42, 0},
-      {"42.9", 42, 1, 43, -1, 42, 0},        {"0x10", 16, 0, 16, 0, 0, 0},        {"-7", -8, 1, -7, 0, -8, 1},
-      {"0.1", 0.1f, 0, 0.1, 1, 0, 0},  // .1000000015 against .1
+      {"9", 10, -1, 10, -1, 10, -1}, {"abc", 0, 0, 0, 0, 0, 0}, {" 42abc", 42, 0, 42, 0, 42, 0},
+      {"42.9", 42, 1, 43, -1, 42, 0}, {"0x10", 16, 0, 16, 0, 0, 0}, {"-7", -8, 1, -7, 0, -8, 1},
+      {"0.1", 0.1f, 0, 0.1, 1, 0, 0},                             // .1000000015 against .1
       {"16777217", 16777217.0f, 0, 16777217.0, -1, 16777217, 0},  // reads as 2^24 through f32
-      {"1e40", 1e38f, 1, 1e300, 1, 1, 0},                           // overflows f32
-      {"nan", 0, kUnordered, 1, kUnordered, 0, 0},  {"5", nan, kUnordered, nan, kUnordered, 6, -1},
+      {"1e40", 1e38f, 1, 1e300, 1, 1, 0},                         // overflows f32
+      {"nan", 0, kUnordered, 1, kUnordered, 0, 0}, {"5", nan, kUnordered, nan, kUnordered, 6, -1},
       {"2147483648", 2147483648.0f, 0, 2147483648.0, 0, INT_MAX, 0},
       {"-99999999999", -99999999999.0f, 0, -99999999999.0, 1, INT_MIN, 0},
       {"-2147483647", -2147483648.0f, 0, -2147483648.0, 0, INT_MIN, 1},
@@ -177,7 +182,9 @@ TEST(TextFunctions, ComparisonsJoinsAppendsReplacingPartsCaseSearchBytesAndInput
   EXPECT_EQ("abc", BytesOf(abc));
   // Appends in place accept the text itself or a source inside its own buffer.
   DynString t;
-  EXPECT_EQ(&t, &t.AppendCString("ab").AppendString(t).AppendNumber(1).AppendNumber(0.1f).AppendNumber(0.1));
+  EXPECT_EQ(
+      &t,
+      &t.AppendCString("ab").AppendString(t).AppendNumber(1).AppendNumber(0.1f).AppendNumber(0.1));
   EXPECT_EQ("abab1.1000000015.1", BytesOf(t));
   DynString hello("hello");  // the append must grow, freeing the source's buffer
   hello.AppendCString(hello.data + 1);
@@ -204,7 +211,8 @@ TEST(TextFunctions, ComparisonsJoinsAppendsReplacingPartsCaseSearchBytesAndInput
       {"abXzcb", "b\0z"s, "-", "a-c-"},  // the pattern's length counts, clipped to the text
   };
   for (const Replacement& row : replacements) {
-    const DynString result = ReplaceAllCommand(TextOf(row.text), TextOf(row.pattern), TextOf(row.replacement));
+    const DynString result =
+        ReplaceAllCommand(TextOf(row.text), TextOf(row.pattern), TextOf(row.replacement));
     EXPECT_EQ(row.expected, BytesOf(result)) << row.text << " / " << row.pattern;
   }
   const DynString text = TextOf(std::string(1 << 16, 'a'));
@@ -217,10 +225,11 @@ TEST(TextFunctions, ComparisonsJoinsAppendsReplacingPartsCaseSearchBytesAndInput
     std::string expected;
   };
   const PartRow parts[] = {
-      {"hello", 1, 3, "ell"}, {"hello", 3, -1, "lo"}, {"hello", 3, 10, "lo"}, {"hello", 0, 5, "hello"},
-      {"hello", 5, 1, ""},    {"hello", -1, 2, ""},   {"hello", 0, 0, ""},    {"", 0, -1, ""},
-      {"hello", 1, INT_MAX, "ello"}, {"hello", INT_MAX, INT_MAX, ""},  // start + count overflows i32
-      {"a\0b\0c"s, 1, 3, "\0b\0"s},  // NUL bytes inside the length are ordinary characters
+      {"hello", 1, 3, "ell"}, {"hello", 3, -1, "lo"}, {"hello", 3, 10, "lo"},
+      {"hello", 0, 5, "hello"}, {"hello", 5, 1, ""}, {"hello", -1, 2, ""}, {"hello", 0, 0, ""},
+      {"", 0, -1, ""}, {"hello", 1, INT_MAX, "ello"},
+      {"hello", INT_MAX, INT_MAX, ""},  // start + count overflows i32
+      {"a\0b\0c"s, 1, 3, "\0b\0"s},     // NUL bytes inside the length are ordinary characters
   };
   for (const PartRow& row : parts) {
     EXPECT_EQ(row.expected, BytesOf(Substring(TextOf(row.src), row.start, row.count)))
@@ -261,18 +270,23 @@ TEST(TextFunctions, ComparisonsJoinsAppendsReplacingPartsCaseSearchBytesAndInput
     EXPECT_EQ(byte, DynStringFirstByte(CharToString(code))) << code;
   }
   EXPECT_EQ(0u, DynStringFirstByte(DynString()));
-  const std::pair<std::string, std::string> unequal[] = {{"ab", "abc"}, {"ab", "aB"}, {"a\0b"s, "a\0c"s}};
-  for (const auto& [a, b] : unequal) EXPECT_EQ(0, DynStringEquals(TextOf(a), TextOf(b))) << a << "/" << b;
-  for (const std::string& a : {""s, "a\0b"s}) EXPECT_EQ(1, DynStringEquals(TextOf(a), TextOf(a))) << a;
+  const std::pair<std::string, std::string> unequal[] = {
+      {"ab", "abc"}, {"ab", "aB"}, {"a\0b"s, "a\0c"s}};
+  for (const auto& [a, b] : unequal)
+    EXPECT_EQ(0, DynStringEquals(TextOf(a), TextOf(b))) << a << "/" << b;
+  for (const std::string& a : {""s, "a\0b"s})
+    EXPECT_EQ(1, DynStringEquals(TextOf(a), TextOf(a))) << a;
   const u8 bytes[] = {0x0F, 0xA0, 0x00, 0xFF, 0x9B};
   EXPECT_EQ("0FA000FF9B", BytesOf(BytesToHex(bytes, 5)));
-  for (i32 count : {0, -5, INT_MAX}) EXPECT_EQ("", BytesOf(BytesToHex(bytes, count))) << count;  // nothing read
+  for (i32 count : {0, -5, INT_MAX})
+    EXPECT_EQ("", BytesOf(BytesToHex(bytes, count))) << count;  // nothing read
   // A line from standard input drops only the line feed and splits long lines.
   std::FILE* in = std::tmpfile();
   const std::string input = "ok\r\n\n" + std::string(5000, 'x') + "\nlast";
   std::fwrite(input.data(), 1, input.size(), in);
   std::rewind(in);
-  for (const std::string& expected : {"ok\r"s, ""s, std::string(4094, 'x'), std::string(906, 'x'), "last"s, ""s}) {
+  for (const std::string& expected :
+       {"ok\r"s, ""s, std::string(4094, 'x'), std::string(906, 'x'), "last"s, ""s}) {
     EXPECT_EQ(expected, BytesOf(ReadStdinLine(in)));
   }
   std::fclose(in);

@@ -215,7 +215,8 @@ TEST(WholeGameRun, PlayedToGameOverWithANameEnteredAndLeftByTheExitButton) {
   EXPECT_EQ(68u, table.size());
   for (const char* screen : kScreens) {  // every screen saved whole, nothing see-through
     OwnedRgbaImage image;
-    ASSERT_EQ(1, LoadPngImage(image.image, (kShotDir + "/" + screen + ".png").c_str(), 0)) << screen;
+    ASSERT_EQ(1, LoadPngImage(image.image, (kShotDir + "/" + screen + ".png").c_str(), 0))
+        << screen;
     ASSERT_EQ(std::make_pair(320, 240), std::make_pair(image.image.width, image.image.height));
     for (i32 i = 0; i < 320 * 240; ++i) ASSERT_NE(0, image.image.rgba[i * 4 + 3]) << screen;
   }

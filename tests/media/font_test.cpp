@@ -44,7 +44,9 @@ TEST(FontPictures, TheBuiltInPictureAndCellSizesThatFollowThePictureShape) {
 // A BMP of 16 x 8 one-pixel glyphs, each in its own colour (glyph 112 in the key colour): one
 // glyph per byte, advancing by the cell width; a failed load leaves an empty font.
 TEST(FontFile, LoadsWithTheKeyDrawsByCellsAndFailsToAnEmptyFont) {
-  auto colour = [](i32 i) { return std::array<u8, 3>{8, u8(i / 32 * 4), u8(i % 32 * 8)}; };  // B, G, R
+  auto colour = [](i32 i) {
+    return std::array<u8, 3>{8, u8(i / 32 * 4), u8(i % 32 * 8)};
+  };  // B, G, R
   const i32 rowBytes = Bmp24RowBytes(16);
   std::vector<u8> rows(static_cast<size_t>(rowBytes) * 8);  // bottom row first
   for (i32 i = 0; i < 128; ++i) {
@@ -60,9 +62,11 @@ TEST(FontFile, LoadsWithTheKeyDrawsByCellsAndFailsToAnEmptyFont) {
   const u8 text[] = {200, 'A', 10, 13, 0};
   font.DrawText(text, 1, 0);
   std::vector<u16> expected = {0};
-  for (i32 i : {72, i32{'A'}, 10, 13}) expected.push_back(RgbToPixel(colour(i)[2], colour(i)[1], 8));
+  for (i32 i : {72, i32{'A'}, 10, 13})
+    expected.push_back(RgbToPixel(colour(i)[2], colour(i)[1], 8));
   expected.push_back(0);
-  EXPECT_EQ(expected, std::vector<u16>(GetRenderTarget().colourBuffer, GetRenderTarget().colourBuffer + 6));
+  EXPECT_EQ(expected,
+            std::vector<u16>(GetRenderTarget().colourBuffer, GetRenderTarget().colourBuffer + 6));
   EXPECT_EQ(0, font.Load(dir.File("absent.png").c_str(), 0));
   EXPECT_EQ(0, font.charWidth);
   EXPECT_EQ(nullptr, font.glyphs['A'].pixels);

@@ -52,7 +52,8 @@ TEST(FindPathCommand, RowsWeightsAndRefusals) {
     Fill(costs, c.width, c.height, c.costs);
     Fill(path, 3, 2, {7, 7, 7, 7, 7, 7});
     const i32 n = FindPathCommand(costs, path, c.weight, c.sx, c.sy, c.gx, c.gy);
-    EXPECT_EQ(static_cast<i32>(c.rows.size() / 2), n) << c.width << "x" << c.height << " w " << c.weight;
+    EXPECT_EQ(static_cast<i32>(c.rows.size() / 2), n)
+        << c.width << "x" << c.height << " w " << c.weight;
     EXPECT_EQ(c.untouched ? std::vector<f32>(6, 7) : c.rows, Rows(path));
   }
 }
@@ -92,13 +93,15 @@ TEST(FindPathCommand, CheapestOnRandomGridsWhereTheWeightAllows) {
     const std::vector<f32> rows = Rows(path);
     ASSERT_EQ(static_cast<size_t>(n) * 2, rows.size());
     const double best = reference::DijkstraCost(values.data(), width, height, start, goal);
-    const double cost = PathCost(rows, reference::StepCosts(values.data(), cells), width, start, goal);
+    const double cost =
+        PathCost(rows, reference::StepCosts(values.data(), cells), width, start, goal);
     // Up to weight 0.5 the path is a cheapest one; above, it is one no cheaper than Dijkstra's.
     EXPECT_EQ(best, weight <= 0.5f || best < 0 ? cost : std::min(best, cost)) << "round " << round;
     // The command sizes the closed set from the grid; the smallest table finds the same path.
     const std::vector<f64> asDoubles(values.begin(), values.end());
     AStarPlanner planner;
-    const PathRequest request{sx, sy, gx, gy, 1, 0, 0, 0, 8, weight, width, height, asDoubles.data()};
+    const PathRequest request{
+        sx, sy, gx, gy, 1, 0, 0, 0, 8, weight, width, height, asDoubles.data()};
     ASSERT_TRUE(planner.Setup(request));
     planner.Reset();
     planner.Search();

@@ -30,8 +30,8 @@ TEST(AStarPlanner, PathCostsAndRepeatedSearch) {
   for (const auto& row : rows) {
     AStarPlanner planner;
     const i32 height = static_cast<i32>(row.costs.size()) / row.width;
-    ASSERT_TRUE(planner.Setup({0, 0, row.gx, row.gy, 0, 0, row.nodeCount, row.openCapacity, 8, row.weight,
-                               row.width, height, row.costs.data()}));
+    ASSERT_TRUE(planner.Setup({0, 0, row.gx, row.gy, 0, 0, row.nodeCount, row.openCapacity, 8,
+                               row.weight, row.width, height, row.costs.data()}));
     f32 costs[2];
     for (f32& cost : costs) {
       planner.Reset();
@@ -48,15 +48,18 @@ TEST(AStarPlanner, PathCostsAndRepeatedSearch) {
 TEST(AStarPlanner, NeighbourOrderAndDiagonalCost) {
   const std::vector<f64> costs(9, 1.0);
   const std::vector<std::pair<i32, i32>> orders[2] = {
-      {{1, 0}, {2, 1}, {0, 1}, {1, 2}}, {{0, 0}, {1, 0}, {2, 0}, {2, 1}, {0, 1}, {0, 2}, {1, 2}, {2, 2}}};
+      {{1, 0}, {2, 1}, {0, 1}, {1, 2}},
+      {{0, 0}, {1, 0}, {2, 0}, {2, 1}, {0, 1}, {0, 2}, {1, 2}, {2, 2}}};
   for (const u8 diagonals : {0, 1}) {
     AStarPlanner planner;
-    ASSERT_TRUE(planner.Setup({1, 1, 2, 2, diagonals, diagonals, 0, 0, 8, 0.5f, 3, 3, costs.data()}));
+    ASSERT_TRUE(
+        planner.Setup({1, 1, 2, 2, diagonals, diagonals, 0, 0, 8, 0.5f, 3, 3, costs.data()}));
     planner.Reset();
     planner.Search();
     // The first expansion takes nodes 1 on from the pool, one per neighbour in visiting order.
     for (size_t i = 0; i < orders[diagonals].size(); ++i)
-      EXPECT_EQ(orders[diagonals][i], std::pair(planner.pool.nodes[i + 1]->x, planner.pool.nodes[i + 1]->y));
+      EXPECT_EQ(orders[diagonals][i],
+                std::pair(planner.pool.nodes[i + 1]->x, planner.pool.nodes[i + 1]->y));
     EXPECT_EQ(diagonals ? 2.0f * std::bit_cast<f32>(0x3FB504F4u) : 4.0f, planner.PathCost());
   }
 }

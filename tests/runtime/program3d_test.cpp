@@ -26,7 +26,9 @@ namespace {
 
 std::string folder;
 
-void Save(const char* name, f32 slot) { SaveObjectCommand(DynString((folder + name).c_str()), slot); }
+void Save(const char* name, f32 slot) {
+  SaveObjectCommand(DynString((folder + name).c_str()), slot);
+}
 
 void Program() {
   ScopedFakeClock clock(1000, 1);
@@ -42,10 +44,12 @@ void Program() {
   BuildCubeCommand(2, {0x3060C0, 0x4080E0, 0x305090, 0x203870, 0x102040, 0x2848A0}, -3, -3);
   Save("tower.ddd", 2);
   BeginObjectCommand(3);
-  for (i32 c = 0; c < 4; ++c) AddVertexCommand((c & 1) ? 6 : -6, -1, (c & 2) ? 6 : -6, 0, 0, 0x40A040);
+  for (i32 c = 0; c < 4; ++c)
+    AddVertexCommand((c & 1) ? 6 : -6, -1, (c & 2) ? 6 : -6, 0, 0, 0x40A040);
   EndObjectCommand();
   Save("ground.ddd", 3);
-  std::vector<PackFile> files = {{"world.ddw", ";DDW\r\n[objects]\r\ncount=2\r\n1=ground.ddd\r\n2=tower.ddd\r\n"}};
+  std::vector<PackFile> files = {
+      {"world.ddw", ";DDW\r\n[objects]\r\ncount=2\r\n1=ground.ddd\r\n2=tower.ddd\r\n"}};
   for (const char* name : {"cube.ddd", "tower.ddd", "ground.ddd"}) {
     files.push_back({name, ReadFileBytes(folder + name)});
     std::filesystem::remove(folder + name);

@@ -26,12 +26,15 @@ struct QueryTest : testing::Test {
     device3D = &d;
     BuildCubeCommand(1, {1, 2, 3, 4, 5, 6});
   }
-  void TearDown() override { device3D = nullptr, debugReport = 0, commands3D = {}, textureMode3D = 0; }
+  void TearDown() override {
+    device3D = nullptr, debugReport = 0, commands3D = {}, textureMode3D = 0;
+  }
   Rainbows3D d{nullptr};
 };
 
 TEST_F(QueryTest, SpheresRaysAndBoxesOnAPlacedRotatedAndScaledCube) {
-  const f32 edge = 10 + std::sqrt(2.0f), nearEdge = 10 - std::sqrt(2.0f) + 0.2f;  // turned 45 degrees
+  const f32 edge = 10 + std::sqrt(2.0f),
+            nearEdge = 10 - std::sqrt(2.0f) + 0.2f;  // turned 45 degrees
   const struct { f32 scale, x, z, r, sphere, ray; } rows[] = {
       {1, 10.98995f, -0.98995f, 0.5f, 1, nearEdge},  // 1.4 out along the turned +x face's normal
       {1, 10.98995f, -0.98995f, 0.3f, 0, nearEdge},
@@ -44,7 +47,8 @@ TEST_F(QueryTest, SpheresRaysAndBoxesOnAPlacedRotatedAndScaledCube) {
     SetPositionCommand(10, 0, 0);
     if (row.scale == 1) PushTransformCommand(45, 0, 1, 0);
     if (row.scale != 1) SetScaleCommand(row.scale, row.scale, row.scale);
-    EXPECT_EQ(row.sphere, CollideSphereCommand(1, 0, row.r, row.x, 0, row.z)) << row.x << " " << row.r;
+    EXPECT_EQ(row.sphere, CollideSphereCommand(1, 0, row.r, row.x, 0, row.z))
+        << row.x << " " << row.r;
     EXPECT_NEAR(row.ray, CollideRayCommand(1, 0, 0, 0, 0.2f, 1, 0, 0), 1e-5f) << row.x;
   }
   // Rays at the unplaced cube: from inside (the face in front), behind, a hit at the origin
@@ -53,42 +57,50 @@ TEST_F(QueryTest, SpheresRaysAndBoxesOnAPlacedRotatedAndScaledCube) {
   const struct { f32 ox, dx, dy, distance; } rays[] = {
       {0, 1, 0, 1}, {5, 1, 0, -4}, {1, 1, 0, -2}, {1, -1, 0, 2}, {-5, 10, 0, 4}, {-5, 0, 1, 0}};
   for (const auto& ray : rays) {
-    EXPECT_EQ(ray.distance, CollideRayCommand(1, 0, ray.ox, 0.2f, 0.3f, ray.dx, ray.dy, 0)) << ray.ox;
+    EXPECT_EQ(ray.distance, CollideRayCommand(1, 0, ray.ox, 0.2f, 0.3f, ray.dx, ray.dy, 0))
+        << ray.ox;
   }
   debugReport = 1;  // the displays draw nothing and change no answer
   EXPECT_EQ(0.0f, CollideRayCommand(1, 0, -5, 0.2f, 0.3f, 0, 1, 0));
-  EXPECT_EQ(2, CollideSphereCommand(1, 0, 1.5f, 0, 0, 0) + CollideBoxCommand(1, 0, 0, 0, 0, 3, 3, 3));
+  EXPECT_EQ(2,
+            CollideSphereCommand(1, 0, 1.5f, 0, 0, 0) + CollideBoxCommand(1, 0, 0, 0, 0, 3, 3, 3));
   // Boxes: the half-axes go (width, 0, 0), (0, 0, depth), (0, height, 0); a box whose corner
   // reaches into the cube's corner lies beyond |H|^2 + radius^2 of its centre.
   const struct { f32 c[3], w, h, dp; i32 hit; } boxes[] = {
-      {{0, 0, 3}, 0.2f, 0.2f, 4.2f, 1}, {{0, 0, 3}, 0.2f, 4.2f, 0.2f, 0}, {{0, 3, 0}, 0.2f, 4.2f, 0.2f, 1},
-      {{1.732f, 1.732f, 1.732f}, 2, 2, 2, 1}, {{2.1f, 2.1f, 2.1f}, 2, 2, 2, 0}};
+      {{0, 0, 3}, 0.2f, 0.2f, 4.2f, 1}, {{0, 0, 3}, 0.2f, 4.2f, 0.2f, 0},
+      {{0, 3, 0}, 0.2f, 4.2f, 0.2f, 1}, {{1.732f, 1.732f, 1.732f}, 2, 2, 2, 1},
+      {{2.1f, 2.1f, 2.1f}, 2, 2, 2, 0}};
   for (const auto& b : boxes) {
-    EXPECT_EQ(b.hit, CollideBoxCommand(1, 0, b.c[0], b.c[1], b.c[2], b.w, b.h, b.dp)) << b.c[0] << b.w;
+    EXPECT_EQ(b.hit, CollideBoxCommand(1, 0, b.c[0], b.c[1], b.c[2], b.w, b.h, b.dp))
+        << b.c[0] << b.w;
   }
   EXPECT_EQ(1, CollideBoundsBoxCommand(0.5f, 0.5f, 0.5f, 0, 2, 2, 2));
   EXPECT_EQ(0, CollideBoundsBoxCommand(1.5f, 0, 0, 0.4f, 2, 2, 2));
   SetScaleCommand(0, 1, 1);  // a placement without an inverse meets nothing
-  EXPECT_EQ(0, CollideSphereCommand(1, 0, 5, 0, 0, 0) + CollideBoundsBoxCommand(0, 0, 0, 1, 2, 2, 2));
+  EXPECT_EQ(0,
+            CollideSphereCommand(1, 0, 5, 0, 0, 0) + CollideBoundsBoxCommand(0, 0, 0, 1, 2, 2, 2));
 }
 
 TEST_F(QueryTest, ConesAndWhatAnswersNoHit) {
   const struct { f32 apex[3], axis[3], angle, hit; } cones[] = {
-      {{0, 0, 5}, {0, 0, -1}, 10, 1},   {{0, 0, 5}, {0, 0, 1}, 10, 0},
-      {{0, 0, 5}, {0, 1, -1}, 10, 0},   {{0, 0, 5}, {0, 1, -1}, 35, 1},  // (0, 1, 1) is 31 degrees off
+      {{0, 0, 5}, {0, 0, -1}, 10, 1}, {{0, 0, 5}, {0, 0, 1}, 10, 0}, {{0, 0, 5}, {0, 1, -1}, 10, 0},
+      {{0, 0, 5}, {0, 1, -1}, 35, 1},    // (0, 1, 1) is 31 degrees off
       {{0, 0, 2}, {1, 0, 0.1f}, 80, 1},  // the bounding sphere's centre lies just behind the apex
-      {{0, 0, 5}, {0, 1, -1}, -35, 1},  // a negative angle is its opposite
+      {{0, 0, 5}, {0, 1, -1}, -35, 1},   // a negative angle is its opposite
   };
   for (const auto& c : cones) {
-    EXPECT_EQ(c.hit, d.CollideCone(1, 0, c.apex[0], c.apex[1], c.apex[2], c.axis[0], c.axis[1], c.axis[2],
-                                   c.angle)) << c.angle;
+    EXPECT_EQ(c.hit, d.CollideCone(1, 0, c.apex[0], c.apex[1], c.apex[2], c.axis[0], c.axis[1],
+                                   c.axis[2], c.angle))
+        << c.angle;
   }
   // Every shape answers 0 for a frame the cube does not have or a slot outside the table.
   const std::function<f32(f32, f32)> shapes[] = {
       [](f32 s, f32 f) { return f32(CollideSphereCommand(s, f, 9, 0, 0, 0)); },
       [](f32 s, f32 f) { return f32(CollideBoxCommand(s, f, 0, 0, 0, 9, 9, 9)); },
       [](f32 s, f32 f) { return CollideRayCommand(s, f, 0, 0, 0, 1, 0, 0); },
-      [this](f32 s, f32 f) { return d.CollideCone(SlotArg(s), TruncToI32(f), 0, 0, 5, 0, 0, -1, 10); },
+      [this](f32 s, f32 f) {
+        return d.CollideCone(SlotArg(s), TruncToI32(f), 0, 0, 5, 0, 0, -1, 10);
+      },
   };
   BuildCubeCommand(0, {1, 2, 3, 4, 5, 6});  // NaN must not reach slot 0
   for (const auto& shape : shapes) {
@@ -99,14 +111,17 @@ TEST_F(QueryTest, ConesAndWhatAnswersNoHit) {
 }
 
 TEST_F(QueryTest, ConversionsModesFacesAndSaving) {
-  for (const auto& [v, colour] : {std::pair{-1.0f, 0xFFFFFFFFu}, {4294967296.0f, 0u}, {kNaN, 0u}, {1e30f, 0u},
-                                  {255.9f, 255u}, {4294967808.0f, 512u}, {-4294967040.0f, 256u}}) {
+  for (const auto& [v, colour] :
+       {std::pair{-1.0f, 0xFFFFFFFFu}, {4294967296.0f, 0u}, {kNaN, 0u}, {1e30f, 0u},
+        {255.9f, 255u}, {4294967808.0f, 512u}, {-4294967040.0f, 256u}}) {
     EXPECT_EQ(colour, ColourArg(v)) << v;
   }
-  for (const auto& [v, slot] : {std::pair{-0.5f, 0}, {4095.9f, 4095}, {4096.0f, -1}, {kNaN, -1}, {-1.0f, -1}}) {
+  for (const auto& [v, slot] :
+       {std::pair{-0.5f, 0}, {4095.9f, 4095}, {4096.0f, -1}, {kNaN, -1}, {-1.0f, -1}}) {
     EXPECT_EQ(slot, SlotArg(v)) << v;
   }
-  for (const auto& [v, mode] : {std::pair{4.0f, 1}, {-1.0f, -1}, {2.9f, 2}, {-4.0f, -1}, {5.0f, 2}}) {
+  for (const auto& [v, mode] :
+       {std::pair{4.0f, 1}, {-1.0f, -1}, {2.9f, 2}, {-4.0f, -1}, {5.0f, 2}}) {
     SetNormalModeCommand(v);
     EXPECT_EQ(mode, d.normalMode) << v;
   }
@@ -118,15 +133,16 @@ TEST_F(QueryTest, ConversionsModesFacesAndSaving) {
   SetObjectTextureMode(3);
   Enter3DMode(1, 100, 60);  // no texture, no culling; the frame's texture mode stays
   EXPECT_EQ((std::array{-1, -1, 3, 0, 0}),
-            (std::array{commands3D.texture, commands3D.secondTexture, textureMode3D, commands3D.savedCull,
-                        i32(d.cullMode)}));
+            (std::array{commands3D.texture, commands3D.secondTexture, textureMode3D,
+                        commands3D.savedCull, i32(d.cullMode)}));
 
   // Faces: 36 triangle vertices are 12 faces; 11 is the last; a second mesh of 6 faces follows.
   EXPECT_EQ(12, GetObjectFaceCount(1));
   NumArray<f32> out;
   GetObjectFace(1, 0, 11.5f, out);
   const MeshVertex& last = d.Slot(1)->meshes[0].parts[0].triangleVertices[35];
-  EXPECT_EQ((std::array<f32, 4>{last.x, last.y, last.z, 6}), (std::array{*out.At(2, 0), *out.At(2, 1), *out.At(2, 2), *out.At(2, 5)}));
+  EXPECT_EQ((std::array<f32, 4>{last.x, last.y, last.z, 6}),
+            (std::array{*out.At(2, 0), *out.At(2, 1), *out.At(2, 2), *out.At(2, 5)}));
   BuildCubeCommand(2, {7, 7, 7, 7, 7, 7});
   ObjectSlot& scene = *d.Slot(2);
   ResizeMeshArray(scene.meshes, 2);
@@ -137,11 +153,14 @@ TEST_F(QueryTest, ConversionsModesFacesAndSaving) {
   GetObjectFace(2, 0, 13, out);
   EXPECT_EQ(d.Slot(1)->meshes[0].parts[0].triangleVertices[3].x, *out.At(0, 0));
   EXPECT_EQ(1.0f, *out.At(0, 5));
-  for (const auto& [slot, frame, face] : {std::tuple{2.f, 0.f, 18.f}, {2.f, 0.f, -1.f}, {2.f, 1.f, 0.f},
-                                          {2.f, -1.f, 0.f}, {kNaN, 0.f, 0.f}, {2.f, 0.f, kNaN}}) {
+  for (const auto& [slot, frame, face] : {std::tuple{2.f, 0.f, 18.f},
+                                          {2.f, 0.f, -1.f}, {2.f, 1.f, 0.f}, {2.f, -1.f, 0.f},
+                                          {kNaN, 0.f, 0.f},
+                                          {2.f, 0.f, kNaN}}) {
     *out.At(0, 0) = 9;
     GetObjectFace(slot, frame, face, out);
-    EXPECT_EQ((std::array{3, 9, 0}), (std::array{out.dim[0], out.dim[1], i32(*out.At(0, 0))})) << frame << face;
+    EXPECT_EQ((std::array{3, 9, 0}), (std::array{out.dim[0], out.dim[1], i32(*out.At(0, 0))}))
+        << frame << face;
   }
 
   // Saving: the writer's answer; a slot without a mesh answers 0 rather than reaching for one.

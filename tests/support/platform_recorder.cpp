@@ -23,7 +23,9 @@ void InstallPrintingPlatform(const std::string& exeLink) {
   exeLinkText = exeLink;
   PlatformOps& ops = Platform();
   ops.runShell = [](const char* command) { return Say(0, "shell %s\n", command); };
-  ops.execProgram = [](const char* path, const char* argv0) { return Say(-1, "exec %s %s\n", path, argv0); };
+  ops.execProgram = [](const char* path, const char* argv0) {
+    return Say(-1, "exec %s %s\n", path, argv0);
+  };
   ops.changeDir = [](const char* path) { return Say(0, "chdir %s\n", path); };
   ops.readExeLink = [](char* buffer, std::size_t size) -> long {
     const std::size_t count = exeLinkText.size() < size ? exeLinkText.size() : size;

@@ -100,7 +100,8 @@ inline std::string WavBytes(u32 milliseconds) {
   const u32 dataBytes = samples * 2;
   // PCM, mono, the rate, bytes a second, bytes a frame, bits.
   std::string out = "RIFF" + LE(36 + dataBytes, 4) + "WAVEfmt " + LE(16, 4) + LE(1, 2) + LE(1, 2) +
-                    LE(rate, 4) + LE(rate * 2, 4) + LE(2, 2) + LE(16, 2) + "data" + LE(dataBytes, 4);
+                    LE(rate, 4) + LE(rate * 2, 4) + LE(2, 2) + LE(16, 2) + "data" +
+                    LE(dataBytes, 4);
   for (u32 i = 0; i < samples; ++i) out += LE((i / 50) % 2 == 0 ? 0x0400 : 0xFC00, 2);
   return out;
 }

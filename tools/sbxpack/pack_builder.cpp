@@ -46,7 +46,8 @@ void AppendLE32(std::vector<u8>& bytes, u32 value) {
 
 // A position in the file as the resolver reads it: from the start, or negative from the end.
 i32 StoredOffset(u64 positionInFile, u64 fileSize, bool fromEnd) {
-  if (fromEnd) return static_cast<i32>(static_cast<i64>(positionInFile) - static_cast<i64>(fileSize));
+  if (fromEnd)
+    return static_cast<i32>(static_cast<i64>(positionInFile) - static_cast<i64>(fileSize));
   return static_cast<i32>(positionInFile);
 }
 
@@ -58,10 +59,11 @@ bool ReadWholeFile(const std::string& path, std::vector<u8>& bytes) {
 }
 
 int Usage() {
-  std::fprintf(stderr,
-               "usage: sbxpack [--append] OUTPUT FILE...\n"
-               "  Packs each FILE under its bare file name into the .sbx pack OUTPUT.\n"
-               "  --append  add the pack to the end of an existing OUTPUT (offsets from the end)\n");
+  std::fprintf(
+      stderr,
+      "usage: sbxpack [--append] OUTPUT FILE...\n"
+      "  Packs each FILE under its bare file name into the .sbx pack OUTPUT.\n"
+      "  --append  add the pack to the end of an existing OUTPUT (offsets from the end)\n");
   return 2;
 }
 
