@@ -65,13 +65,10 @@ TEST(Collision, SegmentsAndPoints) {
                             1.5f, 0, -1};  // two vertices have no plane: the third is not read
   EXPECT_EQ(0, SegmentVsPolygon(std::span<const f32>(kTri3, 6), alongEdge, 3));
 
-  const f32 n[3] = {0, 0, 1}, crossing[6] = {0, 0, 3, 0, 0, 5}, parallel[6] = {4, 0, 3, 5, 0, 3},
-            far[3] = {7, 1, 0};
+  const f32 n[3] = {0, 0, 1}, crossing[6] = {0, 0, 3, 0, 0, 5}, parallel[6] = {4, 0, 3, 5, 0, 3};
   f32 out[3];
   EXPECT_EQ(1, SegmentPlanePoint(out, n, crossing, -1)[2]);
   EXPECT_EQ(4, SegmentPlanePoint(out, n, parallel, -1)[0]);
-  EXPECT_EQ(4, ClosestPointOnSegment(out, crossing, parallel,
-                                     far)[0]);  // beyond the end: the end exactly
 }
 
 TEST(Collision, SphereVsTriangleAndEdges) {
@@ -95,20 +92,15 @@ TEST(Collision, BoxAndCone) {
       {{-0.5f, -0.5f, 1, 0.5f, -0.5f, 1, 0, 0.5f, 1}, 1},  // in the plane of a face, inside it
       {{-0.5f, 2, 0, 0.5f, 2, 0, 0, 3, 0}, 0},             // an edge parallel to x, beyond y = 1
       {{-0.5f, 1, 0, 0.5f, 1, 0, 0, 2, 0}, 1},             // the same, touching y = 1
-      {{2.2f, 0, 0, 0, 0, 2.2f, 3, 3, 3}, 0},              // past the edge x = z = 1: a cross axis
       {{kNaN, 0, 0, 0.5f, 0, 0, 0, 0.5f, 0}, 0},           // NaN is no hit
   };
   for (const auto& row : boxes)
     EXPECT_EQ(row.hit, BoxVsTriangle(kOrigin, h0, h1, h2, row.t, row.t + 3, row.t + 6));
 
-  const f32 up[3] = {0, 0, 1}, side[3] = {1, 0, 0}, cos45 = 0.70710677f;
+  const f32 up[3] = {0, 0, 1}, side[3] = {1, 0, 0};
   const struct { const f32* axis; f32 cos; f32 t[9]; i32 hit; } cones[] = {
       {up, 0.9f, {0, 0, 0, 5, 0, 1, 0, 5, 1}, 1},                 // apex on a vertex
       {up, 0.1f, {0, 0, -1, 5, 0, -1, 0, 5, -2}, 0},              // wholly behind the apex
-      {up, cos45, {-3, 0, -1, 3, 0, 2, 0, 10, -1}, 1},            // edge: only its end in front
-      {up, cos45, {3, 0, 2, -3, 0, -1, 0, 10, -1}, 1},            // edge: only its base in front
-      {up, cos45, {-3, 0, 2, 3, 0, 2, 0, 10, -1}, 1},             // edge: both ends in front
-      {up, cos45, {-3, 5, 2, 3, 5, 2, 0, 10, -1}, 0},             // edge and face both miss
       {up, 0.99f, {-5, -5, 5, 5, -5, 5, 0, 5, 5}, 1},             // axis pierces, vertices outside
       {up, 0.99f, {-5, -5, 5, 0, 5, 5, 5, -5, 5}, 1},             // the same, wound the other way
       {up, 1, {-5, -5, 5, 5, -5, 5, 0, 5, 5}, 1},                 // a cone narrowed to its axis
