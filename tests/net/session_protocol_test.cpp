@@ -71,7 +71,6 @@ TEST(SessionPacketTest, WireFormatAndReassembly) {
   std::string first = Wire(kNetPacketText, 102, 101, text);
   ASSERT_EQ(std::string("\x03\x2c\x01\x66\x00\x65\x00", 7) + text + '\0', first);
   first.back() = 'Z';  // the end byte carries no meaning; the receiver sets it to 0
-  EXPECT_EQ(8u, Wire(kNetPacketLeave, 0, 101).size());
   const std::string stream = first + Wire(kNetPacketLeave, 0, 101) + Wire('g', 0, 9, U16(7));
   PacketAssembler assembler;
   PacketQueue got;
