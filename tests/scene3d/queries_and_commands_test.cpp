@@ -51,6 +51,9 @@ TEST_F(QueryTest, SpheresRaysAndBoxesOnAPlacedRotatedAndScaledCube) {
         << row.x << " " << row.r;
     EXPECT_NEAR(row.ray, CollideRayCommand(1, 0, 0, 0, 0.2f, 1, 0, 0), 1e-5f) << row.x;
   }
+  // Still scaled by 2: the cone's axis is made unit again, the sphere's radius is halved.
+  EXPECT_EQ(1, d.CollideCone(1, 0, 0, 5, 0, 1, 0, 0, 20));
+  EXPECT_EQ(0, CollideBoundsBoxCommand(13.5f, 0, 0, 1.2f, 2, 2, 2));
   // Rays at the unplaced cube: from inside (the face in front), behind, a hit at the origin
   // (no hit), a long direction, a miss.
   PopStateCommand();  // state 0 back to the identity
