@@ -90,6 +90,7 @@ TEST_F(QueryTest, ConesAndWhatAnswersNoHit) {
       {{0, 0, 5}, {0, 1, -1}, 35, 1},    // (0, 1, 1) is 31 degrees off
       {{0, 0, 2}, {1, 0, 0.1f}, 80, 1},  // the bounding sphere's centre lies just behind the apex
       {{0, 0, 5}, {0, 1, -1}, -35, 1},   // a negative angle is its opposite
+      {{0, 0, 2}, {1, 0, 0}, 100, 1},    // above 90 degrees: the supplement, no bounding check
   };
   for (const auto& c : cones) {
     EXPECT_EQ(c.hit, d.CollideCone(1, 0, c.apex[0], c.apex[1], c.apex[2], c.axis[0], c.axis[1],
