@@ -146,7 +146,9 @@ TEST_F(SessionRoutingTest, RegistrationLeavingAndClosedConnections) {
   In(Bytes(packet), 10);
   EXPECT_EQ((Sent{{10, Wire(2, 0xFEFF, 0)}}), Route());
   session.ownId = 7;
+  session.acceptPlayers = 0;  // the next session takes players again
   EXPECT_TRUE(StopNetSession(session) && session.nextId == 101 && session.ownId == 0);  // idle
+  EXPECT_EQ(1, session.acceptPlayers);
   session.acceptPlayers = 0;
   In(Bytes(packet), 10);
   EXPECT_TRUE(Route().empty());

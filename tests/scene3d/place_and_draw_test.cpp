@@ -103,8 +103,11 @@ TEST_F(PlaceTest, ChildStatesAndTheCommands) {
 }
 
 TEST_F(PlaceTest, EnteringThreeDModeAndTheCamera) {
-  d.SetUpVector(0, 0, 1);  // entering 3D mode puts +y up again
+  d.SetUpVector(0, 0, 1);  // entering 3D mode puts +y up again, and culls nothing
+  d.SetCullMode(1);
   d.SetProjection(1, 100, 60);
+  EXPECT_EQ(std::pair(0, i32{VertexPipeline::kCullNone}),
+            std::pair(i32{d.cullMode}, r.pipeline.cullMode));
   EXPECT_NEAR(0x10000 * 1.7320508f * 0.75f, r.projection[0], 200);  // cot 30 / (64 / 48)
   const i32* view = r.modelView[r.modelViewIndex];
   d.SetUpVector(0, 0, 1);  // the view changes only with the next camera placement
