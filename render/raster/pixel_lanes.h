@@ -95,20 +95,27 @@ STAKKO_ALWAYS_INLINE Words Lit565(Words l, Words r, Words g, Words b) {
          ((blueLow >> 11) | (blueHigh << 5));
 }
 
+// The colour factors times the 8-bit channels r8, g8 and b8, lit when the configuration is, as
+// 565 pixels.
+template <class S, bool kNonNegative>
+STAKKO_ALWAYS_INLINE Words ColourTimes(const Halves* v, Words r8, Words g8, Words b8) {
+  const Words r = FactorProduct<kNonNegative>(v[S::kColourAt], r8),
+              g = FactorProduct<kNonNegative>(v[S::kColourAt + 1], g8),
+              b = FactorProduct<kNonNegative>(v[S::kColourAt + 2], b8);
+  if constexpr (S::kLight) {
+    return Lit565(Light(v[S::kLightAt]), r, g, b);
+  } else {
+    return ((r >> 3) << 11) + ((g >> 2) << 5) + (b >> 3);
+  }
+}
+
 // The colour of a configuration without texture.
 template <class S, bool kNonNegative>
 STAKKO_ALWAYS_INLINE Words Untextured(const Halves* v) {
   if constexpr (S::kColour) {
     // A multiplication (one instruction) rather than the shift and subtraction GCC would make.
     const Words k255 = Kept(Broadcast(255));
-    const Words r = FactorProduct<kNonNegative>(v[S::kColourAt], k255),
-                g = FactorProduct<kNonNegative>(v[S::kColourAt + 1], k255),
-                b = FactorProduct<kNonNegative>(v[S::kColourAt + 2], k255);
-    if constexpr (S::kLight) {
-      return Lit565(Light(v[S::kLightAt]), r, g, b);
-    } else {
-      return ((r >> 3) << 11) + ((g >> 2) << 5) + (b >> 3);
-    }
+    return ColourTimes<S, kNonNegative>(v, k255, k255, k255);
   } else if constexpr (S::kLight) {
     const Words c = Light(v[S::kLightAt]) * 255;
     return ((c >> 11) << 11) + ((c >> 10) << 5) + (c >> 11);
@@ -121,15 +128,7 @@ STAKKO_ALWAYS_INLINE Words Untextured(const Halves* v) {
 template <class S, bool kNonNegative>
 STAKKO_ALWAYS_INLINE Words Textured(Words t, const Halves* v) {
   if constexpr (S::kColour) {
-    const Words r8 = (t >> 11) << 3, g8 = ((t >> 5) & 63) << 2, b8 = (t & 31) << 3;
-    const Words r = FactorProduct<kNonNegative>(v[S::kColourAt], r8),
-                g = FactorProduct<kNonNegative>(v[S::kColourAt + 1], g8),
-                b = FactorProduct<kNonNegative>(v[S::kColourAt + 2], b8);
-    if constexpr (S::kLight) {
-      return Lit565(Light(v[S::kLightAt]), r, g, b);
-    } else {
-      return ((r >> 3) << 11) + ((g >> 2) << 5) + (b >> 3);
-    }
+    return ColourTimes<S, kNonNegative>(v, (t >> 11) << 3, ((t >> 5) & 63) << 2, (t & 31) << 3);
   } else {
     return t;  // texture, and texture + light
   }
