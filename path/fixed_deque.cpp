@@ -12,12 +12,18 @@ FixedDeque<T>::~FixedDeque() {
 
 template <class T>
 void FixedDeque<T>::Allocate(u32 n) {
+  // Emptied and without slots until both buffers exist: when memory runs out part way, no freed
+  // buffer is left for the destructor to free again.
   delete[] ring;
+  ring = nullptr;
   delete[] scratch;
-  ring = n > 0 ? new T[n] : nullptr;
-  scratch = n > 0 ? new T[n] : nullptr;
-  capacity = n;
+  scratch = nullptr;
+  capacity = 0;
   Clear();
+  if (n == 0) return;
+  ring = new T[n];
+  scratch = new T[n];
+  capacity = n;
 }
 
 template <class T>

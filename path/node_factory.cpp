@@ -16,8 +16,9 @@ bool NodeFactory::Reserve(u32 n) {
   DeleteNodes();
   used = 0;
   nodes = new Node*[n];
-  for (u32 i = 0; i < n; ++i) nodes[i] = new Node;
-  count = n;
+  // Counted as they are made: when memory runs out part way, the destructor still deletes every
+  // node made so far.
+  for (count = 0; count < n; ++count) nodes[count] = new Node;
   return true;
 }
 

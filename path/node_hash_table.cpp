@@ -14,24 +14,27 @@ NodeHashTable::~NodeHashTable() { delete[] buckets; }
 NodeHashTable::NodeHashTable(const NodeHashTable& other) { CopyFrom(other); }
 
 NodeHashTable& NodeHashTable::operator=(const NodeHashTable& other) {
-  if (this != &other) {
-    delete[] buckets;
-    CopyFrom(other);
-  }
+  if (this != &other) CopyFrom(other);
   return *this;
 }
 
+// New arrays are made before the old one goes: when memory runs out, the table keeps its old
+// buckets instead of a freed array that the destructor would free again.
+void NodeHashTable::Replace(Node** fresh, u32 freshBits) {
+  delete[] buckets;
+  buckets = fresh;
+  bits = freshBits;
+}
+
 void NodeHashTable::CopyFrom(const NodeHashTable& other) {
-  bits = other.bits;
-  buckets = new Node*[BucketCount()];
-  std::copy(other.buckets, other.buckets + BucketCount(), buckets);
+  Node** fresh = new Node*[other.BucketCount()];
+  std::copy(other.buckets, other.buckets + other.BucketCount(), fresh);
+  Replace(fresh, other.bits);
 }
 
 u32 NodeHashTable::Resize(u32 newBits) {
   const u32 stored = std::min(newBits, kMaxBits) & ~u32{1};
-  delete[] buckets;
-  bits = stored;
-  buckets = new Node* [BucketCount()] {};
+  Replace(new Node* [u32{1} << stored] {}, stored);
   return bits;
 }
 

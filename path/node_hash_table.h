@@ -53,4 +53,5 @@ class NodeHashTable {
 
  private:
   void CopyFrom(const NodeHashTable& other);
+  void Replace(Node** fresh, u32 freshBits);
 };

@@ -1,5 +1,6 @@
 // The search containers: the ring's end fast paths, its middle changes and refusals against a
-// plain vector, the closed set's sizing, chains and iterator, and the node pool.
+// plain vector, the closed set's sizing, chains, iterator and copies, and the node pool.
+#include <new>
 #include <random>
 #include <utility>
 #include <vector>
@@ -8,6 +9,7 @@
 
 #include "path/fixed_deque.h"
 #include "path/node_hash_table.h"
+#include "tests/path/allocation_limit.h"
 
 namespace {
 
@@ -88,6 +90,24 @@ TEST(NodeHashTable, SizingChainsIteratorAndPool) {
   pool.used = 1;  // fewer handed out than the chains hold: the count stops at 0
   table.Clear(&pool);
   EXPECT_EQ(std::pair(0u, 0u), std::pair(pool.used, table.Count()));
+  // From the end of a chain the walk goes on to the next bucket holding one, the last bucket
+  // included, and past that it ends.
+  n[2]->x = n[2]->y = 3;  // bucket 15; n0 and n4 in buckets 0 and 1
+  for (Node* p : {n[2], n[4], n[0]}) table.Insert(p);
+  EXPECT_EQ(n[0], it.First());
+  EXPECT_EQ(n[4], it.Next());
+  EXPECT_EQ(n[2], it.Next());
+  EXPECT_EQ(nullptr, it.Next());
+  // Memory running out while a table is copied leaves the copy as it was (nothing freed twice).
+  NodeHashTable copy;
+  try {
+    const ScopedAllocationLimit limit(0);
+    copy = table;
+  } catch (const std::bad_alloc&) {
+  }
+  EXPECT_EQ(0u, copy.Count());
+  copy = table;
+  EXPECT_EQ(3u, copy.Count());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The path command: the rows it writes, the requests it refuses without touching the path array,
-// the weight's clamp, and paths on random grids checked against an independent Dijkstra search.
+// the weight's clamp, memory running out, and paths on random grids checked against an
+// independent Dijkstra search.
 #include "path/path_command.h"
 
 #include <algorithm>
@@ -12,6 +13,8 @@
 
 #include "path/planner.h"
 #include "bench/reference_dijkstra.h"
+#include "tests/path/allocation_limit.h"
+#include "tests/support/test_support.h"
 
 namespace {
 
@@ -56,6 +59,31 @@ TEST(FindPathCommand, RowsWeightsAndRefusals) {
         << c.width << "x" << c.height << " w " << c.weight;
     EXPECT_EQ(c.untouched ? std::vector<f32>(6, 7) : c.rows, Rows(path));
   }
+}
+
+// Memory running out at any allocation of the command (the cost copy, the grid, the pool and its
+// nodes, the open list, the buckets) is the runtime's storage error, with nothing freed twice or
+// lost (the sanitizer build sees both); with enough memory the same call finds its path.
+TEST(FindPathCommand, MemoryRunningOutIsTheStorageError) {
+  NumArray<f32> costs, path;
+  Fill(costs, 2, 2, {1, 1, 1, 1});
+  i32 allowed = 0;
+  for (;; ++allowed) {
+    ASSERT_LT(allowed, 100) << "the command never found its path";
+    ScopedFatalHook hook;
+    i32 found = -1;
+    try {
+      const ScopedAllocationLimit limit(allowed);
+      found = FindPathCommand(costs, path, 0.5f, 0, 0, 1, 1);
+    } catch (const FatalEndForTests& end) {
+      EXPECT_EQ(7.0f, end.code) << allowed << " allocations";
+    }
+    if (found >= 0) {
+      EXPECT_EQ(3, found);
+      break;
+    }
+  }
+  EXPECT_GE(allowed, 12);  // every allocation above was met
 }
 
 // The cost of a path of orthogonal steps over passable cells from cell `start` to cell `goal`,

@@ -1,12 +1,16 @@
 // The planner: costs of found paths (reopening included), the neighbour order, a search repeated
-// after Clear, requests refused, and searches whose pool or open list runs out.
+// after Clear, requests refused, searches whose pool or open list runs out, and a Setup that runs
+// out of memory.
 #include "path/planner.h"
 
 #include <bit>
 #include <cmath>
+#include <new>
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include "tests/path/allocation_limit.h"
 
 namespace {
 
@@ -22,6 +26,8 @@ TEST(AStarPlanner, PathCostsAndRepeatedSearch) {
       {{0, 1, 1}, 3, 2, 0, 0.5f, 4.0f},                   // a blocked start is left all the same
       {{1, NAN, 1, INFINITY, INFINITY, 1}, 3, 2, 0, 0.5f, -1.0f},
       {{1, 1e300, 1}, 3, 2, 0, 0.5f, 3.0f},  // beyond the float range: the dearest cell, not a wall
+      // A NaN weight orders by distance alone, as 1 does: straight through the dear cells.
+      {{1, 16, 16, 16, 1, 1, 1, 1, 1, 1}, 5, 4, 0, NAN, 7.0625f},
       // (4, 0) is closed by way of (1, 0) before the cheaper way along row 1 reopens it.
       {{1, 4, 1, 0, 3, 2, 1, 1, 3, 1}, 5, 4, 0, 0.6f, 8.75f},
       {nine, 3, 2, 2, 0.5f, -1.0f, 1},    // the start node only: every neighbour is skipped
@@ -73,11 +79,42 @@ TEST(AStarPlanner, SetupRefusalsAndResetWithoutAFreeNode) {
       {0, 0, 1, 1, 0, 0, 0, 0, 8, 0.5f, 2, 2, blocked.data()},
   };
   AStarPlanner planner;
+  // A search left uncleared: its nodes are still in both lists.
+  ASSERT_TRUE(planner.Setup({0, 0, 1, 1, 0, 0, 0, 0, 8, 0.5f, 2, 2, costs.data()}));
+  planner.Reset();
+  planner.Search();
   for (const PathRequest& r : bad) EXPECT_FALSE(planner.Setup(r)) << r.width;
+  // The last refusal came after the grid was replaced: the old search's nodes went with it.
+  EXPECT_EQ(std::pair(0u, 0u), std::pair(planner.OpenCount(), planner.ClosedCount()));
+  planner.Reset();
+  planner.Search();
+  EXPECT_EQ(nullptr, planner.goal);
   ASSERT_TRUE(planner.Setup({0, 0, 1, 1, 0, 0, 1, 0, 8, 0.5f, 2, 2, costs.data()}));  // one node
   planner.Reset();
   planner.Reset();  // the pool's one node is in the open list already
   EXPECT_EQ(1u, planner.OpenCount());
+}
+
+// A Setup of a used planner that runs out of memory part way (at any of its allocations in turn)
+// leaves a planner that a new Setup, a search and its destruction handle: no buffer is freed twice
+// (the sanitizer build sees it).
+TEST(AStarPlanner, SetupRunningOutOfMemoryLeavesAUsablePlanner) {
+  const std::vector<f64> costs(9, 1.0);
+  const PathRequest request{0, 0, 2, 2, 0, 0, 0, 0, 8, 0.5f, 3, 3, costs.data()};
+  for (i32 allowed = 0;; ++allowed) {
+    ASSERT_LT(allowed, 100) << "Setup never succeeded";
+    AStarPlanner planner;
+    ASSERT_TRUE(planner.Setup(request));
+    try {
+      const ScopedAllocationLimit limit(allowed);
+      if (planner.Setup(request)) break;
+    } catch (const std::bad_alloc&) {
+    }
+    ASSERT_TRUE(planner.Setup(request));
+    planner.Reset();
+    planner.Search();
+    EXPECT_EQ(8.0f, planner.PathCost()) << allowed << " allocations";
+  }
 }
 
 }  // namespace
