@@ -26,8 +26,9 @@ TEST(AStarPlanner, PathCostsAndRepeatedSearch) {
       {{0, 1, 1}, 3, 2, 0, 0.5f, 4.0f},                   // a blocked start is left all the same
       {{1, NAN, 1, INFINITY, INFINITY, 1}, 3, 2, 0, 0.5f, -1.0f},
       {{1, 1e300, 1}, 3, 2, 0, 0.5f, 3.0f},  // beyond the float range: the dearest cell, not a wall
-      // A NaN weight orders by distance alone, as 1 does: straight through the dear cells.
-      {{1, 16, 16, 16, 1, 1, 1, 1, 1, 1}, 5, 4, 0, NAN, 7.0625f},
+      // A NaN weight orders by distance alone, as 1 does: the dearer way (by (1, 0)), generated
+      // first at the same distance, reaches the goal first and is kept.
+      {{3, 10, 5, 5}, 2, 1, 1, NAN, 3.5f},
       // (4, 0) is closed by way of (1, 0) before the cheaper way along row 1 reopens it.
       {{1, 4, 1, 0, 3, 2, 1, 1, 3, 1}, 5, 4, 0, 0.6f, 8.75f},
       {nine, 3, 2, 2, 0.5f, -1.0f, 1},    // the start node only: every neighbour is skipped
