@@ -16,7 +16,6 @@ namespace {
 constexpr i32 kCoreHeaderSize = 12;
 constexpr i32 kInfoHeaderSize = 40;
 constexpr u32 kCompressionNone = 0;
-constexpr u32 kCompressionBitFields = 3;
 
 struct BmpHeader {
   i64 width = 0;
@@ -150,9 +149,9 @@ i32 DecodeBmp(RgbaImage& image, ImageSource& src, u32 colourKey) {
   BmpHeader h;
   BmpPalette pal;
   if (!ReadHeader(src, h) || !ReadPalette(src, h, pal)) return Fail(image);
-  if (h.compression != kCompressionNone && h.compression != kCompressionBitFields) {
-    return Fail(image);  // run-length and embedded encodings would decode to noise
-  }
+  // Run-length rows read as raw pixels decode to noise, and bit-field pixels take their channels
+  // from masks this reader does not apply: only uncompressed files are read.
+  if (h.compression != kCompressionNone) return Fail(image);
   i64 height = h.height < 0 ? -h.height : h.height;
   if (!DepthAccepted(h.bitsPerPixel) || !ImageSizeAllowed(h.width, height)) return Fail(image);
   i64 rowBytes = RowBytesFor(h.bitsPerPixel, h.width);

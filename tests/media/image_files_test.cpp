@@ -92,7 +92,13 @@ TEST(BmpReader, RejectsDamagedAndHostileFilesAndEmptiesTheImage) {
   const std::pair<const char*, std::string> cases[] = {
       {"108-byte header", with([](Bmp& b) { b.header = 108; })},
       {"16-bit", with([](Bmp& b) { b.bits = 16; })},
-      {"run-length", with([](Bmp& b) { b.bits = 8, b.compression = 1; })},
+      // Compressed files, whose bytes would otherwise be taken for raw pixels.
+      {"8-bit run-length", with([](Bmp& b) { b.bits = 8, b.compression = 1; })},
+      {"4-bit run-length", with([](Bmp& b) { b.bits = 4, b.compression = 2; })},
+      {"bit fields", with([](Bmp& b) {  // the usual masks, which raw reading would match
+         b.bits = 32, b.compression = 3;
+         b.palette = LE(0xFF0000, 4) + LE(0xFF00, 4) + LE(0xFF, 4);
+       })},
       {"negative width", with([](Bmp& b) { b.width = -2; })},
       {"zero height", with([](Bmp& b) { b.height = 0; })},
       {"most negative height", with([](Bmp& b) { b.height = INT_MIN; })},
