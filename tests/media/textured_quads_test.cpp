@@ -77,6 +77,37 @@ TEST_F(TexturedQuads, FrameQuadsReachOnePixelPastTheirRectangle) {
             TargetRows());
 }
 
+// Rows of the 12-pixel-wide target: a blank one, then each row the given number of times.
+Rows BlankThen(std::initializer_list<std::pair<const char*, int>> runs) {
+  Rows rows{std::string(12, '.')};
+  for (auto [row, n] : runs) rows.insert(rows.end(), n, row);
+  return rows;
+}
+
+// Frame f of a sheet with perRow frames a row sits at column f % perRow, row f / perRow: a sheet
+// 10 pixels wide holds two 4-pixel frames a row, its 2 leftover columns start none. A frame wider
+// than the sheet has no whole frame a row: frame 0 starts at the left edge and the later ones reach
+// past the texture, which wraps. Each frame is stretched over (1, 1)-(9, 9).
+TEST_F(TexturedQuads, FramesOfASheetWithLeftoverColumns) {
+  PutSprite(4, {"ABCDEFGHIJ", "ABCDEFGHIJ", "ABCDEFGHIJ", "ABCDEFGHIJ", "KLMNOPQRST", "KLMNOPQRST",
+                "KLMNOPQRST", "KLMNOPQRST"});
+  const struct {
+    i32 frameWidth, frame;
+    Rows pixels;
+  } cases[] = {
+      {4, 2, BlankThen({{".KKKLLMMNN..", 9}})},  // column 0 of row 1
+      {4, 3, BlankThen({{".NOOOPPQQR..", 9}})},  // column 1 of row 1, from one texel early
+      {16, 0, BlankThen({{".ABDFHIBDF..", 7}, {".KLNPRSLNP..", 2}})},
+      {16, 1, BlankThen({{".FHABDFHIB..", 7}, {".PRKLNPRSL..", 2}})},
+  };
+  for (const auto& c : cases) {
+    Reset(12, 10);
+    gfx->SetSpriteFrameSize(4, c.frameWidth, 4);
+    DrawSpriteQuadFrame(gfx.get(), 4, c.frame, 1, 1, 8, 8);
+    EXPECT_EQ(c.pixels, TargetRows()) << c.frameWidth << " wide, frame " << c.frame;
+  }
+}
+
 TEST_F(TexturedQuads, RotoZoomQuadsTurnAboutTheFrameCentre) {
   // Unturned and unscaled: the frame's rectangle at (4, 3), texels inset by half a texel.
   DrawSpriteQuadRotoZoom(gfx.get(), 3, 0, 4, 3, 0.0f, 1.0f);
