@@ -1,11 +1,11 @@
 // Reading binary .ddd models, both layouts, and handing other files to the text model reader.
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
 #include "core/byte_order.h"
 #include "scene3d/ddd_model_format.h"
+#include "scene3d/ddd_model_limits.h"
 #include "scene3d/mesh_model.h"
 #include "scene3d/model_channel.h"
 #include "scene3d/text_model_mesh.h"
@@ -18,9 +18,6 @@ namespace {
 constexpr i32 kVersionBytes = 8;
 constexpr i32 kCountsBytes = 12;
 constexpr i32 kCountBytes = 4;
-
-// Every part holds storage for at least this many vertices, however few it has.
-const i64 kPartMinimum = MeshPart().sourceVertices.minimum;
 
 f32 F32At(const u8* p) { return BitsToF32(ReadLE32(p)); }
 
@@ -42,8 +39,7 @@ class DddParse {
     const i32 uvs = static_cast<i32>(ReadLE32(&bytes_[8]));
     const bool current = version == kDddVersion;
     const i64 frameBytes = current ? kCountBytes : kCountBytes + kDddQuantisedFrameBytes;
-    if (!CountFits(frames) || !CountFits(colours) || !CountFits(uvs) ||
-        i64{frames} * kPartMinimum > kMaxDddTextMeshVertices ||
+    if (!DddStorageBudget::FramesFit(frames) || !DddCountFits(colours) || !DddCountFits(uvs) ||
         i64{colours} * 4 + i64{uvs} * 8 + frames * frameBytes > Remaining()) {
       return false;
     }
@@ -55,8 +51,6 @@ class DddParse {
 
  private:
   i32 Remaining() const { return DddChannelRemaining(&channel_); }
-
-  static bool CountFits(i32 count) { return count >= 0 && count <= kMaxDddTextCount; }
 
   // Reads the next n bytes into bytes_: false when the data holds fewer.
   bool Take(i64 n) {
@@ -90,9 +84,7 @@ class DddParse {
   bool TakeFrame(i32& vertices, i32 headBytes, i32 vertexBytes) {
     if (!Take(kCountBytes)) return false;
     vertices = static_cast<i32>(ReadLE32(bytes_.data()));
-    if (!CountFits(vertices)) return false;
-    storedVertices_ += std::max<i64>(vertices, kPartMinimum);
-    if (storedVertices_ > kMaxDddTextMeshVertices) return false;
+    if (!DddCountFits(vertices) || !budget_.Add(1, vertices)) return false;
     return Take(headBytes + i64{vertices} * vertexBytes);
   }
 
@@ -169,7 +161,7 @@ class DddParse {
   // The texture coordinates, sized to the file's count as the colour table is.
   GrowVector<f32> us_{1, 1};
   GrowVector<f32> vs_{1, 1};
-  i64 storedVertices_ = 0;
+  DddStorageBudget budget_;
 };
 
 // Leaves the mesh empty, its storage released, on every way out of a load that did not succeed,

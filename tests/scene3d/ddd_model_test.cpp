@@ -181,6 +181,27 @@ TEST(DddModel, RefusedFiles) {
   EXPECT_EQ(0, LoadDdd(&loaded, FormatMemoryName(4, whole.data()).c_str()));
 }
 
+// The writer saves exactly the meshes the reader loads: up to 2048 frames, and storage of 2^20
+// vertices with every frame counted at no fewer than 512.
+TEST(DddModel, WriterAndReaderAgreeOnTheLimits) {
+  const ScopedTempDir dir;
+  const struct { i32 frames, firstFrameVertices, result; } rows[] = {
+      {2048, 0, 1}, {2049, 0, 0}, {2048, 512, 1}, {2048, 513, 0}};
+  for (const auto& [frames, vertices, result] : rows) {
+    MeshObjectX mesh;
+    mesh.colourTable.Append(0xFF);
+    MeshPart part;
+    for (i32 f = 0; f < frames; ++f) mesh.AppendPart(part);
+    mesh.parts[0].sourceVertices.SetCount(vertices);
+    const std::string path = dir.File(std::to_string(frames) + "-" + std::to_string(vertices));
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(result, SaveDdd(&mesh, path.c_str())) << frames << " " << vertices;
+    EXPECT_EQ(result, LoadDdd(&mesh, path.c_str())) << frames << " " << vertices;
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(result * frames, mesh.parts.count);
+  }
+}
+
 TEST(DddModel, RefusedSavesKeepTheOldFile) {
   const ScopedTempDir dir;
   const std::string path = dir.File("m.ddd"), folder = dir.File("folder.ddd");
