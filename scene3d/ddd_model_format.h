@@ -46,8 +46,9 @@ i32 SaveDdd(const MeshObject* mesh, const char* name);
 // model sets normalsValid; a file without the magic goes to the text reader. When a binary model
 // is refused, prints "# read error" and the name, each on a line of its own ("Wrong .ddd
 // version." before them for a version outside 1.02 .. 2.0 or not a number), and leaves the mesh
-// empty with its storage released. A name that opens nothing gives 0 with only the open's own
-// lines.
+// empty with its storage released. A model too big for the memory left prints "# malloc error"
+// and the name instead, with the same result. A name that opens nothing gives 0 with only the
+// open's own lines.
 i32 LoadDdd(MeshObject* mesh, const char* name);
 
 // The reader's byte read: 1 when all n bytes came from the channel (a file or a memory block)

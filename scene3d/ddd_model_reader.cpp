@@ -1,9 +1,11 @@
 // Reading binary .ddd models, both layouts, and handing other files to the text model reader.
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "core/byte_order.h"
+#include "core/soft_storage.h"
 #include "scene3d/ddd_model_format.h"
 #include "scene3d/ddd_model_limits.h"
 #include "scene3d/mesh_model.h"
@@ -201,19 +203,20 @@ i32 ReadDddBytes(FileChannel* channel, void* buffer, i32 n) {
 
 i32 ReadDddWord(FileChannel* channel, u8* word) { return ReadDddBytes(channel, word, 4); }
 
-i32 LoadDdd(MeshObject* mesh, const char* name) {
-  if (mesh == nullptr) return 0;
-  mesh->Clear(true);
+namespace {
+
+// The load itself, into an emptied mesh.
+i32 ReadModel(MeshObject& mesh, const char* name) {
   {
     ModelChannel model;
     if (!OpenModel(&model.channel, name)) return 0;
     // Fewer than 4 bytes are not the magic either: such a file goes to the text reader.
     u8 magic[4];
     if (ReadDddWord(&model.channel, magic) == 1 && ReadLE32(magic) == kDddMagic) {
-      ClearUnlessLoaded guard(*mesh);
-      DddParse parse(model.channel, *mesh);
+      ClearUnlessLoaded guard(mesh);
+      DddParse parse(model.channel, mesh);
       if (parse.Read()) {
-        mesh->normalsValid = 1;
+        mesh.normalsValid = 1;
         guard.loaded = true;
         return 1;
       }
@@ -222,5 +225,22 @@ i32 LoadDdd(MeshObject* mesh, const char* name) {
       return 0;
     }
   }
-  return LoadDddTextModel(mesh, name);
+  return LoadDddTextModel(&mesh, name);
+}
+
+}  // namespace
+
+i32 LoadDdd(MeshObject* mesh, const char* name) {
+  if (mesh == nullptr) return 0;
+  mesh->Clear(true);
+  // A model within the limits may still be too big for the memory left: it is refused like a
+  // damaged one, and the program goes on.
+  try {
+    const SoftStorageScope soft;
+    return ReadModel(*mesh, name);
+  } catch (const std::bad_alloc&) {
+    mesh->Clear(true);
+    std::printf("# malloc error\n%s\n", name);
+    return 0;
+  }
 }

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <iomanip>
@@ -199,6 +200,39 @@ TEST(DddModel, WriterAndReaderAgreeOnTheLimits) {
     EXPECT_EQ(result, LoadDdd(&mesh, path.c_str())) << frames << " " << vertices;
     testing::internal::GetCapturedStdout();
     EXPECT_EQ(result * frames, mesh.parts.count);
+  }
+}
+
+// Models within the limits but too big for the memory left (a million vertices, binary and
+// text) are refused softly: "# malloc error" and the name, the mesh empty, and the program goes on
+// to load the next model. With memory to spare they load.
+TEST(DddModel, ModelsTooBigForTheMemoryLeft) {
+  if (kSanitizerBuild) {
+    GTEST_SKIP() << "the sanitizer build cannot run under a lowered address-space limit";
+  }
+  constexpr i32 kVertices = 1000000;
+  // A fan of a million corners over one vertex: a separator and the corners in its one frame.
+  std::string text = "DDDA 1 0 1 0 0 0 " + std::to_string(kVertices - 1);
+  for (i32 i = 1; i < kVertices; ++i) text += " 0 0";
+  const std::string names[] = {
+      InMemory(Head(2.0, 1).Word(kVertices).s + std::string(kVertices * 14, '\0')),
+      InMemory(text + " 1 1 0 0 0")};
+  const std::string small = InMemory("DDDA 1 0 0 1 0");
+  for (const std::string& name : names) {
+    const ChildResult child = RunInChildWithMemoryHeadroom(16 << 20, [&] {
+      const ScopedFatalHook hook;
+      try {
+        MeshObjectX mesh;
+        std::printf("%d %d\n", LoadDdd(&mesh, name.c_str()), mesh.parts.capacity);
+        std::printf("%d\n", LoadDdd(&mesh, small.c_str()));
+      } catch (const FatalEndForTests& end) {
+        std::printf("runtime error %g\n", end.code);
+      }
+    });
+    EXPECT_EQ("# malloc error\n" + name + "\n0 0\n1\n", child.output);
+    MeshObjectX mesh;
+    EXPECT_EQ(1, LoadDdd(&mesh, name.c_str()));
+    EXPECT_EQ(kVertices, mesh.parts[0].sourceVertices.count);
   }
 }
 

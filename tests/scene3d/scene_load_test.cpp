@@ -1,6 +1,7 @@
 // Loading slots: scenes of models and pictures (their folder, keys, counts, a pack), models over
 // scenes, names, damaged scenes, and renderer batches recycled over repeated loads.
 #include <array>
+#include <cstdio>
 #include <cstring>
 #include <sstream>
 #include <string>
@@ -84,6 +85,24 @@ TEST_F(SceneLoadTest, ModelsScenesPacksAndDamage) {
     std::memcpy(const_cast<u8*>(block->Data()), text.data(), text.size());
     EXPECT_EQ(shape, Load(FormatMemoryName(block->Size(), block->Data()))) << text;
   }
+}
+
+// A scene's model too big for the memory left stays empty with "# malloc error" and its name;
+// the scene's other models load.
+TEST_F(SceneLoadTest, AModelTooBigForTheMemoryLeft) {
+  if (kSanitizerBuild) {
+    GTEST_SKIP() << "the sanitizer build cannot run under a lowered address-space limit";
+  }
+  constexpr i32 kVertices = 1000000;  // within the model limits: 14 bytes each
+  WriteFileBytes(Path("big.ddd"), LE(0x00C6B317, 4) + LE(0x4000000000000000, 8) + LE(1, 4) +
+                                      LE(1, 4) + LE(0, 4) + LE(0xFF, 4) + LE(kVertices, 4) +
+                                      std::string(kVertices * 14, '\0'));
+  WriteFileBytes(Path("s.ddw"), ";DDW\n[objects]\ncount=2\n1=big.ddd\n2=a.ddd\n");
+  const ChildResult child = RunInChildWithMemoryHeadroom(16 << 20, [&] {
+    const std::string shape = Load(Path("s.ddw"));
+    std::printf("%s\n", shape.c_str());
+  });
+  EXPECT_EQ("# malloc error\n" + Path("big.ddd") + "\n1:11 0 | 00 00 | 11 00\n", child.output);
 }
 
 // The models of one scene share one model's storage budget, each frame counted at 512 vertices:
