@@ -116,6 +116,9 @@ TEST_F(QueryTest, ConesAndWhatAnswersNoHit) {
     for (f32 frame : {-1.0f, 1.0f, 5.0f}) EXPECT_EQ(0, shape(1, frame)) << frame;
     for (f32 slot : {kNaN, -1.0f, 4096.0f, 1e9f, -1e9f}) EXPECT_EQ(0, shape(slot, 0)) << slot;
   }
+  device3D = nullptr;  // before start-up made the device: the commands answer no hit
+  for (i32 command = 0; command < 3; ++command) EXPECT_EQ(0, shapes[command](1, 0)) << command;
+  EXPECT_EQ(0, CollideBoundsBoxCommand(0, 0, 0, 9, 9, 9, 9) + GetObjectFaceCount(1));
 }
 
 // A plate at z = 0 with |x|, |y| <= 2 in slot 3, under placements that scale its axes
@@ -295,7 +298,7 @@ TEST_F(QueryTest, ConversionsModesFacesAndSaving) {
     EXPECT_EQ(std::pair(cull, u8(cull)), std::pair(commands3D.savedCull, d.cullMode)) << v;
   }
   SetObjectTexture(7.9f, -2);
-  SetObjectTextureMode(3);
+  EXPECT_EQ(3, SetObjectTextureMode(3.9f));
   Enter3DMode(1, 100, 60);  // no texture, no culling; the frame's texture mode stays
   EXPECT_EQ((std::array{-1, -1, 3, 0, 0}),
             (std::array{commands3D.texture, commands3D.secondTexture, textureMode3D,
