@@ -178,6 +178,12 @@ TEST(DddModel, RefusedFiles) {
     EXPECT_EQ("0 # read error\nNAME\n00 []", Load(whole.substr(0, n))) << n;
   }
   EXPECT_EQ("0 # read error\nNAME\n00 []", Load(whole.substr(0, 3)));  // the text reader's
+  // 2^22 + 1 colours, every one present: a count past the limit of any list.
+  const std::string colours = InMemory(Head(2.0, 0, 0, (1 << 22) + 1).s + std::string(4 << 22, 0));
+  MeshObjectX many;
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(0, LoadDdd(&many, colours.c_str()));
+  EXPECT_EQ("# read error\n" + colours + "\n", testing::internal::GetCapturedStdout());
   MeshObjectX loaded;  // a memory name of no live block
   EXPECT_EQ(0, LoadDdd(&loaded, FormatMemoryName(4, whole.data()).c_str()));
 }
@@ -263,6 +269,23 @@ TEST(DddModel, RefusedSavesKeepTheOldFile) {
   EXPECT_EQ(cant + path + "\n", child.output);
   EXPECT_EQ("old", ReadFileBytes(path));
   EXPECT_EQ(2, std::distance(std::filesystem::directory_iterator(dir.path()), {}));
+  // A model larger than the stream's buffer (a head of 8028 bytes, three frames of 14004), so
+  // that the writes themselves fail: the disk fills up in the head, the first or the last frame.
+  MeshObjectX large;
+  large.colourTable.Append(0xFF);
+  MeshPart frame;
+  frame.sourceVertices.SetCount(1000);
+  for (i32 f = 0; f < 3; ++f) large.AppendPart(frame);
+  for (const rlim_t size : {50, 8128, 36136}) {
+    const ChildResult full = RunInChild([&] {
+      std::signal(SIGXFSZ, SIG_IGN);
+      const rlimit limit{size, size};
+      setrlimit(RLIMIT_FSIZE, &limit);
+      if (SaveDdd(&large, path.c_str()) != 0) std::puts("saved");
+    });
+    EXPECT_EQ(cant + path + "\n", full.output) << size;
+    EXPECT_EQ("old", ReadFileBytes(path));
+  }
 }
 
 }  // namespace
