@@ -8,13 +8,14 @@
 // (value-initialised), and elements go to new storage by move assignment: an element with texts
 // or lists of its own takes them along instead of copying them, so that growing a long list of
 // such elements (the INI store's sections with their entries) stays linear. Callers may change
-// `step`, `minimum` and `count` directly.
+// `step`, `minimum` and `count` directly. Storage that cannot be had ends the program with runtime
+// error 7, or throws std::bad_alloc inside a SoftStorageScope (soft_storage.h).
 #pragma once
 
 #include <new>
 #include <utility>
 
-#include "core/runtime_error.h"
+#include "core/soft_storage.h"
 #include "core/types.h"
 
 template <class T>
@@ -79,14 +80,14 @@ i32 GrowVector<T>::GrownCapacity(i32 n) const {
   if (n <= minimum) return minimum;
   const i64 unit = step < 1 ? 1 : step;  // a step of 0 would divide by zero
   const i64 grown = (static_cast<i64>(n) / unit + 1) * unit;
-  if (grown > INT32_MAX) FatalError(kErrStorage);
+  if (grown > INT32_MAX) StorageUnavailable();
   return static_cast<i32>(grown);
 }
 
 template <class T>
 T* GrowVector<T>::NewStorage(i32 newCapacity) {
   T* storage = new (std::nothrow) T[newCapacity > 0 ? newCapacity : 1]();
-  if (storage == nullptr) FatalError(kErrStorage);
+  if (storage == nullptr) StorageUnavailable();
   return storage;
 }
 

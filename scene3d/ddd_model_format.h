@@ -14,9 +14,9 @@
 // without the magic are "DDDA" text models (text_model_mesh.h), read through the same entry.
 //
 // Model files come from memory cards, packs and the internet: the reader refuses a file it
-// cannot read soundly (a count that is negative, above the text reader's limits or larger than
-// the rest of the data, a normal or colour index outside its table, a file cut short) rather than
-// loading undefined values.
+// cannot read soundly (a count that is negative, beyond the model limits of ddd_model_limits.h or
+// larger than the rest of the data, a normal or colour index outside its table, a file cut short)
+// rather than loading undefined values, and the writer refuses a mesh the reader would refuse.
 #pragma once
 
 #include "core/types.h"
@@ -36,9 +36,9 @@ inline constexpr i32 kDddMaxColours = 256;
 // Writes the mesh to the file `name` in the 2.0 layout: 1 when written. The vertices' colour
 // indices must be current (MeshObject::BuildColourTable). Refused with 0: a mesh without parts
 // or a "mem://" name (nothing printed, nothing touched); a colour table above 256 entries or a
-// colour index outside it, and every failure to create, write or close the file ("can't write to
-// file: <name>"). The file is written beside the target and renamed over it, so a failed save
-// leaves the old file as it was.
+// colour index outside it, a mesh beyond the model limits, and every failure to create, write or
+// close the file ("can't write to file: <name>"; nothing written). The file is written beside the
+// target and renamed over it, so a failed save leaves the old file as it was.
 i32 SaveDdd(const MeshObject* mesh, const char* name);
 
 // Reads the model `name` (a path, opened with the case-insensitive fallback, or a "mem://" name
@@ -46,8 +46,9 @@ i32 SaveDdd(const MeshObject* mesh, const char* name);
 // model sets normalsValid; a file without the magic goes to the text reader. When a binary model
 // is refused, prints "# read error" and the name, each on a line of its own ("Wrong .ddd
 // version." before them for a version outside 1.02 .. 2.0 or not a number), and leaves the mesh
-// empty with its storage released. A name that opens nothing gives 0 with only the open's own
-// lines.
+// empty with its storage released. A model too big for the memory left prints "# malloc error"
+// and the name instead, with the same result. A name that opens nothing gives 0 with only the
+// open's own lines.
 i32 LoadDdd(MeshObject* mesh, const char* name);
 
 // The reader's byte read: 1 when all n bytes came from the channel (a file or a memory block)

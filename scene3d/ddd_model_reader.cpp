@@ -1,11 +1,13 @@
 // Reading binary .ddd models, both layouts, and handing other files to the text model reader.
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "core/byte_order.h"
+#include "core/soft_storage.h"
 #include "scene3d/ddd_model_format.h"
+#include "scene3d/ddd_model_limits.h"
 #include "scene3d/mesh_model.h"
 #include "scene3d/model_channel.h"
 #include "scene3d/text_model_mesh.h"
@@ -18,9 +20,6 @@ namespace {
 constexpr i32 kVersionBytes = 8;
 constexpr i32 kCountsBytes = 12;
 constexpr i32 kCountBytes = 4;
-
-// Every part holds storage for at least this many vertices, however few it has.
-const i64 kPartMinimum = MeshPart().sourceVertices.minimum;
 
 f32 F32At(const u8* p) { return BitsToF32(ReadLE32(p)); }
 
@@ -42,8 +41,7 @@ class DddParse {
     const i32 uvs = static_cast<i32>(ReadLE32(&bytes_[8]));
     const bool current = version == kDddVersion;
     const i64 frameBytes = current ? kCountBytes : kCountBytes + kDddQuantisedFrameBytes;
-    if (!CountFits(frames) || !CountFits(colours) || !CountFits(uvs) ||
-        i64{frames} * kPartMinimum > kMaxDddTextMeshVertices ||
+    if (!DddStorageBudget::FramesFit(frames) || !DddCountFits(colours) || !DddCountFits(uvs) ||
         i64{colours} * 4 + i64{uvs} * 8 + frames * frameBytes > Remaining()) {
       return false;
     }
@@ -55,8 +53,6 @@ class DddParse {
 
  private:
   i32 Remaining() const { return DddChannelRemaining(&channel_); }
-
-  static bool CountFits(i32 count) { return count >= 0 && count <= kMaxDddTextCount; }
 
   // Reads the next n bytes into bytes_: false when the data holds fewer.
   bool Take(i64 n) {
@@ -90,9 +86,7 @@ class DddParse {
   bool TakeFrame(i32& vertices, i32 headBytes, i32 vertexBytes) {
     if (!Take(kCountBytes)) return false;
     vertices = static_cast<i32>(ReadLE32(bytes_.data()));
-    if (!CountFits(vertices)) return false;
-    storedVertices_ += std::max<i64>(vertices, kPartMinimum);
-    if (storedVertices_ > kMaxDddTextMeshVertices) return false;
+    if (!DddCountFits(vertices) || !budget_.Add(1, vertices)) return false;
     return Take(headBytes + i64{vertices} * vertexBytes);
   }
 
@@ -169,7 +163,7 @@ class DddParse {
   // The texture coordinates, sized to the file's count as the colour table is.
   GrowVector<f32> us_{1, 1};
   GrowVector<f32> vs_{1, 1};
-  i64 storedVertices_ = 0;
+  DddStorageBudget budget_;
 };
 
 // Leaves the mesh empty, its storage released, on every way out of a load that did not succeed,
@@ -209,19 +203,20 @@ i32 ReadDddBytes(FileChannel* channel, void* buffer, i32 n) {
 
 i32 ReadDddWord(FileChannel* channel, u8* word) { return ReadDddBytes(channel, word, 4); }
 
-i32 LoadDdd(MeshObject* mesh, const char* name) {
-  if (mesh == nullptr) return 0;
-  mesh->Clear(true);
+namespace {
+
+// The load itself, into an emptied mesh.
+i32 ReadModel(MeshObject& mesh, const char* name) {
   {
     ModelChannel model;
     if (!OpenModel(&model.channel, name)) return 0;
     // Fewer than 4 bytes are not the magic either: such a file goes to the text reader.
     u8 magic[4];
     if (ReadDddWord(&model.channel, magic) == 1 && ReadLE32(magic) == kDddMagic) {
-      ClearUnlessLoaded guard(*mesh);
-      DddParse parse(model.channel, *mesh);
+      ClearUnlessLoaded guard(mesh);
+      DddParse parse(model.channel, mesh);
       if (parse.Read()) {
-        mesh->normalsValid = 1;
+        mesh.normalsValid = 1;
         guard.loaded = true;
         return 1;
       }
@@ -230,5 +225,22 @@ i32 LoadDdd(MeshObject* mesh, const char* name) {
       return 0;
     }
   }
-  return LoadDddTextModel(mesh, name);
+  return LoadDddTextModel(&mesh, name);
+}
+
+}  // namespace
+
+i32 LoadDdd(MeshObject* mesh, const char* name) {
+  if (mesh == nullptr) return 0;
+  mesh->Clear(true);
+  // A model within the limits may still be too big for the memory left: it is refused like a
+  // damaged one, and the program goes on.
+  try {
+    const SoftStorageScope soft;
+    return ReadModel(*mesh, name);
+  } catch (const std::bad_alloc&) {
+    mesh->Clear(true);
+    std::printf("# malloc error\n%s\n", name);
+    return 0;
+  }
 }

@@ -6,6 +6,7 @@
 #include "files/file_replace.h"
 #include "files/memory_name.h"
 #include "scene3d/ddd_model_format.h"
+#include "scene3d/ddd_model_limits.h"
 #include "scene3d/mesh_model.h"
 #include "scene3d/vertex_normal_table.h"
 
@@ -34,11 +35,16 @@ class DddBytesOut {
   std::vector<u8> bytes_;
 };
 
-// A colour index is one byte and must name an entry of the table, or the file would reload with
-// other colours, or not at all.
-bool ColoursFit(const MeshObject& mesh) {
+// Whether the mesh can be saved as a model that loads again: a colour index is one byte and must
+// name an entry of the table, and every count and the frames' storage stay within the limits the
+// readers hold models to.
+bool ModelFits(const MeshObject& mesh) {
   if (mesh.colourTable.count > kDddMaxColours) return false;
+  if (!DddStorageBudget::FramesFit(mesh.parts.count)) return false;
+  DddStorageBudget budget;
   for (const MeshPart& part : mesh.parts) {
+    if (!DddCountFits(part.sourceVertices.count)) return false;
+    if (!budget.Add(1, part.sourceVertices.count)) return false;
     for (const MeshVertex& vertex : part.sourceVertices) {
       if (vertex.colourIndex >= mesh.colourTable.count) return false;
     }
@@ -80,7 +86,7 @@ i32 SaveDdd(const MeshObject* mesh, const char* name) {
   if (mesh == nullptr || mesh->parts.count == 0 || name == nullptr || IsMemoryName(name)) {
     return 0;
   }
-  if (ColoursFit(*mesh)) {
+  if (ModelFits(*mesh)) {
     FileReplacement file(name);
     const bool written = file.Stream() != nullptr && WriteModel(*mesh, file.Stream());
     if (file.Commit(written)) return 1;

@@ -1,17 +1,23 @@
 // Collision queries against placed objects: a box, a sphere, a ray or a cone given in world
-// coordinates is brought into the object's own coordinates through the inverse of the current
-// placement, each part (one animation frame of one mesh) is first rejected by its bounding sphere
-// where that is safe, and the rest goes to the exact triangle tests of the collision library.
+// coordinates is tested against each part (one animation frame of one mesh), which is first
+// rejected by its bounding sphere where that is safe; the exact triangle tests of the collision
+// library decide everything else.
 //
-// The inverse is the true affine one, so a scaled object answers as it is drawn: points and axes
-// map exactly, a ray's hit parameter stays in world units, a sphere's radius is divided by the
-// placement's scale (exact for uniform scale) and a cone's axis is made unit again. The bounding
-// checks only reject parts that cannot meet the shape; the triangle tests decide everything else.
+// Under a rigid or uniformly scaled placement the shape is brought into the object's own
+// coordinates through the placement's inverse: points and axes map exactly, a sphere's radius is
+// divided by the placement's scale and a cone's axis is made unit again. A placement that scales
+// its axes differently would make the sphere an ellipsoid and the cone a skewed one, so there the
+// part's triangles and bounding sphere are carried into world coordinates instead (the sphere
+// grown by the placement's largest stretch, so that it stays a bounding sphere) and tested
+// against the shape as given. A ray's hit parameter survives any affine map, so the ray always
+// goes into object coordinates, its parameter staying in world units.
 #include <cmath>
 
 #include "scene3d/box_cone_triangle.h"
 #include "scene3d/collision_geometry.h"
 #include "scene3d/collision_vectors.h"
+#include "scene3d/placed_box.h"
+#include "scene3d/placement_scale.h"
 #include "scene3d/rainbows3d.h"
 
 namespace {
@@ -25,20 +31,97 @@ const MeshPart* QueryPart(const MeshObjectX& mesh, i32 frame) {
   return part.triangleVertices.count < 3 ? nullptr : &part;
 }
 
-// The positions of triangle i of the part, as the nine floats the triangle tests take.
-void TrianglePositions(const MeshPart& part, i32 i, f32 out[9]) {
-  for (i32 k = 0; k < 3; ++k) {
-    const MeshVertex& v = part.triangleVertices[3 * i + k];
-    out[3 * k] = v.x, out[3 * k + 1] = v.y, out[3 * k + 2] = v.z;
+// A part's triangles and bounding sphere as a query sees them: in the object's coordinates, or
+// carried into world coordinates by the placement.
+class PartView {
+ public:
+  explicit PartView(const MeshPart& part) : part_(part) {
+    vec3::Copy(centre_, part.boundCentre);
+    radius_ = part.boundRadius;
   }
-}
+  PartView(const MeshPart& part, const f32* model) : part_(part), model_(model) {
+    TransformPoint(model, part.boundCentre, centre_);
+    radius_ = part.boundRadius * LargestStretch(model);
+  }
 
-i32 TriangleCount(const MeshPart& part) { return part.triangleVertices.count / 3; }
+  i32 Triangles() const { return part_.triangleVertices.count / 3; }
+  // The positions of triangle i, as the nine floats the triangle tests take.
+  void Triangle(i32 i, f32 out[9]) const {
+    for (i32 k = 0; k < 3; ++k) {
+      const MeshVertex& v = part_.triangleVertices[3 * i + k];
+      f32* corner = out + 3 * k;
+      corner[0] = v.x, corner[1] = v.y, corner[2] = v.z;
+      if (model_ != nullptr) TransformPoint(model_, corner, corner);
+    }
+  }
+  const f32* BoundCentre() const { return centre_; }
+  f32 BoundRadius() const { return radius_; }
+
+ private:
+  const MeshPart& part_;
+  const f32* model_ = nullptr;
+  f32 centre_[3];
+  f32 radius_;
+};
 
 f32 DistanceSquared(const f32* a, const f32* b) {
   f32 d[3];
   vec3::Sub(d, a, b);
   return vec3::Dot(d, d);
+}
+
+i32 BoxMeetsPart(const PartView& part, const f32* centre, const f32 (&axes)[3][3]) {
+  // No point of the box lies further from its centre than the sum of the half-axes' lengths.
+  const f32 reach = vec3::Length(axes[0]) + vec3::Length(axes[1]) + vec3::Length(axes[2]) +
+                    part.BoundRadius();
+  if (reach * reach < DistanceSquared(centre, part.BoundCentre())) return 0;
+  for (i32 i = 0; i < part.Triangles(); ++i) {
+    f32 t[9];
+    part.Triangle(i, t);
+    if (BoxVsTriangle(centre, axes[0], axes[1], axes[2], t, t + 3, t + 6) != 0) return 1;
+  }
+  return 0;
+}
+
+i32 SphereMeetsPart(const PartView& part, f32 radius, const f32* centre) {
+  const f32 reach = radius + part.BoundRadius();
+  if (reach * reach < DistanceSquared(centre, part.BoundCentre())) return 0;
+  f32 t[9];
+  part.Triangle(0, t);
+  if (radius * radius >= DistanceSquared(centre, t)) return 1;  // the part's first vertex
+  for (i32 i = 0; i < part.Triangles(); ++i) {
+    part.Triangle(i, t);
+    if (SphereVsTriangle(t, centre, 3, radius) != 0) return 1;
+  }
+  return 0;
+}
+
+// The cone's surface lies |G| cos - depth sin from a point off the unit axis by G at depth
+// `depth` (a lower bound of the true distance), so a bounding sphere further than its radius from
+// it is out of reach; behind the apex the bound is taken at depth 0, which only widens it. The
+// triangle test uses the cosine squared, so the tangent counts by its size. Cones of 90 degrees
+// and more are not bounded this way.
+bool ConeMayReach(const PartView& part, const f32* apex, const f32* axis, f32 theta) {
+  const f32 cosTheta = std::cos(theta);
+  if (!(cosTheta > 0.0f)) return true;
+  f32 z[3], g[3];
+  vec3::Sub(z, part.BoundCentre(), apex);
+  const f32 depth = vec3::Dot(z, axis);
+  vec3::AddScaled(g, z, -depth, axis);
+  const f32 limit = std::fabs(std::tan(theta)) * (depth > 0.0f ? depth : 0.0f) +
+                    part.BoundRadius() / cosTheta;
+  return !(vec3::Length(g) >= limit);  // a NaN distance is not rejected
+}
+
+f32 ConeMeetsPart(const PartView& part, const f32* apex, const f32* axis, f32 theta) {
+  if (!ConeMayReach(part, apex, axis, theta)) return 0.0f;
+  const f32 cosTheta = std::cos(theta);
+  for (i32 i = 0; i < part.Triangles(); ++i) {
+    f32 t[9];
+    part.Triangle(i, t);
+    if (ConeVsTriangle(axis, apex, cosTheta, t) != 0) return 1.0f;
+  }
+  return 0.0f;
 }
 
 // The ray's answer over many hits: the nearest in front of the origin, else the nearest behind.
@@ -65,40 +148,28 @@ i32 Rainbows3D::CollideBoxPart(MeshObjectX& mesh, i32 frame, const f32* centre, 
   const MeshPart* part = QueryPart(mesh, frame);
   f32 inv[16];
   if (part == nullptr || !PlacementInverse(inv, nullptr)) return 0;
+  const f32* model = CurrentState().model;
   f32 p[3], axes[3][3];
+  if (!ScalesUniformly(model)) {
+    vec3::Copy(axes[0], u), vec3::Copy(axes[1], v), vec3::Copy(axes[2], w);
+    return BoxMeetsPart(PartView(*part, model), centre, axes);
+  }
   TransformPoint(inv, centre, p);
   TransformDirection(inv, u, axes[0]);
   TransformDirection(inv, v, axes[1]);
   TransformDirection(inv, w, axes[2]);
-  // No point of the box lies further from its centre than the sum of the half-axes' lengths.
-  const f32 reach = vec3::Length(axes[0]) + vec3::Length(axes[1]) + vec3::Length(axes[2]) +
-                    part->boundRadius;
-  if (reach * reach < DistanceSquared(p, part->boundCentre)) return 0;
-  for (i32 i = 0; i < TriangleCount(*part); ++i) {
-    f32 t[9];
-    TrianglePositions(*part, i, t);
-    if (BoxVsTriangle(p, axes[0], axes[1], axes[2], t, t + 3, t + 6) != 0) return 1;
-  }
-  return 0;
+  return BoxMeetsPart(PartView(*part), p, axes);
 }
 
 i32 Rainbows3D::CollideSpherePart(MeshObjectX& mesh, i32 frame, f32 radius, const f32* centre) {
   const MeshPart* part = QueryPart(mesh, frame);
   f32 inv[16], scale = 0.0f;
   if (part == nullptr || !PlacementInverse(inv, &scale)) return 0;
+  const f32* model = CurrentState().model;
+  if (!ScalesUniformly(model)) return SphereMeetsPart(PartView(*part, model), radius, centre);
   f32 q[3];
   TransformPoint(inv, centre, q);
-  const f32 r = radius / scale;
-  const f32 reach = r + part->boundRadius;
-  if (reach * reach < DistanceSquared(q, part->boundCentre)) return 0;
-  f32 t[9];
-  TrianglePositions(*part, 0, t);
-  if (r * r >= DistanceSquared(q, t)) return 1;  // the part's first vertex lies inside
-  for (i32 i = 0; i < TriangleCount(*part); ++i) {
-    TrianglePositions(*part, i, t);
-    if (SphereVsTriangle(t, q, 3, r) != 0) return 1;
-  }
-  return 0;
+  return SphereMeetsPart(PartView(*part), radius / scale, q);
 }
 
 f32 Rainbows3D::CollideRayPart(MeshObjectX& mesh, i32 frame, const f32* origin,
@@ -114,10 +185,11 @@ f32 Rainbows3D::CollideRayPart(MeshObjectX& mesh, i32 frame, const f32* origin,
   vec3::AddScaled(end, origin, 1.0f, d);
   TransformPoint(inv, origin, o);
   TransformPoint(inv, end, e);
+  const PartView view(*part);
   RayChoice choice;
-  for (i32 i = 0; i < TriangleCount(*part); ++i) {
+  for (i32 i = 0; i < view.Triangles(); ++i) {
     f32 t[9];
-    TrianglePositions(*part, i, t);
+    view.Triangle(i, t);
     choice.Add(SegmentVsTriangle(t, o, e));
   }
   return choice.Answer();
@@ -128,33 +200,16 @@ f32 Rainbows3D::CollideConePart(MeshObjectX& mesh, i32 frame, const f32* apex,
   const MeshPart* part = QueryPart(mesh, frame);
   f32 inv[16];
   if (part == nullptr || !PlacementInverse(inv, nullptr)) return 0.0f;
+  const f32* model = CurrentState().model;
   const f32 theta = angle * kRadiansPerDegree;
-  const f32 cosTheta = std::cos(theta);
   f32 k[3], axis[3];
-  TransformPoint(inv, apex, k);
   vec3::Copy(axis, direction);
   vec3::SafeNormalize(axis);
+  if (!ScalesUniformly(model)) return ConeMeetsPart(PartView(*part, model), apex, axis, theta);
+  TransformPoint(inv, apex, k);
   TransformDirection(inv, axis, axis);
   vec3::SafeNormalize(axis);
-  // The cone's surface lies |G| cos - depth sin from a point off the axis by G at depth `depth`
-  // (a lower bound of the true distance), so a sphere further than its radius from it is out of
-  // reach; behind the apex the bound is taken at depth 0, which only widens it. The triangle test
-  // uses the cosine squared, so the tangent counts by its size.
-  if (cosTheta > 0.0f) {
-    f32 z[3], g[3];
-    vec3::Sub(z, part->boundCentre, k);
-    const f32 depth = vec3::Dot(z, axis);
-    vec3::AddScaled(g, z, -depth, axis);
-    const f32 limit = std::fabs(std::tan(theta)) * (depth > 0.0f ? depth : 0.0f) +
-                      part->boundRadius / cosTheta;
-    if (vec3::Length(g) >= limit) return 0.0f;
-  }
-  for (i32 i = 0; i < TriangleCount(*part); ++i) {
-    f32 t[9];
-    TrianglePositions(*part, i, t);
-    if (ConeVsTriangle(axis, k, cosTheta, t) != 0) return 1.0f;
-  }
-  return 0.0f;
+  return ConeMeetsPart(PartView(*part), k, axis, theta);
 }
 
 i32 Rainbows3D::CollideBox(i32 slot, i32 frame, const f32* centre, const f32* u, const f32* v,
@@ -200,7 +255,9 @@ f32 Rainbows3D::CollideCone(i32 slot, i32 frame, f32 x, f32 y, f32 z, f32 dx, f3
 i32 Rainbows3D::CollideBoundsBox(f32 x, f32 y, f32 z, f32 radius, f32 hx, f32 hy, f32 hz) {
   f32 inv[16], scale = 0.0f;
   if (!PlacementInverse(inv, &scale)) return 0;
+  const f32* model = CurrentState().model;
   const f32 centre[3] = {x, y, z};
+  if (!ScalesUniformly(model)) return SphereVsPlacedBox(model, inv, centre, radius, hx, hy, hz);
   f32 q[3];
   TransformPoint(inv, centre, q);
   const f32 r = radius / scale;

@@ -122,10 +122,10 @@ class Rainbows3D {
   void DrawObjectPart(MeshObjectX& mesh, i32 frame, i32 third = 0, f32 fourth = 0.0f, u8 flag = 0);
 
   // Collision queries (object_queries.cpp): shapes in world coordinates against the triangles of
-  // animation frame `frame` of every mesh of a slot, placed by the current transform state and
-  // brought into the object's coordinates through the placement's true inverse (scale included).
-  // A slot outside the table, a frame a mesh does not have, a part without a triangle or a
-  // placement without an inverse answers no hit.
+  // animation frame `frame` of every mesh of a slot, placed by the current transform state:
+  // exact under every placement with an inverse, whatever its scale on each axis. A slot outside
+  // the table, a frame a mesh does not have, a part without a triangle or a placement without an
+  // inverse answers no hit.
   // The box: centre and three perpendicular half-axis vectors.
   i32 CollideBox(i32 slot, i32 frame, const f32* centre, const f32* u, const f32* v, const f32* w);
   i32 CollideSphere(i32 slot, i32 frame, f32 radius, f32 x, f32 y, f32 z);
@@ -177,7 +177,8 @@ class Rainbows3D {
   // construction, or a slot left without that part).
   MeshPart* BuildingPart();
   // The inverse of the current placement (composed first) and the length of its first column,
-  // the scale by which lengths grow; false when the placement has no inverse.
+  // the scale by which lengths grow when the placement scales uniformly; false when the placement
+  // has no inverse.
   bool PlacementInverse(f32 inverse[16], f32* scale);
 };
 

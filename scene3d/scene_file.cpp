@@ -16,10 +16,10 @@
 #include "media/png_image.h"
 #include "media/surface.h"
 #include "scene3d/ddd_model_format.h"
+#include "scene3d/ddd_model_limits.h"
 #include "scene3d/model_channel.h"
 #include "scene3d/object_building.h"
 #include "scene3d/rainbows3d.h"
-#include "scene3d/text_model_reader.h"
 
 namespace {
 
@@ -85,15 +85,11 @@ void DecodePicture(const char* path, u32 transparentColour) {
   surface.FromRgba(&picture.image, 0, nullptr);
 }
 
-// The vertices of storage a loaded mesh holds, counted as the model readers count them: every
-// part at least the 512 entries its list starts with.
-i64 StoredVertices(const MeshObjectX& mesh) {
-  i64 total = 0;
-  for (i32 p = 0; p < mesh.parts.count; ++p) {
-    total +=
-        std::max<i64>(mesh.parts[p].sourceVertices.count, mesh.parts[p].sourceVertices.minimum);
-  }
-  return total;
+// Counts a loaded mesh's storage against the scene's budget: false once the scene passes it.
+bool WithinBudget(DddStorageBudget& budget, const MeshObjectX& mesh) {
+  bool within = true;
+  for (const MeshPart& part : mesh.parts) within = budget.Add(1, part.sourceVertices.count);
+  return within;
 }
 
 }  // namespace
@@ -117,13 +113,14 @@ i32 LoadSceneFile(const char* name, ObjectSlot* slot, u32 transparentColour) {
   // The scene's models share the budget of one model, so that a small scene naming one model
   // thousands of times cannot take gigabytes: the model that passes it, and every later one,
   // stays empty.
-  i64 budget = kMaxDddTextMeshVertices;
+  DddStorageBudget budget;
+  bool within = true;
   for (i32 i = 0; i < objects; ++i) {
     MeshObjectX& mesh = slot->meshes[i];
-    if (budget >= 0 && scene.Resolve("objects", i + 1, path)) {
+    if (within && scene.Resolve("objects", i + 1, path)) {
       LoadDdd(&mesh, path);
-      budget -= StoredVertices(mesh);
-      if (budget < 0) {
+      within = WithinBudget(budget, mesh);
+      if (!within) {
         mesh.Clear(true);
         std::printf("# read error\n%s\n", name);
       }

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "core/float_convert.h"
-#include "scene3d/mesh_model.h"
+#include "scene3d/ddd_model_limits.h"
 #include "scene3d/model_channel.h"
 
 namespace {
@@ -34,7 +34,7 @@ class ModelParse {
   bool Count(i32& count, i32 tokens) {
     count = std::max(Integer(), 0);
     const i64 present = (i64{DddChannelRemaining(&channel_)} + 1) / (2 * tokens) + 1;
-    return count <= kMaxDddTextCount && count <= present + kDddMissingElements;
+    return DddCountFits(count) && count <= present + kDddMissingElements;
   }
 
   // Counts one more element of a list whose storage is already reserved and returns it cleared.
@@ -140,9 +140,8 @@ bool DddTextModelFits(const DddTextReader& reader) {
       if (reader.uvs.count > 0 && !inside(polygon.uvIndices[k], reader.uvs.count)) return false;
     }
   }
-  const i64 smallestPart = MeshPart().sourceVertices.minimum;
-  const i64 frameVertices = std::max(DddTextFrameVertices(reader), smallestPart);
-  return reader.frames.count * frameVertices <= kMaxDddTextMeshVertices;
+  // Every frame holds a separator per polygon and a vertex per corner.
+  return DddStorageBudget().Add(reader.frames.count, DddTextFrameVertices(reader));
 }
 
 i64 DddTextFrameVertices(const DddTextReader& reader) {

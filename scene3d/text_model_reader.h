@@ -5,9 +5,9 @@
 // them into a MeshObject.
 //
 // Model files come from memory cards, packs and the internet, so the reader refuses what it
-// cannot read soundly: a count above kMaxDddTextCount, a count whose elements the rest of the data
-// cannot hold (a file cut short still reads its last few missing values as 0), an index outside
-// its list, or a model whose mesh would exceed kMaxDddTextMeshVertices.
+// cannot read soundly: a count beyond the model limits (ddd_model_limits.h), a count whose
+// elements the rest of the data cannot hold (a file cut short still reads its last few missing
+// values as 0), an index outside its list, or a model whose mesh would pass the storage limit.
 #pragma once
 
 #include "core/grow_vector.h"
@@ -42,12 +42,6 @@ struct DddTextReader {
   GrowVector<DddTextFrame> frames;
 };
 
-// The largest count of any one list.
-inline constexpr i32 kMaxDddTextCount = 1 << 22;
-// The largest mesh a text model may make, in vertices of storage (about 80 MB, before Build
-// turns it into triangles): every frame holds a separator per polygon and a vertex per corner,
-// and at least the 512 entries a part's list starts with.
-inline constexpr i64 kMaxDddTextMeshVertices = i64{1} << 20;
 // Elements of a list that may be missing at the end of the data and read as zeros.
 inline constexpr i32 kDddMissingElements = 256;
 

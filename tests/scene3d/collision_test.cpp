@@ -42,6 +42,8 @@ TEST(Collision, PlaneBoxAndPolygon) {
 TEST(Collision, SegmentsAndPoints) {
   const f32 unit[9] = {0, 0, 0, 1, 0, 0, 0, 1, 0}, flat[9] = {0, 0, 0, 1, 1, 1, 2, 2, 2};
   const f32 sliver[9] = {0, 0, 0, 1, 0, 0, 1, 1e-4f, 0};  // its denominator rounds to 0
+  // Its denominator overflows, and would place a point far outside it at s = t = 0.
+  const f32 a = 4.33e9f, huge[9] = {0, 0, 0, a, 0, 0, 0, a, 0};
   const struct { const f32* tri; f32 p0[3], p1[3], r; } rows[] = {
       {unit, {.25f, .25f, 1}, {.25f, .25f, -1}, 0.5f},
       {unit, {.25f, .25f, -1}, {.25f, .25f, -2}, -1}, {unit, {.25f, .25f, 2}, {.25f, .25f, 1}, 2},
@@ -50,6 +52,7 @@ TEST(Collision, SegmentsAndPoints) {
       {unit, {.6f, .5f, 1}, {.6f, .5f, -1}, 0}, {unit, {.25f, .25f, 1}, {.5f, .25f, 1}, 0},
       {flat, {.5f, 0, 1}, {.5f, 0, -1}, 0}, {sliver, {5, 0, 1}, {5, 0, -1}, 0},
       {unit, {kNaN, .25f, 1}, {.25f, .25f, -1}, 0},
+      {huge, {-a / 2, a / 4, 1}, {-a / 2, a / 4, -1}, 0},
   };
   for (const auto& row : rows)
     EXPECT_EQ(row.r, SegmentVsTriangle(row.tri, row.p0, row.p1)) << row.p0[0];

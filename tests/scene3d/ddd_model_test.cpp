@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <iomanip>
@@ -177,8 +178,68 @@ TEST(DddModel, RefusedFiles) {
     EXPECT_EQ("0 # read error\nNAME\n00 []", Load(whole.substr(0, n))) << n;
   }
   EXPECT_EQ("0 # read error\nNAME\n00 []", Load(whole.substr(0, 3)));  // the text reader's
+  // 2^22 + 1 colours, every one present: a count past the limit of any list.
+  const std::string colours = InMemory(Head(2.0, 0, 0, (1 << 22) + 1).s + std::string(4 << 22, 0));
+  MeshObjectX many;
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(0, LoadDdd(&many, colours.c_str()));
+  EXPECT_EQ("# read error\n" + colours + "\n", testing::internal::GetCapturedStdout());
   MeshObjectX loaded;  // a memory name of no live block
   EXPECT_EQ(0, LoadDdd(&loaded, FormatMemoryName(4, whole.data()).c_str()));
+}
+
+// The writer saves exactly the meshes the reader loads: up to 2048 frames, and storage of 2^20
+// vertices with every frame counted at no fewer than 512.
+TEST(DddModel, WriterAndReaderAgreeOnTheLimits) {
+  const ScopedTempDir dir;
+  const struct { i32 frames, firstFrameVertices, result; } rows[] = {
+      {2048, 0, 1}, {2049, 0, 0}, {2048, 512, 1}, {2048, 513, 0}};
+  for (const auto& [frames, vertices, result] : rows) {
+    MeshObjectX mesh;
+    mesh.colourTable.Append(0xFF);
+    MeshPart part;
+    for (i32 f = 0; f < frames; ++f) mesh.AppendPart(part);
+    mesh.parts[0].sourceVertices.SetCount(vertices);
+    const std::string path = dir.File(std::to_string(frames) + "-" + std::to_string(vertices));
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(result, SaveDdd(&mesh, path.c_str())) << frames << " " << vertices;
+    EXPECT_EQ(result, LoadDdd(&mesh, path.c_str())) << frames << " " << vertices;
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(result * frames, mesh.parts.count);
+  }
+}
+
+// Models within the limits but too big for the memory left (a million vertices, binary and
+// text) are refused softly: "# malloc error" and the name, the mesh empty, and the program goes on
+// to load the next model. With memory to spare they load.
+TEST(DddModel, ModelsTooBigForTheMemoryLeft) {
+  if (kSanitizerBuild) {
+    GTEST_SKIP() << "the sanitizer build cannot run under a lowered address-space limit";
+  }
+  constexpr i32 kVertices = 1000000;
+  // A fan of a million corners over one vertex: a separator and the corners in its one frame.
+  std::string text = "DDDA 1 0 1 0 0 0 " + std::to_string(kVertices - 1);
+  for (i32 i = 1; i < kVertices; ++i) text += " 0 0";
+  const std::string names[] = {
+      InMemory(Head(2.0, 1).Word(kVertices).s + std::string(kVertices * 14, '\0')),
+      InMemory(text + " 1 1 0 0 0")};
+  const std::string small = InMemory("DDDA 1 0 0 1 0");
+  for (const std::string& name : names) {
+    const ChildResult child = RunInChildWithMemoryHeadroom(16 << 20, [&] {
+      const ScopedFatalHook hook;
+      try {
+        MeshObjectX mesh;
+        std::printf("%d %d\n", LoadDdd(&mesh, name.c_str()), mesh.parts.capacity);
+        std::printf("%d\n", LoadDdd(&mesh, small.c_str()));
+      } catch (const FatalEndForTests& end) {
+        std::printf("runtime error %g\n", end.code);
+      }
+    });
+    EXPECT_EQ("# malloc error\n" + name + "\n0 0\n1\n", child.output);
+    MeshObjectX mesh;
+    EXPECT_EQ(1, LoadDdd(&mesh, name.c_str()));
+    EXPECT_EQ(kVertices, mesh.parts[0].sourceVertices.count);
+  }
 }
 
 TEST(DddModel, RefusedSavesKeepTheOldFile) {
@@ -208,6 +269,23 @@ TEST(DddModel, RefusedSavesKeepTheOldFile) {
   EXPECT_EQ(cant + path + "\n", child.output);
   EXPECT_EQ("old", ReadFileBytes(path));
   EXPECT_EQ(2, std::distance(std::filesystem::directory_iterator(dir.path()), {}));
+  // A model larger than the stream's buffer (a head of 8028 bytes, three frames of 14004), so
+  // that the writes themselves fail: the disk fills up in the head, the first or the last frame.
+  MeshObjectX large;
+  large.colourTable.Append(0xFF);
+  MeshPart frame;
+  frame.sourceVertices.SetCount(1000);
+  for (i32 f = 0; f < 3; ++f) large.AppendPart(frame);
+  for (const rlim_t size : {50, 8128, 36136}) {
+    const ChildResult full = RunInChild([&] {
+      std::signal(SIGXFSZ, SIG_IGN);
+      const rlimit limit{size, size};
+      setrlimit(RLIMIT_FSIZE, &limit);
+      if (SaveDdd(&large, path.c_str()) != 0) std::puts("saved");
+    });
+    EXPECT_EQ(cant + path + "\n", full.output) << size;
+    EXPECT_EQ("old", ReadFileBytes(path));
+  }
 }
 
 }  // namespace

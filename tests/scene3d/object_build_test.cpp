@@ -9,6 +9,8 @@
 #include "media/render_target.h"
 #include "render/soft_render_context.h"
 #include "scene3d/rainbows3d.h"
+#include "scene3d/scene_file.h"
+#include "tests/support/test_support.h"
 
 namespace {
 
@@ -57,6 +59,16 @@ TEST_F(BuildTest, ColouredMeshesAndMoreThan256Colours) {
   EXPECT_EQ((std::array<u32, 4>{0, 0, 1, 1}),
             (std::array{white.coloured, BatchOf(white).coloured, BatchOf(white).textured,
                         BatchOf(white).lit}));
+  // Every colour but white (and the codes that read as white) colours the mesh and its batch,
+  // also those that keep full red and another full component: yellow and magenta.
+  for (const auto& [colour, coloured] : {std::pair{0xFFFFFFu, 0u}, {0xFFFFFFFCu, 0u},
+                                         {0x00FFFFu, 1u}, {0xFF00FFu, 1u}, {0xFFFF00u, 1u}}) {
+    d.BeginObject(1, 1);
+    for (i32 i = 0; i < 3; ++i) d.AddObjectVertex(i, i % 2, 0, 0, 0, colour);
+    d.EndObject();
+    EXPECT_EQ(std::pair(coloured, coloured), std::pair(white.coloured, BatchOf(white).coloured))
+        << std::hex << colour;
+  }
   // Beyond 256 colours the 8-bit colour indices wrap; the geometry must not change with them.
   d.BeginObject(1, 0);
   for (u32 i = 1; i <= 300; ++i) d.AddObjectVertex(i, i % 7, i % 3, 0, 0, i);
@@ -107,6 +119,19 @@ TEST_F(BuildTest, SmallObjectsBoundsAndEmptiedSlots) {
   d.AddObjectVertex(1, 0, 0, 0, 0, 0);
   d.EndObject();
   EXPECT_EQ(0, mesh.parts.count + mesh.parts.data[0].sourceVertices.count);
+  // A scene loaded into the slot under construction whose model does not load leaves mesh 0
+  // without part 0: adding and ending then build nothing.
+  const ScopedTempDir dir;
+  WriteFileBytes(dir.File("bad.ddd"), "damaged");
+  WriteFileBytes(dir.File("s.ddw"), ";DDW\n[objects]\ncount=1\n1=bad.ddd\n");
+  d.BeginObject(7, 1);
+  testing::internal::CaptureStdout();
+  LoadSceneFile(dir.File("s.ddw").c_str(), d.Slot(7), 0);
+  testing::internal::GetCapturedStdout();
+  d.AddObjectVertex(1, 0, 0, 0, 0, 0);
+  d.EndObject();
+  EXPECT_EQ((std::array{1, 1, 0}), (std::array{d.Slot(7)->meshes.count, i32{d.Slot(7)->used},
+                                               d.Slot(7)->meshes[0].parts.count}));
   for (i32 slot : {-1, 4096, 1 << 30}) d.BeginObject(slot, 1), d.EmptyObjectSlot(slot);
   EXPECT_EQ(-1, d.buildingSlot);  // numbers outside the table do nothing
 }
@@ -161,6 +186,14 @@ TEST(NormalPass, AreaWeightsStripFlipsWeldsAndTangents) {
   const Vec normals[6] = {{0, 0, -1}, {0, 0, 1}, {0, -1, 0}, {0, 1, 0},
                           {0, -0.7071068f, -0.7071068f}, {0, -0.7071068f, -0.7071068f}};
   for (i32 t = 0; t < 6; ++t) mesh.Expect(3 * t, normals[t]);
+  // A later frame longer than the first (a loaded model's frames need not agree) gets normals for
+  // all its vertices.
+  mesh.Fill(0, {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}});
+  GrowVector<MeshVertex>& later = mesh.AppendPart(mesh.parts[0]).sourceVertices;
+  for (i32 i = 0; i < 600; ++i) later.Append(later[i % 3]);
+  mesh.Smooth(1, 0, 0);
+  mesh.Expect(2, {0, 0, -1});
+  EXPECT_EQ(-1.0f, mesh.parts[1].sourceVertices[602].nz);
   // Tangents alone, from (u, v) = (x, y); a triangle of one texture coordinate adds none.
   mesh.Fill(0, {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {5, 0, 0}, {5, 0, 1}, {5, 0, 2}}).Smooth(0, 0, 1);
   const MeshVertex& corner = mesh.parts[0].sourceVertices[1];

@@ -77,6 +77,11 @@ TEST_F(PlaceTest, AppendsBeyondSixteenAndAfterACompositionRecompose) {
   for (i32 i = 0; i < 17; ++i) d.PushTransform(0, 0, 0, 0), d.AppendMatrix(shift);
   EXPECT_EQ(32, d.CurrentState().recordCount + d.CurrentState().matrixCount);
   ExpectPlaced({0, 0, 0}, {16, 0, 0});
+  // A 17th matrix, then a 17th record, each alone: dropped, but the whole list applies again.
+  d.AppendMatrix(shift);
+  ExpectPlaced({0, 0, 0}, {32, 0, 0});
+  d.PushTransform(0, 0, 0, 0);
+  ExpectPlaced({0, 0, 0}, {48, 0, 0});
 }
 
 TEST_F(PlaceTest, ChildStatesAndTheCommands) {

@@ -1,5 +1,7 @@
 // Loading slots: scenes of models and pictures (their folder, keys, counts, a pack), models over
 // scenes, names, damaged scenes, and renderer batches recycled over repeated loads.
+#include <array>
+#include <cstdio>
 #include <cstring>
 #include <sstream>
 #include <string>
@@ -85,16 +87,40 @@ TEST_F(SceneLoadTest, ModelsScenesPacksAndDamage) {
   }
 }
 
-// The models of one scene share one model's storage budget: a second model of 1025 frames (each
-// frame counted at 512 vertices) passes it and stays empty.
+// A scene's model too big for the memory left stays empty with "# malloc error" and its name;
+// the scene's other models load.
+TEST_F(SceneLoadTest, AModelTooBigForTheMemoryLeft) {
+  if (kSanitizerBuild) {
+    GTEST_SKIP() << "the sanitizer build cannot run under a lowered address-space limit";
+  }
+  constexpr i32 kVertices = 1000000;  // within the model limits: 14 bytes each
+  WriteFileBytes(Path("big.ddd"), LE(0x00C6B317, 4) + LE(0x4000000000000000, 8) + LE(1, 4) +
+                                      LE(1, 4) + LE(0, 4) + LE(0xFF, 4) + LE(kVertices, 4) +
+                                      std::string(kVertices * 14, '\0'));
+  WriteFileBytes(Path("s.ddw"), ";DDW\n[objects]\ncount=2\n1=big.ddd\n2=a.ddd\n");
+  const ChildResult child = RunInChildWithMemoryHeadroom(16 << 20, [&] {
+    const std::string shape = Load(Path("s.ddw"));
+    std::printf("%s\n", shape.c_str());
+  });
+  EXPECT_EQ("# malloc error\n" + Path("big.ddd") + "\n1:11 0 | 00 00 | 11 00\n", child.output);
+}
+
+// The models of one scene share one model's storage budget, each frame counted at 512 vertices:
+// two models of 1024 frames fill it exactly and load, a second model of 1025 frames passes it and
+// stays empty; so does every model after the budget is full.
 TEST_F(SceneLoadTest, ScenesShareOneModelsBudget) {
-  std::string big = "DDDA 1 0 1 255 0 0 3 0 0 1 0 2 0 1025";
-  for (i32 f = 0; f < 1025; ++f) big += " 3 0 0 0 1 0 0 0 1 0";
-  WriteFileBytes(Path("big.ddd"), big);
-  WriteFileBytes(Path("s.ddw"), ";DDW\n[objects]\ncount=2\n1=big.ddd\n2=big.ddd\n");
-  d.LoadObject(Path("s.ddw").c_str(), 1);
-  EXPECT_EQ(1025, d.Slot(1)->meshes[0].parts.count);
-  EXPECT_EQ(0, d.Slot(1)->meshes[1].parts.count);
+  for (const auto& [frames, second] : {std::pair{1024, 1024}, {1025, 0}}) {
+    std::string big = "DDDA 1 0 1 255 0 0 3 0 0 1 0 2 0 " + std::to_string(frames);
+    for (i32 f = 0; f < frames; ++f) big += " 3 0 0 0 1 0 0 0 1 0";
+    WriteFileBytes(Path("big.ddd"), big);
+    WriteFileBytes(Path("s.ddw"), ";DDW\n[objects]\ncount=3\n1=big.ddd\n2=big.ddd\n3=a.ddd\n");
+    testing::internal::CaptureStdout();
+    d.LoadObject(Path("s.ddw").c_str(), 1);
+    EXPECT_EQ("# read error\n" + Path("s.ddw") + "\n", testing::internal::GetCapturedStdout());
+    const GrowVector<MeshObjectX>& meshes = d.Slot(1)->meshes;
+    EXPECT_EQ((std::array{frames, second, 0}),
+              (std::array{meshes[0].parts.count, meshes[1].parts.count, meshes[2].parts.count}));
+  }
 }
 
 }  // namespace

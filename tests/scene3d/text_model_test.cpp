@@ -1,5 +1,6 @@
 // The "DDDA" text model reader and its mesh construction. Every model is read twice, from a file
 // and from a live memory block, and both reads must agree.
+#include <clocale>
 #include <cstring>
 #include <sstream>
 #include <string>
@@ -95,10 +96,32 @@ TEST(TextModelReader, ReadsOrRefuses) {
       "DDDA nan 0 0 0", "# nothing but a comment\n", "DDDA 1 1e9", "DDDA 1 0 0 inf",
       "DDDA 1 0 0 300", "DDDA 1 0 1 0 0 0 1 1 0 1 1 0 0 0", "DDDA 1 0 1 0 0 0 1 -1 0 1 1 0 0 0",
       "DDDA 1 1 0 0 1 0 0 0 1 0 1 1 0 0 0", "DDDA 1 0 1 0 0 0 1 0 0 2 1 0 0 0 0",
-      "DDDA 1 0 0 2049 " + frames2048.substr(15)};
+      "DDDA 1 0 0 2049 " + frames2048.substr(15),
+      "DDDA 1 1 0 0 1 0 0 0 1 0 1 1 1 0 0 0",  // a texture-coordinate index past its list
+      "DDDA 1 0 1 0 0 0 1 0 0 2 1 0 0 0"};     // a polygon over the vertices of a missing frame
   for (const std::string& text : refused) {
     EXPECT_EQ("0 " + kEmpty, Read(text)) << text.substr(0, 60);
   }
+  // 2^22 + 1 texture-coordinate pairs, every one present: a count past the limit of any list.
+  std::string many = "DDDA 1 " + std::to_string((1 << 22) + 1);
+  for (i32 i = 0; i <= 1 << 22; ++i) many += " 0 0";
+  DddTextReader reader;
+  EXPECT_EQ(0, LoadDddText(&reader, InMemory(many + " 0 0 0").c_str()));
+}
+
+// Numbers read alike whatever numeric locale the program runs in, one that writes a decimal comma
+// included.
+TEST(TextModelReader, NumbersUnderADecimalCommaLocale) {
+  struct NumericLocale {
+    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+    ~NumericLocale() { std::setlocale(LC_NUMERIC, before.c_str()); }
+  } restore;
+  if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr ||
+      std::strcmp(std::localeconv()->decimal_point, ",") != 0) {
+    GTEST_SKIP() << "no de_DE.UTF-8 locale here (tools/check makes it as root)";
+  }
+  EXPECT_EQ("1 uvs: 0.25,0.75|polys:|frames:[1.5,2.5,-0.5/0,0,0.5;]",
+            Read("DDDA 1.1 1 0.25 0.75 0 1 1 1.5 2.5 -0.5 0 0 0.5"));
 }
 
 // A mesh vertex as text: "x,y,z/nx,ny,nz u,v colour:index r,g,b".

@@ -1,10 +1,12 @@
 // Running a function in a forked child with its standard output captured, for the parts of the
-// runtime that really end or replace the process.
+// runtime that really end or replace the process, and for running out of memory.
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <fstream>
 
 #include "tests/support/test_support.h"
 
@@ -53,4 +55,20 @@ ChildResult RunInChild(const std::function<void()>& fn) {
   }
   result.exitStatus = StatusOf(waitStatus);
   return result;
+}
+
+ChildResult RunInChildWithMemoryHeadroom(std::size_t headroomBytes,
+                                         const std::function<void()>& fn) {
+  return RunInChild([&] {
+    // The first field of statm is the address space in use, in pages.
+    std::size_t pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlim_t limit = pages * static_cast<std::size_t>(sysconf(_SC_PAGESIZE)) + headroomBytes;
+    const rlimit space{limit, limit};
+    if (pages == 0 || setrlimit(RLIMIT_AS, &space) != 0) {
+      std::puts("cannot limit the address space");
+      return;
+    }
+    fn();
+  });
 }

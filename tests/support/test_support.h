@@ -1,9 +1,10 @@
 // Shared test helpers: fatal-error expectations through the end-of-program test hook, running a
-// function in a child process (for the real end of program) over a printing platform, temporary
-// folders, a fake clock, files and texts as exact bytes, little-endian fields of hand-made files,
-// and a tiny WAV file.
+// function in a child process (for the real end of program, or with little memory) over a
+// printing platform, temporary folders, a fake clock, files and texts as exact bytes,
+// little-endian fields of hand-made files, and a tiny WAV file.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -47,6 +48,17 @@ struct ChildResult {
   std::string output;      // everything the child wrote to stdout
 };
 ChildResult RunInChild(const std::function<void()>& fn);
+
+// RunInChild with the child's address space limited to what it already uses plus headroomBytes,
+// so that a larger allocation fails there. Not for the sanitizer build, whose runtime reserves
+// its address space up front and ends the process when an allocation fails.
+ChildResult RunInChildWithMemoryHeadroom(std::size_t headroomBytes,
+                                         const std::function<void()>& fn);
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool kSanitizerBuild = true;
+#else
+inline constexpr bool kSanitizerBuild = false;
+#endif
 
 // Replaces the platform calls that end, replace or move the process with stand-ins that print
 // one line per call on stdout ("shell sync", "chdir /a/b", "exec path argv0"), so a test sees the
