@@ -10,6 +10,8 @@
 
 namespace {
 
+constexpr i32 kSessionSendBufferBytes = 64 * 1024;
+
 void JoinWorker(NetSession& session) {
   if (ReadSessionFlag(session, session.running) != 0) {
     const SessionLock hold(session);
@@ -50,6 +52,11 @@ NetSession* NetCreateSession() {
 u8 ReadSessionFlag(NetSession& session, const u8& flag) {
   const SessionLock hold(session);
   return flag;
+}
+
+void PrepareSessionConnection(i32 slot) {
+  SocketSetNoDelay(slot);
+  SocketLimitSendBuffer(slot, kSessionSendBufferBytes);
 }
 
 i32 SendToHost(NetSession& session, const u8* packet) {

@@ -95,6 +95,11 @@ class SessionLock {
 // Reads a flag of the session under its mutex.
 u8 ReadSessionFlag(NetSession& session, const u8& flag);
 
+// Sets up either end of a session connection: each small packet goes out at once (TCP_NODELAY),
+// and the system's send buffer is capped (64 KiB), so that a peer that stops reading shows up as
+// unsent bytes in the connection's OutgoingBuffer within moments, not after megabytes.
+void PrepareSessionConnection(i32 slot);
+
 // Puts one whole packet on the host connection, whoever else writes to it, and writes what the
 // socket takes at once; the rest goes out in the worker's passes. The packet's size, or -1 when
 // there is no host connection or it has failed (a host that stopped reading): the worker then

@@ -24,9 +24,8 @@ bool FailStart(NetSession& session) {
   return false;
 }
 
-// The host connection carries small packets only: each goes out at once (TCP_NODELAY).
 bool StartWorker(NetSession& session, u8 keepLeftIds) {
-  SocketSetNoDelay(session.hostSocket);
+  PrepareSessionConnection(session.hostSocket);
   session.keepLeftIds = keepLeftIds;
   session.stopRequest = 0;
   session.running = 1;

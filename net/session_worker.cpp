@@ -120,7 +120,7 @@ void AcceptOne(Worker& worker) {
     SocketClose(slot);
     return;
   }
-  SocketSetNoDelay(slot);  // the session's packets are small: each goes out at once
+  PrepareSessionConnection(slot);
   worker.accepted.push_back(Connection{slot, {}, {}});
 }
 

@@ -1,5 +1,5 @@
 // The socket table itself: the use count, claiming and freeing slots, closing, and the per-slot
-// switches (blocking mode, local port, no delay).
+// switches (blocking mode, local port, no delay, send buffer).
 //
 // Slots change hands under one lock: the program's thread and the network session's worker can
 // both look for the lowest free slot at once, and without the lock both would take the same one.
@@ -143,5 +143,12 @@ void SocketSetNoDelay(i32 slot) {
   if (entry == nullptr) return;
   const int on = 1;
   setsockopt(entry->fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+  socketTable.lastError = errno;
+}
+
+void SocketLimitSendBuffer(i32 slot, i32 bytes) {
+  const SocketSlot* entry = UsedSlot(slot);
+  if (entry == nullptr) return;
+  setsockopt(entry->fd, SOL_SOCKET, SO_SNDBUF, &bytes, sizeof bytes);
   socketTable.lastError = errno;
 }

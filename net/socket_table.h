@@ -101,6 +101,8 @@ void SocketSetBlocking(i32 slot, bool blocking);
 i32 SocketLocalPort(i32 slot);
 // Sends small writes of a stream slot at once instead of gathering them (TCP_NODELAY).
 void SocketSetNoDelay(i32 slot);
+// Caps the system's send buffer of a slot at about `bytes` (it is no longer sized automatically).
+void SocketLimitSendBuffer(i32 slot, i32 bytes);
 
 // --- moving bytes ---
 // Sends the whole buffer: the byte count, 0 for a length below 1, -1 on failure (bytes already
