@@ -130,6 +130,17 @@ class HttpClientTest : public testing::Test {
     DynString text("stale");
     return HttpGetToString(text, DynString(host), DynString(path.c_str()), port, maxLength).CStr();
   }
+  // GetFile's result in a child whose files may hold at most 1000 bytes, as on a disk that fills
+  // up during the transfer.
+  std::string GetFileOnAFullDisk(int port) {
+    return RunInChild([&] {
+             const rlimit small{1000, 1000};
+             setrlimit(RLIMIT_FSIZE, &small);
+             signal(SIGXFSZ, SIG_IGN);
+             alarm(30);  // a client the server never answers must not outlive the test
+             std::printf("%d", GetFile(port));
+           }).output;
+  }
   std::ptrdiff_t FilesInFolder() {
     return std::distance(std::filesystem::directory_iterator(folder_.path()), {});
   }
@@ -185,21 +196,14 @@ TEST_F(HttpClientTest, FailuresKeepTheOldCopy) {
     EXPECT_EQ("", GetText(server.port(), -1));
     ScriptedServer reset({"HTTP/1.0 200 OK\r\n\r\npart of the bo"}, 1, Ending::kReset);
     EXPECT_EQ(0, GetFile(reset.port()));  // a reset is no end of the body
-    const ChildResult child = RunInChild([&] {  // the disk fills up during the transfer
-      const rlimit small{1000, 1000};
-      setrlimit(RLIMIT_FSIZE, &small);
-      signal(SIGXFSZ, SIG_IGN);
-      alarm(30);  // a client the server never answers must not outlive the test
-      std::printf("%d", GetFile(server.port()));
-    });
-    EXPECT_EQ("0", child.output);
+    EXPECT_EQ("0", GetFileOnAFullDisk(server.port()));  // the disk fills up during the transfer
   }
   EXPECT_EQ("old copy", ReadFileBytes(target_));
   EXPECT_EQ(1, FilesInFolder());  // no download left behind
 }
 
-// A disk that fills up during the transfer (a file-size limit in a child): a write that fails
-// stops the transfer at once, and so does a failure that shows only when the file is closed.
+// A disk that fills up during the transfer: a write that fails stops the transfer at once, and a
+// failure that shows only when the file is closed fails the download too.
 TEST_F(HttpClientTest, FullDiskKeepsTheOldCopy) {
   ASSERT_TRUE(WriteFileBytes(target_, "old copy"));
   const struct {
@@ -211,14 +215,7 @@ TEST_F(HttpClientTest, FullDiskKeepsTheOldCopy) {
   };
   for (const auto& c : cases) {
     ScriptedServer server({c.response}, 1, c.ending);
-    const ChildResult child = RunInChild([&] {
-      const rlimit small{1000, 1000};
-      setrlimit(RLIMIT_FSIZE, &small);
-      signal(SIGXFSZ, SIG_IGN);
-      alarm(30);  // a client the server never answers must not outlive the test
-      std::printf("%d", GetFile(server.port()));
-    });
-    EXPECT_EQ("0", child.output);
+    EXPECT_EQ("0", GetFileOnAFullDisk(server.port()));
     server.Finish();
     EXPECT_LT(server.flooded, kFloodBytes);
     EXPECT_EQ("old copy", ReadFileBytes(target_));
