@@ -1,5 +1,5 @@
 // The session under load as programs meet it: 16 programs in their own processes (program 0
-// hosts) send texts to one another and to all at 50 a second each for three seconds, beside three
+// hosts) send texts to one another and to all, 100 a second each for three seconds, beside three
 // stalled peers that register a player, ask for names over and over and never read the answers.
 // Every delivery is checked at its player: none lost, none twice, none to the wrong player, each
 // sender's texts in the order sent (the host's own player included); the stalled peers' connections
@@ -34,7 +34,8 @@ namespace {
 
 constexpr int kPrograms = 16;
 constexpr int kStalled = 3;
-constexpr int kMessages = 150;      // per program: three seconds at 50 a second
+constexpr int kMessages = 300;      // per program: two every 20 ms for three seconds
+constexpr int kPerTick = 2;         // a text to all, then one to a player, back to back
 constexpr i64 kSendPeriodNs = 20000000;
 constexpr i64 kDrainLimitNs = 10000000000;  // after its last send, for the last deliveries
 constexpr i64 kStallLimitNs = 6000000000;   // a stalled peer gives up waiting for its close
@@ -48,7 +49,8 @@ i64 NowNs() {
 }
 
 // Who program `from` sends its text number `seq` to: every fourth to all (-1), the rest to the
-// others in turn.
+// others in turn. A text to all is followed at once by one to a single player, so a player that
+// got the first later than the second would show.
 int Target(int from, int seq) {
   if (seq % 4 == 0) return -1;
   return (from + 1 + seq * 7 % (kPrograms - 1)) % kPrograms;
@@ -209,7 +211,7 @@ void RunProgram(int me, u16 port, int down, int up, const std::string& results) 
   const int expected = ExpectedAt(me);
   const i64 start = NowNs();
   for (int seq = 0; seq < kMessages; ++seq) {
-    while (NowNs() < start + seq * kSendPeriodNs) {
+    while (NowNs() < start + seq / kPerTick * kSendPeriodNs) {
       TakeDeliveries(me, player, ids, got);
       usleep(200);
     }

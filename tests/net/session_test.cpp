@@ -16,6 +16,7 @@
 #include "core/runtime_globals.h"
 #include "net/session_commands.h"
 #include "net/socket_table.h"
+#include "platform/platform_ops.h"
 #include "tests/net/raw_peer.h"
 #include "tests/net/session_wire.h"
 #include "tests/support/test_support.h"
@@ -281,31 +282,45 @@ TEST_F(SessionTest, ShutdownSendsLeavePacketsAndFreesEverything) {
   close(fds[1]);
 }
 
-// The stop waits for the worker's thread to end, however long that takes: here the worker cannot
-// end its pass while the test holds the host connection's lock, and the clock runs a second a
-// look, so a wait bounded on it would give up at once.
+// The worker's pass ends in a sleep: this one holds the worker until the test opens the gate. The
+// clock runs a second a look, so a stop that waited a bounded time would give up at once.
+std::thread::id testThread;
+std::atomic<bool> atGate = false, gateOpen = false;
+std::atomic<u32> steppingMs = 0;
+void GatedSleep(u64, u64) {
+  if (std::this_thread::get_id() == testThread) return;
+  atGate = true;
+  for (int i = 0; i < 100000 && !gateOpen; ++i) usleep(100);
+}
+u32 SteppingClock() { return steppingMs += 1000; }
+
+// The stop waits for the worker's thread to end, however long that takes.
 TEST_F(SessionTest, StopWaitsForTheWorker) {
-  {
-    ScopedFakeClock clock(0, 1000);
-    Host();
-    std::atomic<int> stage = 0;
-    std::thread busy([&] {
-      const std::lock_guard<std::mutex> hold(netSession->sendLock);
-      stage = 1;
-      usleep(50000);
-      stage = 2;
-    });
-    while (stage == 0) usleep(100);
-    NetStopSession();
-    EXPECT_EQ(2, stage);
-    EXPECT_EQ(0, NetIsRunning());
-    busy.join();
-  }
+  const PlatformOps real = Platform();
+  testThread = std::this_thread::get_id();
+  Platform().sleepNs = GatedSleep;
+  Platform().ticksMs = SteppingClock;
+  Host();
+  for (int i = 0; i < 100000 && !atGate; ++i) usleep(100);
+  std::atomic<int> stage = 1;
+  std::thread opener([&] {
+    usleep(50000);
+    stage = 2;
+    gateOpen = true;
+  });
+  NetStopSession();
+  EXPECT_EQ(2, stage);
+  EXPECT_EQ(0, NetIsRunning());
+  opener.join();
+  Platform() = real;
   // A stop right after a start is not lost. A worker that lost it would run on and the stop would
   // wait for ever: the child ends itself after 20 s instead.
   const ChildResult child = RunInChild([] {
     alarm(20);
-    for (int i = 0; i < 20; ++i, NetStopSession()) NetHostSession(*netSession, 0);
+    for (int i = 0; i < 20; ++i) {
+      NetHostSession(*netSession, 0);
+      NetStopSession();
+    }
     std::printf("stopped");
   });
   EXPECT_EQ("stopped", child.output);
