@@ -12,6 +12,8 @@ namespace {
 
 constexpr i32 kSessionSendBufferBytes = 64 * 1024;
 
+// Asks a running worker to end and waits for its thread, also one that ended by itself (its host
+// connection closed) and was not waited for yet.
 void JoinWorker(NetSession& session) {
   if (ReadSessionFlag(session, session.running) != 0) {
     const SessionLock hold(session);
