@@ -9,7 +9,7 @@
 // players removed; a host connection that fails ends the session like one the host closed.
 #include "net/session_worker.h"
 
-#include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "net/packet_stream.h"
