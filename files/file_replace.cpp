@@ -21,14 +21,22 @@ std::string TargetOf(const char* name) {
   return fopen_case(name, found) ? std::string(found) : std::string(name);
 }
 
+// A short name of its own in the target's folder: built from the target's name it would pass the
+// file system's limit on a name's length whenever the target's name comes near it.
+std::string TemporaryName(const std::string& target) {
+  const std::size_t slash = target.rfind('/');
+  const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+  return folder + ".tmp" + std::to_string(getpid()) + "-" +
+         std::to_string(temporaryCounter.fetch_add(1));
+}
+
 }  // namespace
 
 FileReplacement::FileReplacement(const char* name) {
   if (name == nullptr || *name == '\0') return;
   target_ = TargetOf(name);
   for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
-    const std::string temp = target_ + ".tmp" + std::to_string(getpid()) + "-" +
-                             std::to_string(temporaryCounter.fetch_add(1));
+    const std::string temp = TemporaryName(target_);
     // The usual creation mode, so that the saved file ends up with the permissions a plain
     // create would give it.
     const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

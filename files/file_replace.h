@@ -1,7 +1,7 @@
-// Saving a file without putting the old one at risk: the new contents go to a temporary file
-// beside the target, which is renamed over the target only once every byte is written, flushed
-// to the disk and the file closed. A save that fails (a full disk, a target that is a folder)
-// leaves the old file as it was and no temporary file behind.
+// Saving a file without putting the old one at risk: the new contents go to a temporary file with
+// a short name of its own in the target's folder, which is renamed over the target only once
+// every byte is written, flushed to the disk and the file closed. A save that fails (a full disk,
+// a target that is a folder) leaves the old file as it was and no temporary file behind.
 #pragma once
 
 #include <cstdio>

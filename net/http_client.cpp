@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include "files/file_replace.h"
 #include "files/memory_name.h"
-#include "net/download_file.h"
 #include "net/socket_table.h"
 
 namespace {
@@ -41,13 +41,14 @@ class HeaderSkipper {
 };
 
 // Receives until the server closes, handing each body piece to `take`, which returns false to
-// stop: 1 when the server closed, 0 on a receive error or when `take` stopped.
+// stop: 1 when the server closed, 0 on a receive error or when `take` stopped. A connection reset
+// is an error: the body may have been cut anywhere.
 template <class Take>
 i32 ReceiveBody(i32 slot, Take&& take) {
   char chunk[kHttpBufferSize];
   HeaderSkipper header;
   for (;;) {
-    const i32 received = SocketReceive(slot, chunk, kHttpChunkSize);
+    const i32 received = SocketReceiveStrict(slot, chunk, kHttpChunkSize);
     if (received == 0) return 1;
     if (received < 0) return 0;
     const std::size_t count = static_cast<std::size_t>(received);
@@ -120,12 +121,15 @@ i32 HttpGetToFile(const DynString& host, const DynString& path, i32 port, const 
   char request[kHttpBufferSize];
   const i32 length = FormatHttpRequest(host.CStr(), path.CStr(), request);
   if (length == 0) return 0;
-  DownloadFile download(file.CStr());
-  if (download.file() == nullptr) return 0;
+  FileReplacement download(file.CStr());
+  if (download.Stream() == nullptr) {
+    std::printf("can't write to file: %s\n", file.CStr());
+    return 0;
+  }
   const HttpConnection connection(host, port, request, length);
   if (connection.slot() < 0) return 0;
-  if (ReceiveHttpBodyToFile(connection.slot(), download.file()) != 1) return 0;
-  return download.Commit() ? 1 : 0;
+  const bool complete = ReceiveHttpBodyToFile(connection.slot(), download.Stream()) == 1;
+  return download.Commit(complete) ? 1 : 0;
 }
 
 DynString& HttpGetToString(DynString& out, const DynString& host, const DynString& path, i32 port,

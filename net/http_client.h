@@ -15,9 +15,10 @@ constexpr i32 kHttpBufferSize = 1024;
 constexpr i32 kHttpChunkSize = kHttpBufferSize - 1;
 
 // Stores the body in `file` (port 0 means 80; the low 16 bits are used): 1 when the server closed
-// the connection after the request, 0 on every failure. The body arrives in a new file beside the
-// target that replaces it only on success, so a failure keeps the old copy. "mem://" targets are
-// refused, and so is a request that does not fit the buffer.
+// the connection after the request, 0 on every failure (a reset connection, a write that fails).
+// The body arrives in a temporary file beside the target (the existing file whose name matches
+// ignoring case, else the name itself) and replaces it only on success, so a failure keeps the old
+// copy. "mem://" targets are refused, and so is a request that does not fit the buffer.
 i32 HttpGetToFile(const DynString& host, const DynString& path, i32 port, const DynString& file);
 // Puts the first `maxLength` body bytes (a negative count is 0) into `out`, cut at the first zero
 // byte, and returns it; a failure leaves what had arrived (nothing, when the request failed).
@@ -29,6 +30,6 @@ i32 FormatHttpRequest(const char* host, const char* path, char (&request)[kHttpB
 
 // The two ways of reading a response on a connected slot, shared by the commands above and by
 // their fuzz target. The file gets the body's bytes as they come: 1 when the server closed the
-// connection, 0 on a receive error or a failed write. The text is as HttpGetToString describes.
+// connection, 0 on a receive error (a reset included) or a failed write. The text is as HttpGetToString describes.
 i32 ReceiveHttpBodyToFile(i32 slot, std::FILE* file);
 void ReceiveHttpBodyToText(i32 slot, DynString& out, i32 maxLength);

@@ -10,26 +10,17 @@
 
 namespace {
 
-// The stop waits this long, in all, for the worker to clear its running flag.
-constexpr u32 kStopWaitLimitMs = 2000;
-// A clock that does not move must not turn the bounded wait into an endless one.
-constexpr u32 kStopPollLimit = 200000;
-constexpr u64 kStopPollIntervalNs = 50000;
+constexpr i32 kSessionSendBufferBytes = 64 * 1024;
 
-bool WaitForWorkerToEnd(NetSession& session) {
-  if (ReadSessionFlag(session, session.running) == 0) return true;
-  {
+// Asks a running worker to end and waits for its thread, also one that ended by itself (its host
+// connection closed) and was not waited for yet.
+void JoinWorker(NetSession& session) {
+  if (ReadSessionFlag(session, session.running) != 0) {
     const SessionLock hold(session);
     session.stopRequest = 1;
   }
-  PlatformOps& ops = Platform();
-  const u32 startMs = ops.ticksMs();
-  for (u32 polls = 0; polls < kStopPollLimit; ++polls) {
-    if (ReadSessionFlag(session, session.running) == 0) return true;
-    if (static_cast<u32>(ops.ticksMs() - startMs) >= kStopWaitLimitMs) break;
-    ops.sleepNs(0, kStopPollIntervalNs);
-  }
-  return ReadSessionFlag(session, session.running) == 0;
+  if (session.workerThread > 0) JoinThread(session.workerThread, nullptr);
+  session.workerThread = 0;
 }
 
 void CloseSessionSocket(i32& socket) {
@@ -65,10 +56,24 @@ u8 ReadSessionFlag(NetSession& session, const u8& flag) {
   return flag;
 }
 
+void PrepareSessionConnection(i32 slot) {
+  SocketSetNoDelay(slot);
+  SocketLimitSendBuffer(slot, kSessionSendBufferBytes);
+}
+
 i32 SendToHost(NetSession& session, const u8* packet) {
   const std::lock_guard<std::mutex> hold(session.sendLock);
-  if (session.hostSocket == -1) return -1;
-  return SocketSend(session.hostSocket, packet, PacketWireSize(packet), nullptr);
+  if (session.hostSocket == -1 || session.hostOutgoing.Failed()) return -1;
+  const u32 now = Platform().ticksMs();
+  const i32 size = PacketWireSize(packet);
+  session.hostOutgoing.Append(packet, size, now);
+  return session.hostOutgoing.Flush(session.hostSocket, now) ? size : -1;
+}
+
+bool FlushToHost(NetSession& session) {
+  const std::lock_guard<std::mutex> hold(session.sendLock);
+  if (session.hostSocket == -1) return true;
+  return session.hostOutgoing.Flush(session.hostSocket, Platform().ticksMs());
 }
 
 i32 SendLeavePacket(NetSession& session, u16 id) {
@@ -89,12 +94,13 @@ void ReleaseSocketLayer(NetSession& session) {
   SocketSystemShutdown();
 }
 
-bool StopNetSession(NetSession& session) {
-  if (!WaitForWorkerToEnd(session)) return false;
+void StopNetSession(NetSession& session) {
+  JoinWorker(session);
   CloseSessionSocket(session.listenSocket);
   {
     const std::lock_guard<std::mutex> hold(session.sendLock);
     CloseSessionSocket(session.hostSocket);
+    session.hostOutgoing.Clear();
   }
   ReleaseSocketLayer(session);
   session.nextId = kNetFirstPlayerId;
@@ -102,7 +108,6 @@ bool StopNetSession(NetSession& session) {
   session.acceptPlayers = 1;
   session.stopRequest = 1;
   session.running = 0;
-  return true;
 }
 
 void FreePackets(PacketQueue& queue) {
@@ -124,18 +129,17 @@ void FreeSessionLists(NetSession& session) {
   while (LeftIdNode* node = session.leftIds.TakeHead()) delete node;
 }
 
-bool DeleteNetSession(NetSession* session) {
+void DeleteNetSession(NetSession* session) {
   for (u16 id : RegisteredLocalIds(*session)) SendLeavePacket(*session, id);
-  if (!StopNetSession(*session)) return false;  // a live worker still uses the session
+  StopNetSession(*session);
   DestroyMutex(&session->mutex);
   FreeSessionLists(*session);
   delete session;
-  return true;
 }
 
 void NetShutdownSession() {
   NetSession* session = netSession;
   netSession = nullptr;
-  if (session != nullptr && !DeleteNetSession(session)) return;
+  if (session != nullptr) DeleteNetSession(session);
   SocketSystemEnd();
 }

@@ -10,6 +10,7 @@
 #include "core/types.h"
 #include "net/net_packet.h"
 #include "net/node_list.h"
+#include "net/outgoing_buffer.h"
 
 // The connection a queued packet came in on (or, on its way out, goes out on): a socket slot of an
 // accepted connection, or this one for the connection to the host. Never sent.
@@ -54,9 +55,12 @@ struct NetSession {
   u8 running = 0;                  // set while the worker runs
   u8 acceptPlayers = 1;            // the host answers registrations only while set
   MutexHandle mutex = nullptr;     // guards every list, queue and flag above
-  // Whole packets on the host connection, which both the program's thread and the worker write;
-  // held only around one send (and the closing of that connection), never with `mutex`.
+  // The host connection's waiting bytes, which both the program's thread and the worker append
+  // to and write: `sendLock` keeps each packet whole. Held only around one append and write (and
+  // the closing of that connection), never with `mutex`.
   std::mutex sendLock;
+  OutgoingBuffer hostOutgoing;
+  i32 workerThread = 0;            // the worker's joinable thread; 0 when none was started
   bool holdsSocketLayer = false;   // the one use of the socket layer this session holds
   PacketQueue inbound;             // packets received in the current pass
   PacketQueue replies;             // the host's answers to this program's requests
@@ -91,9 +95,18 @@ class SessionLock {
 // Reads a flag of the session under its mutex.
 u8 ReadSessionFlag(NetSession& session, const u8& flag);
 
-// Sends one whole packet on the host connection, whoever else writes to it: the send's result,
-// -1 when there is no host connection.
+// Sets up either end of a session connection: each small packet goes out at once (TCP_NODELAY),
+// and the system's send buffer is capped (64 KiB), so that a peer that stops reading shows up as
+// unsent bytes in the connection's OutgoingBuffer within moments, not after megabytes.
+void PrepareSessionConnection(i32 slot);
+
+// Puts one whole packet on the host connection, whoever else writes to it, and writes what the
+// socket takes at once; the rest goes out in the worker's passes. The packet's size, or -1 when
+// there is no host connection or it has failed (a host that stopped reading): the worker then
+// ends the session.
 i32 SendToHost(NetSession& session, const u8* packet);
+// Writes the host connection's waiting bytes: false once it has failed.
+bool FlushToHost(NetSession& session);
 // Sends the 8-byte leave packet for `id` on the host connection.
 i32 SendLeavePacket(NetSession& session, u16 id);
 
@@ -102,11 +115,11 @@ i32 SendLeavePacket(NetSession& session, u16 id);
 void TakeSocketLayer(NetSession& session);
 void ReleaseSocketLayer(NetSession& session);
 
-// The stop steps: asks a running worker to end and waits for it, closes the listening and host
-// sockets, releases the session's use of the socket layer and resets the ids and flags. The wait
-// is bounded (about 2 s); when the worker does not end in time nothing else is done and the result
-// is false. Player records and queues stay.
-bool StopNetSession(NetSession& session);
+// The stop steps: asks a running worker to end and waits until its thread has ended (it never
+// waits on a socket, so this is at most one pass), closes the listening and host sockets,
+// releases the session's use of the socket layer and resets the ids and flags. Player records and
+// queues stay.
+void StopNetSession(NetSession& session);
 
 // Frees the nodes of a packet queue, and the records of a player list with their messages.
 void FreePackets(PacketQueue& queue);
@@ -115,11 +128,9 @@ void FreePlayers(PlayerList& players);
 void FreeSessionLists(NetSession& session);
 
 // Leave packets for the registered local players, the stop steps, then the session freed with its
-// mutex. A worker that does not stop in time still uses the session, so it is then left allocated
-// and the result is false.
-bool DeleteNetSession(NetSession* session);
+// mutex.
+void DeleteNetSession(NetSession* session);
 
 // The end of program's release of the global session (DeleteNetSession, the global pointer
-// cleared), after which every socket still open is closed, whoever holds the layer; unless a
-// worker that did not stop still uses them.
+// cleared), after which every socket still open is closed, whoever holds the layer.
 void NetShutdownSession();

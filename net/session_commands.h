@@ -25,7 +25,8 @@ bool NetJoinSession(NetSession& session, const char* host, u16 port);
 // the host does not answer in time or the session ends. Names are cut to 127 characters.
 u16 NetRegisterPlayer(NetSession& session, const char* name);
 // A text of `length` bytes (at most 1024) from one player to another, or to all for target 0;
-// false when it is too long or was not sent.
+// true once the whole packet is on its way to the host (written, or waiting behind earlier
+// packets); false when it is too long, or there is no host connection or it has failed.
 bool NetSendMessage(NetSession& session, u16 fromId, u16 toId, const char* text, i32 length);
 // The oldest message for a local player, cut at its first zero byte, and its sender; false when
 // there is none.
@@ -48,7 +49,7 @@ void NetSetAcceptPlayers(i32 flag);
 i32 NetRegisterPlayerCommand(const DynString& name);
 // The leave packet for a registered id (1..0xFEFF); the local record stays.
 void NetLeavePlayer(i32 id);
-// 1 when the packet went out; a text over 1024 characters is refused with 0.
+// 1 when the packet is on its way; a text over 1024 characters is refused with 0.
 i32 NetSendMessage(i32 fromId, i32 toId, const DynString& text);
 // The oldest message for that local player, or "" (NetLastSenderId then stays as it was).
 DynString NetTakeMessage(i32 playerId);

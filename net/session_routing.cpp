@@ -49,6 +49,17 @@ PlayerRecord* FindPlayer(PlayerList& players, u16 id) {
   return nullptr;
 }
 
+// A copy of a broadcast for each visible local player but its sender, addressed to that player.
+void DeliverBroadcast(NetSession& session, const PacketNode& node) {
+  const u16 sender = PacketSender(node.packet);
+  for (PlayerRecord* record = session.localPlayers.head; record; record = record->next) {
+    if (record->hidden != 0 || !IsPlayerId(record->id) || record->id == sender) continue;
+    PacketNode* copy = CopyOf(node.packet, node.connection);
+    SetPacketTarget(copy->packet, record->id);
+    record->messages.Append(copy);
+  }
+}
+
 template <class Test>
 void RemoveHostPlayers(NetSession& session, Test&& leaves) {
   for (PlayerRecord* record = session.hostPlayers.head; record != nullptr;) {
@@ -67,14 +78,20 @@ void RemoveHostPlayers(NetSession& session, Test&& leaves) {
   }
 }
 
+// Broadcasts that reach the host from its clients go to the host's own players here, in the same
+// step as the direct texts beside them, so every player sees one sender's texts in the order
+// sent; a copy sent round the host's connection to itself would arrive after later direct ones.
 void DeliverLocally(NetSession& session) {
   ConsumeWhere(session.inbound, [&](PacketNode& node) {
     if (PacketType(node.packet) != kNetPacketText) return false;
     const u16 target = PacketTarget(node.packet);
-    for (PlayerRecord* record = session.localPlayers.head; record; record = record->next) {
-      if (record->id != target) continue;
+    if (target == kNetIdEveryone) {
+      if (node.connection != kFromHostConnection) DeliverBroadcast(session, node);
+      return false;  // relayed to the other programs' players in the host step
+    }
+    if (PlayerRecord* record = FindPlayer(session.localPlayers, target)) {
       record->messages.Append(CopyOf(node.packet, node.connection));
-      if (target != kNetIdEveryone) return true;
+      return true;
     }
     return false;
   });
@@ -91,7 +108,10 @@ void Relay(NetSession& session, const PacketNode& node, OpenConnections open, Pa
   }
   const u16 sender = PacketSender(node.packet);
   for (PlayerRecord* record = session.hostPlayers.head; record; record = record->next) {
-    if (record->hidden != 0 || record->id == sender || !IsOpen(open, record->socket)) continue;
+    if (record->hidden != 0 || record->id == sender || !IsOpen(open, record->socket) ||
+        FindPlayer(session.localPlayers, record->id) != nullptr) {
+      continue;  // hidden, the sender, gone, or one of the host's own: delivered already
+    }
     SetPacketTarget(Emit(outbox, node.packet, record->socket)->packet, record->id);
   }
 }
@@ -187,20 +207,27 @@ void HostStep(NetSession& session, OpenConnections open, PacketQueue& outbox) {
   });
 }
 
-void ClientStep(NetSession& session) {
+// Registered ids first: a text for a new player can follow its id in the same pass.
+void TakeRegisteredIds(NetSession& session) {
   ConsumeWhere(session.inbound, [&](PacketNode& node) {
-    if (node.connection != kFromHostConnection || PacketSender(node.packet) != kNetHostId) {
+    if (node.connection != kFromHostConnection || PacketSender(node.packet) != kNetHostId ||
+        PacketType(node.packet) != kNetPacketRegistered) {
       return false;
     }
-    const u8 type = PacketType(node.packet);
-    if (type >= kNetFirstRequestType) {
-      session.replies.Append(CopyOf(node.packet, node.connection));
-      return true;
-    }
-    if (type != kNetPacketRegistered) return false;
     if (PlayerRecord* record = FindPlayer(session.localPlayers, kNetIdRegistrationSent)) {
       record->id = PacketTarget(node.packet);
     }
+    return true;
+  });
+}
+
+void TakeReplies(NetSession& session) {
+  ConsumeWhere(session.inbound, [&](PacketNode& node) {
+    if (node.connection != kFromHostConnection || PacketSender(node.packet) != kNetHostId ||
+        PacketType(node.packet) < kNetFirstRequestType) {
+      return false;
+    }
+    session.replies.Append(CopyOf(node.packet, node.connection));
     return true;
   });
 }
@@ -218,9 +245,10 @@ void TakePendingRegistrations(NetSession& session, PacketQueue& outbox) {
 }
 
 void RoutePackets(NetSession& session, bool hosting, OpenConnections open, PacketQueue& outbox) {
+  TakeRegisteredIds(session);
   DeliverLocally(session);
   if (hosting) HostStep(session, open, outbox);
-  ClientStep(session);
+  TakeReplies(session);
   FreePackets(session.inbound);
 }
 

@@ -16,9 +16,10 @@ using OpenConnections = std::span<const i32>;
 // marked as sent.
 void TakePendingRegistrations(NetSession& session, PacketQueue& outbox);
 
-// One pass over the inbound queue, in this order: texts delivered to local players; on the host,
-// texts relayed, registrations, leaves and requests answered; replies and registered ids taken
-// from the host connection; then every packet left is dropped.
+// One pass over the inbound queue, in this order: registered ids taken from the host connection;
+// texts delivered to local players (on the host also the broadcasts its clients sent); on the
+// host, texts relayed to the other programs' players, registrations, leaves and requests
+// answered; replies taken from the host connection; then every packet left is dropped.
 void RoutePackets(NetSession& session, bool hosting, OpenConnections open, PacketQueue& outbox);
 
 // A closed connection: every host record on it is removed, each id kept as left when the session

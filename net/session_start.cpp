@@ -8,8 +8,8 @@
 
 namespace {
 
-bool PrepareStart(NetSession& session) {
-  if (!StopNetSession(session)) return false;
+void PrepareStart(NetSession& session) {
+  StopNetSession(session);
   {
     const SessionLock hold(session);
     FreePlayers(session.localPlayers);
@@ -17,7 +17,6 @@ bool PrepareStart(NetSession& session) {
     while (LeftIdNode* node = session.leftIds.TakeHead()) delete node;
   }
   TakeSocketLayer(session);
-  return true;
 }
 
 bool FailStart(NetSession& session) {
@@ -26,10 +25,15 @@ bool FailStart(NetSession& session) {
 }
 
 bool StartWorker(NetSession& session, u8 keepLeftIds) {
+  PrepareSessionConnection(session.hostSocket);
   session.keepLeftIds = keepLeftIds;
   session.stopRequest = 0;
   session.running = 1;
-  if (StartThread(NetWorkerThread, &session, 0) == 0) return true;
+  const i32 thread = StartThread(NetWorkerThread, &session, 1);
+  if (thread > 0) {
+    session.workerThread = thread;
+    return true;
+  }
   session.running = 0;
   return FailStart(session);
 }
@@ -37,7 +41,7 @@ bool StartWorker(NetSession& session, u8 keepLeftIds) {
 }  // namespace
 
 bool NetHostSession(NetSession& session, u16 port) {
-  if (!PrepareStart(session)) return false;
+  PrepareStart(session);
   session.listenSocket = SocketListen(port);
   if (session.listenSocket == -1) return FailStart(session);
   NetAddress own;
@@ -48,7 +52,7 @@ bool NetHostSession(NetSession& session, u16 port) {
 }
 
 bool NetJoinSession(NetSession& session, const char* host, u16 port) {
-  if (!PrepareStart(session)) return false;
+  PrepareStart(session);
   NetAddress to;
   ResolveHost(&to, host, port);
   session.hostSocket = SocketConnect(&to);  // refuses the no-address value

@@ -1,14 +1,15 @@
-// The worker's passes. Each pass: send pending registrations; drain the host connection; on the
+// The worker's passes. Each pass: queue pending registrations; drain the host connection; on the
 // host, accept one connection and read at most one packet from each accepted one; route what came
-// in under the mutex; send what the routing put out, with the mutex released; sleep 10 µs.
+// in under the mutex; queue what the routing put out; write every connection's waiting bytes as
+// far as its socket takes them; sleep 10 µs.
 //
-// Accepted connections are written only by this thread, so they need no send lock. A send to one
-// that fails (a peer gone, or one that stopped reading for the send's whole wait) may have left
-// part of a packet behind, which breaks the stream's framing: that connection is closed like one
-// the peer closed.
+// No socket is ever waited on: each connection keeps its unsent bytes for the next pass. Accepted
+// connections are written only by this thread, so their buffers need no lock. One that fails (its
+// peer gone, or not reading: see OutgoingBuffer) is closed like one the peer closed, and its
+// players removed; a host connection that fails ends the session like one the host closed.
 #include "net/session_worker.h"
 
-#include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "net/packet_stream.h"
@@ -27,6 +28,7 @@ constexpr i32 kDrainLimit = 1024;
 struct Connection {
   i32 slot = -1;
   PacketAssembler stream;
+  OutgoingBuffer outgoing;
 };
 
 struct Worker {
@@ -56,23 +58,38 @@ void DropConnection(Worker& worker, std::size_t index) {
   worker.accepted.pop_back();
 }
 
-void SendAll(Worker& worker, PacketQueue& outbox) {
-  std::vector<i32> failed;
+Connection* FindConnection(Worker& worker, i32 slot) {
+  for (Connection& connection : worker.accepted) {
+    if (connection.slot == slot) return &connection;
+  }
+  return nullptr;
+}
+
+// Each packet goes to the end of its connection's waiting bytes, in the order routed.
+void QueueOutgoing(Worker& worker, PacketQueue& outbox) {
+  const u32 now = Platform().ticksMs();
   while (PacketNode* node = outbox.TakeHead()) {
-    const i32 slot = node->connection;
-    if (slot == kFromHostConnection) {
+    if (node->connection == kFromHostConnection) {
       SendToHost(worker.session, node->packet);
-    } else if (std::find(failed.begin(), failed.end(), slot) == failed.end() &&
-               SocketSend(slot, node->packet, PacketWireSize(node->packet), nullptr) < 0) {
-      failed.push_back(slot);
+    } else if (Connection* connection = FindConnection(worker, node->connection)) {
+      connection->outgoing.Append(node->packet, PacketWireSize(node->packet), now);
     }
     delete node;
   }
-  for (i32 slot : failed) {
-    auto found = std::find_if(worker.accepted.begin(), worker.accepted.end(),
-                              [slot](const Connection& c) { return c.slot == slot; });
-    if (found != worker.accepted.end()) DropConnection(worker, found - worker.accepted.begin());
+}
+
+// Writes every connection's waiting bytes; false when the host connection has failed.
+bool FlushAll(Worker& worker) {
+  const u32 now = Platform().ticksMs();
+  for (std::size_t i = 0; i < worker.accepted.size();) {
+    Connection& connection = worker.accepted[i];
+    if (connection.outgoing.Flush(connection.slot, now)) {
+      ++i;
+    } else {
+      DropConnection(worker, i);  // the last entry moves here and is written next
+    }
   }
+  return FlushToHost(worker.session);
 }
 
 // False when the host connection closed (or sent what is not a session's stream).
@@ -103,7 +120,8 @@ void AcceptOne(Worker& worker) {
     SocketClose(slot);
     return;
   }
-  worker.accepted.push_back(Connection{slot, {}});
+  PrepareSessionConnection(slot);
+  worker.accepted.push_back(Connection{slot, {}, {}});
 }
 
 // One packet at most from each accepted connection. An entry that moves into a closed one's place
@@ -141,7 +159,7 @@ bool RunPass(Worker& worker) {
     if (session.stopRequest != 0) return false;
     TakePendingRegistrations(session, outbox);
   }
-  SendAll(worker, outbox);
+  QueueOutgoing(worker, outbox);
   if (!DrainHostConnection(worker)) return false;
   if (worker.hosting) {
     AcceptOne(worker);
@@ -151,22 +169,26 @@ bool RunPass(Worker& worker) {
     const SessionLock hold(session);
     RoutePackets(session, worker.hosting, OpenSlots(worker), outbox);
   }
-  SendAll(worker, outbox);
+  QueueOutgoing(worker, outbox);
+  if (!FlushAll(worker)) return false;
   Platform().sleepNs(0, kPassSleepNs);
   return true;
 }
 
-// Closes every connection, releases the session's use of the socket layer and resets the ids and
-// flags. Clearing `running` is the last touch of the session: a stop may free it right after.
+// Closes every connection (the host connection after one last write of what waits for it, such
+// as leave packets), releases the session's use of the socket layer and resets the ids and flags.
+// Clearing `running` is the last touch of the session.
 void EndWorker(Worker& worker) {
   NetSession& session = worker.session;
   for (const Connection& connection : worker.accepted) SocketClose(connection.slot);
   if (session.listenSocket != -1) SocketClose(session.listenSocket);
   session.listenSocket = -1;
+  FlushToHost(session);
   {
     const std::lock_guard<std::mutex> hold(session.sendLock);
     if (session.hostSocket != -1) SocketClose(session.hostSocket);
     session.hostSocket = -1;
+    session.hostOutgoing.Clear();
   }
   ReleaseSocketLayer(session);
   session.ownId = 0;

@@ -59,6 +59,10 @@ i32 SocketListen(u16 port) {
   const int fd = NewSocket(SOCK_STREAM, IPPROTO_TCP);
   if (fd < 0) return FailOpening(slot, fd);
   const sockaddr_in address = MakeSocketAddress(socketTable.settings.bindIp, htons(port));
+  // A port whose last connections still linger in TIME_WAIT can be listened on again at once (a
+  // host that stops and hosts again); a second live listener on the port is still refused.
+  const int reuse = 1;
+  setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
   if (Bind(fd, address) != 0) return FailOpening(slot, fd);
   if (RetryInterrupted([&] { return listen(fd, kListenBacklog); }) != 0) {
     return FailOpening(slot, fd);

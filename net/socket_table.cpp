@@ -1,11 +1,12 @@
 // The socket table itself: the use count, claiming and freeing slots, closing, and the per-slot
-// switches (blocking mode, local port).
+// switches (blocking mode, local port, no delay, send buffer).
 //
 // Slots change hands under one lock: the program's thread and the network session's worker can
 // both look for the lowest free slot at once, and without the lock both would take the same one.
 // Reads of a slot in use need no lock, since only the owner of a handle touches its slot.
 #include "net/socket_table.h"
 
+#include <netinet/tcp.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -135,4 +136,19 @@ i32 SocketLocalPort(i32 slot) {
   socketTable.lastError = errno;
   if (result != 0 || local.sin_family != AF_INET) return -1;
   return ntohs(local.sin_port);
+}
+
+void SocketSetNoDelay(i32 slot) {
+  const SocketSlot* entry = UsedSlot(slot);
+  if (entry == nullptr) return;
+  const int on = 1;
+  setsockopt(entry->fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+  socketTable.lastError = errno;
+}
+
+void SocketLimitSendBuffer(i32 slot, i32 bytes) {
+  const SocketSlot* entry = UsedSlot(slot);
+  if (entry == nullptr) return;
+  setsockopt(entry->fd, SOL_SOCKET, SO_SNDBUF, &bytes, sizeof bytes);
+  socketTable.lastError = errno;
 }

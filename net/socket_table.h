@@ -83,7 +83,8 @@ void SocketSystemShutdown();
 void SocketSystemEnd();
 
 // --- opening ---
-// A TCP socket listening on the bind address and port (backlog 10), non-blocking. Slot or -1.
+// A TCP socket listening on the bind address and port (backlog 10), non-blocking; the port's
+// connections still in TIME_WAIT do not keep it from being listened on again. Slot or -1.
 i32 SocketListen(u16 port);
 // A UDP socket with broadcast allowed, non-blocking; bound to the bind address and port only when
 // the port is not 0 (else the first send picks a local port). Slot or -1.
@@ -98,6 +99,10 @@ i32 SocketAccept(i32 listenSlot, NetAddress* peer);
 void SocketSetBlocking(i32 slot, bool blocking);
 // The local port a slot is bound to (host order), e.g. after listening on port 0; -1 when none.
 i32 SocketLocalPort(i32 slot);
+// Sends small writes of a stream slot at once instead of gathering them (TCP_NODELAY).
+void SocketSetNoDelay(i32 slot);
+// Caps the system's send buffer of a slot at about `bytes` (it is no longer sized automatically).
+void SocketLimitSendBuffer(i32 slot, i32 bytes);
 
 // --- moving bytes ---
 // Sends the whole buffer: the byte count, 0 for a length below 1, -1 on failure (bytes already
@@ -107,6 +112,12 @@ i32 SocketSend(i32 slot, const void* buffer, i32 length, const NetAddress* to);
 // One receive of at most `length` bytes (a negative length counts as 0): the byte count, 0 when
 // the peer closed or reset the connection, -2 when nothing is pending, -1 on failure.
 i32 SocketReceive(i32 slot, void* buffer, i32 length);
+// The same, except that a connection the peer reset is a failure (-1, last error ECONNRESET): for
+// readers to whom only an orderly close means that all the data has come.
+i32 SocketReceiveStrict(i32 slot, void* buffer, i32 length);
+// One send that never waits, on a stream slot: the bytes the socket took (0 when it is full, or
+// for a length below 1), -1 on failure.
+i32 SocketSendSome(i32 slot, const void* buffer, i32 length);
 // Frees the slot and closes its descriptor (stream sockets are shut down first): 0, or the close
 // result; -1 for a free slot or an index outside the table.
 i32 SocketClose(i32 slot);

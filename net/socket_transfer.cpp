@@ -1,9 +1,10 @@
 // Sending and receiving on the slots of the socket table.
 //
 // Sends use MSG_NOSIGNAL: a peer that has closed its end would otherwise raise SIGPIPE, which ends
-// the whole process, where the layer promises a failure result. A send that keeps finding the
-// socket full waits for it to drain for a bounded time instead of spinning without end, so a peer
-// that stops reading cannot hang the sender (or whoever waits for the sender).
+// the whole process, where the layer promises a failure result. A whole-buffer send that keeps
+// finding the socket full waits for it to drain for a bounded time instead of spinning without
+// end, so a peer that stops reading cannot hang the sender (or whoever waits for the sender); the
+// network session does not wait at all: it sends what the socket takes and keeps the rest.
 #include <poll.h>
 #include <sys/socket.h>
 
@@ -42,6 +43,17 @@ bool WaitUntilWritable(int fd, bool& waiting, u32& firstFullMs) {
   return true;
 }
 
+// One receive call of at most `length` bytes; a reset connection counts as closed or as failed.
+i32 Receive(i32 slot, void* buffer, i32 length, bool resetIsClose) {
+  const SocketSlot* entry = UsedSlot(slot);
+  if (entry == nullptr) return -1;
+  const std::size_t count = length > 0 ? static_cast<std::size_t>(length) : 0;
+  const ssize_t result = RetryInterrupted([&] { return recv(entry->fd, buffer, count, 0); });
+  if (result >= 0) return static_cast<i32>(result);
+  if (errno == ECONNRESET && resetIsClose) return 0;
+  return errno == EAGAIN || errno == EWOULDBLOCK ? -2 : -1;
+}
+
 }  // namespace
 
 i32 SocketSend(i32 slot, const void* buffer, i32 length, const NetAddress* to) {
@@ -76,13 +88,19 @@ i32 SocketSend(i32 slot, const void* buffer, i32 length, const NetAddress* to) {
   return sent;
 }
 
-i32 SocketReceive(i32 slot, void* buffer, i32 length) {
+i32 SocketSendSome(i32 slot, const void* buffer, i32 length) {
   const SocketSlot* entry = UsedSlot(slot);
   if (entry == nullptr) return -1;
-  const std::size_t count = length > 0 ? static_cast<std::size_t>(length) : 0;
-  const ssize_t result = RetryInterrupted([&] { return recv(entry->fd, buffer, count, 0); });
+  if (length < 1) return 0;
+  const ssize_t result = RetryInterrupted([&] {
+    return send(entry->fd, buffer, static_cast<std::size_t>(length), MSG_NOSIGNAL | MSG_DONTWAIT);
+  });
   if (result >= 0) return static_cast<i32>(result);
-  if (errno == ECONNRESET) return 0;
-  if (errno == EAGAIN || errno == EWOULDBLOCK) return -2;
-  return -1;
+  return errno == EAGAIN || errno == EWOULDBLOCK ? 0 : -1;
+}
+
+i32 SocketReceive(i32 slot, void* buffer, i32 length) { return Receive(slot, buffer, length, true); }
+
+i32 SocketReceiveStrict(i32 slot, void* buffer, i32 length) {
+  return Receive(slot, buffer, length, false);
 }

@@ -28,23 +28,35 @@ bool Readable(i32 slot, int waitMs) {
   return poll(&entry, 1, waitMs) == 1;
 }
 
+// How a scripted response ends: the server closes; it resets the connection; or it goes on
+// sending body bytes (up to kFloodBytes) for as long as the client takes them, then closes.
+enum class Ending { kClose, kReset, kFlood };
+constexpr std::size_t kFloodBytes = 64 << 20;
+
 // Answers `connections` connections in turn: reads the request, sends the pieces a few
-// milliseconds apart (so they tend to arrive apart) and closes. Every wait is bounded.
+// milliseconds apart (so they tend to arrive apart) and ends. Every wait is bounded.
 class ScriptedServer {
  public:
-  ScriptedServer(std::vector<std::string> pieces, int connections)
-      : listening_(SocketListen(0)), thread_([this, pieces, connections] {
-          for (int i = 0; i < connections && Readable(listening_, 20000); ++i) Serve(pieces);
+  ScriptedServer(std::vector<std::string> pieces, int connections, Ending ending = Ending::kClose)
+      : listening_(SocketListen(0)), thread_([this, pieces, connections, ending] {
+          for (int i = 0; i < connections && Readable(listening_, 20000); ++i) {
+            Serve(pieces, ending);
+          }
         }) {}
   ~ScriptedServer() {
-    thread_.join();
+    Finish();
     SocketClose(listening_);
+  }
+  // Waits until the server has answered all its connections.
+  void Finish() {
+    if (thread_.joinable()) thread_.join();
   }
   int port() const { return SocketLocalPort(listening_); }
   std::vector<std::string> requests;
+  std::size_t flooded = 0;  // body bytes the client took before it went away
 
  private:
-  void Serve(const std::vector<std::string>& pieces) {
+  void Serve(const std::vector<std::string>& pieces, Ending ending) {
     const i32 slot = SocketAccept(listening_, nullptr);
     std::string request;
     char buffer[512];
@@ -56,6 +68,19 @@ class ScriptedServer {
     for (const std::string& piece : pieces) {
       SocketSend(slot, piece.data(), static_cast<i32>(piece.size()), nullptr);
       usleep(3000);
+    }
+    const std::string body(1 << 16, 'f');
+    while (ending == Ending::kFlood && flooded < kFloodBytes &&
+           SocketSend(slot, body.data(), static_cast<i32>(body.size()), nullptr) > 0) {
+      flooded += body.size();
+    }
+    if (ending == Ending::kReset) {  // no orderly close: the peer sees a reset
+      const int fd = socketTable.slots[slot].fd;
+      socketTable.slots[slot].fd = -1;
+      const linger abort{1, 0};
+      setsockopt(fd, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+      close(fd);
+      return;
     }
     SocketClose(slot);
   }
@@ -104,6 +129,17 @@ class HttpClientTest : public testing::Test {
                       const char* host = "127.0.0.1") {
     DynString text("stale");
     return HttpGetToString(text, DynString(host), DynString(path.c_str()), port, maxLength).CStr();
+  }
+  // GetFile's result in a child whose files may hold at most 1000 bytes, as on a disk that fills
+  // up during the transfer.
+  std::string GetFileOnAFullDisk(int port) {
+    return RunInChild([&] {
+             const rlimit small{1000, 1000};
+             setrlimit(RLIMIT_FSIZE, &small);
+             signal(SIGXFSZ, SIG_IGN);
+             alarm(30);  // a client the server never answers must not outlive the test
+             std::printf("%d", GetFile(port));
+           }).output;
   }
   std::ptrdiff_t FilesInFolder() {
     return std::distance(std::filesystem::directory_iterator(folder_.path()), {});
@@ -158,17 +194,51 @@ TEST_F(HttpClientTest, FailuresKeepTheOldCopy) {
     EXPECT_EQ("bbbbbbbbb", GetText(server.port(), 9, std::string(956, 'p')));
     EXPECT_EQ(1023u, server.requests.at(0).size());
     EXPECT_EQ("", GetText(server.port(), -1));
-    const ChildResult child = RunInChild([&] {  // the disk fills up during the transfer
-      const rlimit small{1000, 1000};
-      setrlimit(RLIMIT_FSIZE, &small);
-      signal(SIGXFSZ, SIG_IGN);
-      alarm(30);  // a client the server never answers must not outlive the test
-      std::printf("%d", GetFile(server.port()));
-    });
-    EXPECT_EQ("0", child.output);
+    ScriptedServer reset({"HTTP/1.0 200 OK\r\n\r\npart of the bo"}, 1, Ending::kReset);
+    EXPECT_EQ(0, GetFile(reset.port()));  // a reset is no end of the body
+    EXPECT_EQ("0", GetFileOnAFullDisk(server.port()));  // the disk fills up during the transfer
   }
   EXPECT_EQ("old copy", ReadFileBytes(target_));
   EXPECT_EQ(1, FilesInFolder());  // no download left behind
+}
+
+// A disk that fills up during the transfer: a write that fails stops the transfer at once, and a
+// failure that shows only when the file is closed fails the download too.
+TEST_F(HttpClientTest, FullDiskKeepsTheOldCopy) {
+  ASSERT_TRUE(WriteFileBytes(target_, "old copy"));
+  const struct {
+    std::string response;
+    Ending ending;
+  } cases[] = {
+      {"\n\n" + std::string(2000, 'b'), Ending::kClose},  // fits the file's buffer until the close
+      {"\n\n", Ending::kFlood},  // more than any disk: the client must stop taking it
+  };
+  for (const auto& c : cases) {
+    ScriptedServer server({c.response}, 1, c.ending);
+    EXPECT_EQ("0", GetFileOnAFullDisk(server.port()));
+    server.Finish();
+    EXPECT_LT(server.flooded, kFloodBytes);
+    EXPECT_EQ("old copy", ReadFileBytes(target_));
+  }
+  EXPECT_EQ(1, FilesInFolder());
+}
+
+// The download replaces the file that the name finds ignoring case, and a name near the file
+// system's limit of 255 bytes works: its temporary file has a short name of its own.
+TEST_F(HttpClientTest, TargetNames) {
+  const std::string longName(250, 'n');
+  const struct {
+    std::string existing, asked;
+  } cases[] = {{"casevariant.bin", "CASEVARIANT.BIN"}, {longName, longName}};
+  for (const auto& c : cases) {
+    ScopedTempDir folder;
+    ASSERT_TRUE(WriteFileBytes(folder.File(c.existing), "old copy"));
+    ScriptedServer server({"\n\nnew copy"}, 1);
+    EXPECT_EQ(1, HttpGetToFile(kHost, DynString("/"), server.port(),
+                               DynString(folder.File(c.asked).c_str())));
+    EXPECT_EQ("new copy", ReadFileBytes(folder.File(c.existing)));
+    EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(folder.path()), {}));
+  }
 }
 
 TEST_F(HttpClientTest, RealServer) {

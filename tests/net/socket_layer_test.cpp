@@ -2,15 +2,19 @@
 // table, the use count, and the commands' address forms. Every socket binds and connects on
 // 127.0.0.1 on ports the system hands out; host names come from an injected lookup, never DNS.
 #include <poll.h>
+#include <resolv.h>
+#include <signal.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <filesystem>
 #include <string>
 #include <thread>
 
 #include "net/socket_commands.h"
 #include "net/socket_table.h"
+#include "platform/platform_ops.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -69,7 +73,8 @@ TEST_F(SocketLayerTest, StreamOverLoopback) {
   EXPECT_EQ(4, ReceiveSoon(server, text, 4));
   EXPECT_EQ("ab", std::string(text.CStr()));  // the text ends at the zero byte
   EXPECT_EQ(1, SocketCloseCommand(client));
-  EXPECT_EQ(2, ReceiveSoon(server, text, 8));
+  EXPECT_EQ(2, ReceiveSoon(server, text, 1 << 30));
+  EXPECT_LE(text.capacity, (1u << 20) + 8);    // a huge count takes at most 1 MiB of room
   EXPECT_EQ(0, ReceiveSoon(server, text, 8));  // then the close
   EXPECT_EQ(0, SocketCloseCommand(client));    // already closed
   const ChildResult child = RunInChild([&] {   // the peer is gone: no SIGPIPE ends the process
@@ -77,6 +82,25 @@ TEST_F(SocketLayerTest, StreamOverLoopback) {
     std::printf("%d %d", sent, i32{socketTable.lastError});
   });
   EXPECT_EQ("-1 " + std::to_string(EPIPE), child.output);
+}
+
+// The clock the full socket's wait reads: every look moves it 1.5 s on and lets the reader take
+// up to 256 KiB, so each wait ends in progress before the two seconds, though the send as a whole
+// takes far longer.
+struct SlowReader {
+  i32 slot = -1;
+  u32 nowMs = 0;
+  std::size_t taken = 0;
+};
+SlowReader slowReader;
+u32 SlowReaderClock() {
+  slowReader.nowMs += 1500;
+  char buffer[1 << 16];
+  for (int i = 0; i < 4; ++i) {
+    const i32 n = SocketReceive(slowReader.slot, buffer, sizeof buffer);
+    if (n > 0) slowReader.taken += static_cast<std::size_t>(n);
+  }
+  return slowReader.nowMs;
 }
 
 TEST_F(SocketLayerTest, FullSocketWaitsForTheReaderButNotForEver) {
@@ -98,11 +122,40 @@ TEST_F(SocketLayerTest, FullSocketWaitsForTheReaderButNotForEver) {
   EXPECT_EQ(3 << 20, SocketSend(client, big.data(), 3 << 20, nullptr));
   reader.join();
   EXPECT_TRUE(big == received);
+  SocketSetBlocking(server, false);
+  slowReader = SlowReader{server, 0, 0};
+  const auto realClock = Platform().ticksMs;
+  Platform().ticksMs = SlowReaderClock;
+  const std::string slow(8 << 20, 's');
+  EXPECT_EQ(8 << 20, SocketSend(client, slow.data(), 8 << 20, nullptr));  // the wait restarts
+  Platform().ticksMs = realClock;
+  EXPECT_GE(slowReader.nowMs, 6000u);
   ScopedFakeClock clock(0, 500);  // each look at the clock: half a second later
   const std::string huge(16 << 20, 'z');  // nobody reads now
   EXPECT_EQ(-1, SocketSend(client, huge.data(), static_cast<i32>(huge.size()), nullptr));
   EXPECT_EQ(EAGAIN, socketTable.lastError);
   EXPECT_GE(clock.Now(), 2000u);
+}
+
+// A signal that interrupts a blocked receive does not end it: the call is made again.
+TEST_F(SocketLayerTest, InterruptedCallsAreRetried) {
+  struct sigaction interrupt {}, saved{};
+  interrupt.sa_handler = [](int) {};
+  sigemptyset(&interrupt.sa_mask);  // and no SA_RESTART: the system call returns EINTR
+  sigaction(SIGUSR1, &interrupt, &saved);
+  i32 client = -1;
+  const i32 server = Connect(client);
+  SocketSetBlocking(server, true);
+  std::atomic<i32> received{-5};
+  std::thread reader([&] {
+    char byte = 0;
+    received = SocketReceive(server, &byte, 1);
+  });
+  for (int i = 0; i < 20; ++i, usleep(2000)) pthread_kill(reader.native_handle(), SIGUSR1);
+  SocketSendString(client, DynString("x"));
+  reader.join();
+  sigaction(SIGUSR1, &saved, nullptr);
+  EXPECT_EQ(1, received);
 }
 
 TEST_F(SocketLayerTest, DatagramOverLoopback) {
@@ -192,6 +245,21 @@ TEST_F(SocketLayerTest, AddressesAndTexts) {
   EXPECT_EQ("6 No such device or address", std::string(LastSocketErrorText().CStr()));
   EXPECT_EQ(-1, ConnectToHost(DynString("no.such.host"), 80));
   EXPECT_EQ(-1, socketTable.slots[0].fd);  // no socket was made
+  const ChildResult child = RunInChild([] {  // a name server that cannot answer now
+    const int probe = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in closed{AF_INET, 0, {htonl(kLoopback)}, {}};
+    socklen_t size = sizeof closed;
+    bind(probe, reinterpret_cast<sockaddr*>(&closed), size);
+    getsockname(probe, reinterpret_cast<sockaddr*>(&closed), &size);
+    close(probe);  // nothing listens there now: the query is refused on this machine
+    res_init();
+    _res.nscount = 1;
+    _res.nsaddr_list[0] = closed;
+    socketTable.settings.lookup = PlatformHostLookup;
+    const i32 ip = HostNameToIp(DynString("stakko-test.invalid"));
+    std::printf("%d %s", ip, LastSocketErrorText().CStr());
+  });
+  EXPECT_EQ("-1 11 Resource temporarily unavailable", child.output);
   EXPECT_EQ("192.168.1.2", std::string(IpToText(static_cast<i32>(0xC0A80102u)).CStr()));
   NetAddress address;
   MakeNetAddress(&address, 1, 2, 3, 4, 80);
