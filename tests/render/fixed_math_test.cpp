@@ -39,7 +39,8 @@ TEST(FixedMath, ReciprocalsStayCloseToTheExactQuotient) {
 TEST(FixedMath, FloorDivisionRoundsTowardsMinusInfinity) {
   for (auto [n, d, q, r] : {std::tuple{-7, 2, -4, 1}, {-4, 2, -2, 0}, {7, 2, 3, 1}, {0, 5, 0, 0},
                             {INT_MIN, 3, -715827883, 1}, {INT_MAX, 1, INT_MAX, 0},
-                            {-1, INT_MAX, -1, INT_MAX - 1}, {5, 0, 0, 5}}) {
+                            {-1, INT_MAX, -1, INT_MAX - 1}, {5, 0, 0, 5},
+                            {INT_MIN, -1, INT_MIN, 0}}) {  // the one quotient past the i32 range
     i32 quotient = 99, remainder = 99;
     FloorDivMod(n, d, &quotient, &remainder);
     EXPECT_EQ(std::pair(q, r), std::pair(quotient, remainder)) << n << " / " << d;

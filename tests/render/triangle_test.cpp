@@ -32,13 +32,15 @@ TEST(Triangles, SamplesAtIntegerPointsWithTopAndLeftEdgesInside) {
   EXPECT_EQ(expected + "\n" + std::string(11, '.'), t.Picture());
   // Doubled area 16 around the sample point of pixel (2, 2) draws it; 15 draws nothing; a flat top
   // at y = 80 (28.4) starts on row 5, at y = 83 on row 6; a left edge 1/272 of a pixel right of
-  // pixel 1 on row 1 leaves that pixel out (its error term reaches the denominator exactly).
+  // pixel 1 on row 1 leaves that pixel out (its error term reaches the denominator exactly); a
+  // triangle whose right-most vertex lies in column 0 draws that column.
   // First pixel drawn (-1 for none) and the count.
   for (auto [a, b, c, drawn, count] : {std::tuple{V(31, 31), V(31, 35), V(35, 31), 2 * 4 + 2, 1},
                                        {V(31, 31), V(31, 34), V(36, 31), -1, 0},
                                        {V(0, 80), V(0, 112), V(64, 80), 5 * 4, 4 + 2},
                                        {V(0, 83), V(0, 112), V(64, 83), 6 * 4, 3},
-                                       {V(1, 0), V(17, 17), V(160, 17), 1 * 4 + 2, 2}}) {
+                                       {V(1, 0), V(17, 17), V(160, 17), 1 * 4 + 2, 2},
+                                       {V(-64, 16), V(-64, 48), V(15, 32), 2 * 4, 1}}) {
     RasterTarget small(4, 7);
     small.Select(kFlat);
     small.Triangle(a, b, c);
@@ -66,6 +68,33 @@ TEST(Triangles, ClipAndRowFilterSkipPixelsWithoutChangingTheOthers) {
     const bool in = x >= 5 && x < 22 && y >= 3 && y < 17 && y % 2 == 0;
     EXPECT_EQ(in ? full.colour[i] : kColourSentinel, cut.colour[i]) << x << "," << y;
     EXPECT_EQ(in ? full.depth[i] : kDepthSentinel, cut.depth[i]) << x << "," << y;
+  }
+}
+
+TEST(Triangles, FarVerticesAndExtremeValuesWrapWithoutLeavingTheClipRectangle) {
+  // Vertices 16 million pixels out, whose edge set-up and area wrap (the area left is 60); and a
+  // sliver 1/16 of a pixel wide whose colours differ by 2^31, whose gradient products wrap. Each
+  // keeps to the clip rectangle and covers what the same triangle in plain colours covers.
+  constexpr i32 kFar = (1 << 28) + 5, kHalf = 1 << 30;
+  for (auto [a, b, c] :
+       {std::tuple{V(-kFar, -kFar + 2, {kOne, 0, 0}), V(-kFar, kFar - 2, {0, kOne, 0}),
+                   V(kFar, 7, {0, 0, kOne})},
+        {V(80, 48, {kHalf, kHalf, 0}), V(80, 368, {-kHalf, -kHalf, kOne}),
+         V(81, 208, {-kHalf, kHalf, 0})}}) {
+    RasterTarget t, plain;
+    for (RasterTarget* target : {&t, &plain}) {
+      target->Select(4);  // colour
+      target->ctx->SetViewport(4, 3, 20, 14);
+    }
+    t.Triangle(a, b, c);
+    for (ClipVertex* v : {&a, &b, &c}) std::fill_n(v->varyings, 3, kOne);
+    plain.Triangle(a, b, c);
+    for (i32 i = 0; i < 32 * 24; ++i) {
+      const i32 x = i % 32, y = i / 32;
+      const bool in = x >= 4 && x < 24 && y >= 3 && y < 17;
+      EXPECT_TRUE(in || t.colour[i] == kColourSentinel) << x << "," << y << t.Picture();
+      EXPECT_EQ(plain.colour[i] == kColourSentinel, t.colour[i] == kColourSentinel) << x << "," << y;
+    }
   }
 }
 
