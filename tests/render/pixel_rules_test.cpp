@@ -62,6 +62,32 @@ TEST(PixelRules, EachConfigurationShadesAPointAsItsRuleSays) {
   EXPECT_EQ(texels[9], one.At(0, 0));
 }
 
+TEST(PixelRules, NothingIsDrawnWithoutTheBuffersOrTextureTheConfigurationReads) {
+  u16 texels[16] = {};
+  const std::vector<u16> untouched(16, kColourSentinel);
+  // Missing: 0 the colour buffer, 1 the depth buffer, 2 the texels, 3 the texture's width, 4 its
+  // height. A triangle, a line and a point draw nothing when the configuration reads what is
+  // missing, and draw as usual otherwise.
+  for (u32 configuration = 0; configuration < kConfigurationCount; ++configuration) {
+    const u32 format = FormatOf(configuration);
+    for (i32 missing = 0; missing < 5; ++missing) {
+      RasterTarget t(4, 4);
+      t.Select(configuration);
+      t.ctx->SetTexture(missing == 2 ? nullptr : texels, missing == 3 ? 0 : 4, missing == 4 ? 0 : 4);
+      t.ctx->SetTargets(missing == 0 ? nullptr : t.colour.data(),
+                        missing == 1 ? nullptr : t.depth.data());
+      const ClipVertex a = V(0, 0), b = V(0, 64), c = V(64, 64), p = V(48, 0);
+      t.Triangle(a, b, c);
+      t.ctx->rasterizer.DrawLine(&a, &c);
+      t.ctx->rasterizer.DrawPoint(&p);
+      const bool needed = missing == 0 || (missing == 1 && DepthTestOf(configuration)) ||
+                          (missing >= 2 && FormatHasTexture(format));
+      EXPECT_EQ(needed, t.colour == untouched) << configuration << " " << missing;
+      EXPECT_TRUE(!needed || t.depth == std::vector<i16>(16, kDepthSentinel)) << configuration;
+    }
+  }
+}
+
 // The pixels a target holds other than the sentinel.
 using Pixels = std::set<std::pair<i32, i32>>;
 Pixels Drawn(RasterTarget& t) {
