@@ -10,6 +10,7 @@
 #include "render/float_mesh.h"
 #include "tests/render/raster_target.h"
 #include "tests/render/recording_rasterizer.h"
+#include "tests/support/test_support.h"
 
 namespace {
 
@@ -58,6 +59,8 @@ TEST_F(Batches, TheTableGrowsByTheListRuleAndKeepsItsRecords) {
   EXPECT_EQ(std::tuple(kOne / 2, 1u, 0u, 1u),
             std::tuple(kept.vertices[3].u, kept.textured, kept.coloured, kept.lit));
   EXPECT_EQ(0, ctx->batches[7].vertices.count + ctx->batches[606].indices.count);
+  EXPECT_FATAL(7, ctx->AllocBatches(INT_MAX - 600));  // a table no i32 can count
+  EXPECT_EQ(607, ctx->batches.count);
 }
 
 TEST_F(Batches, SubmissionBuildsEachModesTrianglesAndTheLayoutOfItsFlags) {
@@ -107,6 +110,19 @@ TEST_F(Batches, ARecordKeepsTheLastMeshAndNumbersOutsideTheTableAreIgnored) {
   ASSERT_EQ(2u, recorder.calls.size());
   EXPECT_EQ(recorder.calls[0], recorder.calls[1]);  // the other winding comes back as c, b, a
   for (i32 bad : {3, -1}) b.indices[4] = bad, ctx->RenderBatch(&b);
+  // An empty batch installs nothing: the flat configuration stays.
+  DrawBatch empty;
+  empty.coloured = 1;
+  ctx->RenderBatch(&empty);
+  EXPECT_EQ(std::pair(0, ShaderConfigurationOf(0).processor),
+            std::pair(ctx->rasterizer.varyingCount, ctx->pipeline.vertexProcessor));
+  // Without data a submission is an empty mesh, recorded or drawn.
+  ctx->SelectBatch(index);
+  ctx->SubmitFloatMesh(kMeshTriangles, 6, std::vector<f32>(24).data(), 0, 0, 0, 0, 0);
+  ctx->SubmitFloatMesh(kMeshTriangles, 6, nullptr, 0, 0, 0, 0, 0);
+  EXPECT_EQ(0, record.vertices.count + record.indices.count);
+  ctx->UnselectBatch();
+  ctx->SubmitFloatMesh(kMeshTriangles, 3, nullptr, 0, 0, 0, 0, 0);
   for (i32 i = 0; i < 3; ++i) ctx->batches[i] = b;  // one triangle each
   for (auto [first, count] :
        {std::pair{-2, 3}, {2, INT_MAX}, {INT_MIN, INT_MAX}, {0, -1}, {1, 5}}) {
