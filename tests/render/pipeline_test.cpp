@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -97,15 +98,24 @@ TEST_F(Pipeline, NearPlaneLeavesOneOrTwoTrianglesAndVerticesOnAPlaneRepeat) {
   EXPECT_EQ(onRight, p.pool[7]);
 }
 
-TEST_F(Pipeline, AFullBatchOfTrianglesCutByEveryPlaneDrawsEveryPiece) {
+TEST_F(Pipeline, AFullBatchOfTrianglesCutByEveryPlaneDrawsWhatThePoolAndIndexListHold) {
   // A triangle in the plane x + y + z = 0 that cuts three corners off the cube's hexagonal
   // section: a nine-sided polygon, seven fan triangles, each from a crossing of all six planes.
+  // 96 indices, and the fans of all 32 behind them.
   const i32 r = kOne * 1838 / 1000;
-  const std::vector<FixedVertex> v = {{-r, r, 0}, {0, -r, r}, {r, 0, -r}};
   std::vector<i32> order;
   for (i32 k = 0; k < 32; ++k) order.insert(order.end(), {0, 1, 2});
-  Draw(v, order);  // 96 indices, and the fans of all 32 behind them
+  Draw({{-r, r, 0}, {0, -r, r}, {r, 0, -r}}, order);
   EXPECT_EQ(32 * 7u, recorder.calls.size());
+  // Clip-space vertices (0, 0, 0, 2), (2, 2, 2, 2) and (0, 1, 0, -2): the reciprocals of the
+  // tiny distances wrap, vertices on planes repeat, and each copy is cut into a 32-sided polygon
+  // with 30 new vertices. The fans of 13 fit the index list, the 14th's is dropped; the pool has
+  // room for the new vertices of 15, the 16th and later are dropped.
+  recorder.calls.clear();
+  const i32 degenerate[16] = {2, 0, 0, 0, 2, 1, 0, 0, 2, 0, 0, 0, 0, -4, 0, 2};
+  std::copy_n(degenerate, 16, ctx->combined);
+  Draw({{0, 0, 0}, {kOne, 0, 0}, {0, kOne, 0}}, order);
+  EXPECT_EQ(13 * 30u, recorder.calls.size());
 }
 
 TEST_F(Pipeline, TrianglesAreProjectedOntoTheViewportAndCulledToANonNegativeWinding) {
