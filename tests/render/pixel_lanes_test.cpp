@@ -5,6 +5,7 @@
 // coordinates and hit the depth test's boundary; and the paired reciprocals equal single ones.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <random>
 #include <utility>
@@ -60,6 +61,22 @@ TEST(PixelGroups, RunsEqualThePixelRuleInEveryConfiguration) {
         (CheckRuns<C>(rng, w, h), ...);
       }(std::make_integer_sequence<u32, kConfigurationCount>{});
     }
+  }
+}
+
+TEST(PixelGroups, TexturesJustPastTheLanesIndexRangeReadTheRowsTheyAskFor) {
+  // Just over 65,536 texels: the last row in memory, where v = 0 reads, is green and the others
+  // red. A textured triangle at v = 0 whose rows reach 16 pixels is green wherever it draws;
+  // indices wrapped in 16-bit lanes would read the first row.
+  for (auto [w, h] : {std::pair{256, 257}, {257, 256}, {1, 65537}}) {
+    std::vector<u16> texels(w * h, 0xF800);
+    std::fill(texels.end() - w, texels.end(), u16{0x07E0});
+    RasterTarget t(16, 4);
+    t.Select(8);  // texture
+    t.ctx->SetTexture(texels.data(), w, h);
+    t.Triangle(V(0, 0, {0, 0}), V(0, 64, {0, 0}), V(256, 0, {kOne - 1, 0}));
+    EXPECT_EQ(16 + 12 + 8 + 4, std::count(t.colour.begin(), t.colour.end(), 0x07E0))
+        << w << "x" << h << t.Picture();
   }
 }
 
