@@ -73,7 +73,8 @@ TEST(PixelRules, NothingIsDrawnWithoutTheBuffersOrTextureTheConfigurationReads) 
     for (i32 missing = 0; missing < 5; ++missing) {
       RasterTarget t(4, 4);
       t.Select(configuration);
-      t.ctx->SetTexture(missing == 2 ? nullptr : texels, missing == 3 ? 0 : 4, missing == 4 ? 0 : 4);
+      t.ctx->SetTexture(missing == 2 ? nullptr : texels, missing == 3 ? 0 : 4,
+                        missing == 4 ? 0 : 4);
       t.ctx->SetTargets(missing == 0 ? nullptr : t.colour.data(),
                         missing == 1 ? nullptr : t.depth.data());
       const ClipVertex a = V(0, 0), b = V(0, 64), c = V(64, 64), p = V(48, 0);

@@ -93,7 +93,8 @@ TEST(Triangles, FarVerticesAndExtremeValuesWrapWithoutLeavingTheClipRectangle) {
       const i32 x = i % 32, y = i / 32;
       const bool in = x >= 4 && x < 24 && y >= 3 && y < 17;
       EXPECT_TRUE(in || t.colour[i] == kColourSentinel) << x << "," << y << t.Picture();
-      EXPECT_EQ(plain.colour[i] == kColourSentinel, t.colour[i] == kColourSentinel) << x << "," << y;
+      EXPECT_EQ(plain.colour[i] == kColourSentinel, t.colour[i] == kColourSentinel)
+          << x << "," << y;
     }
   }
 }
