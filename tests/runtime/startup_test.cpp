@@ -56,7 +56,9 @@ void StartLikeTheProgram() {
   GetFontSizeCommand(&cw, &ch);
   std::printf("font %dx%d, frame time %g\n", cw, ch, GetFrameTime());
   FlipFrame();
-  if (returnFromMain) std::exit(0);  // the exit handler runs the end, after static destructors
+  // As a return from main: the exit handler runs the end after the statics that start-up made
+  // are destroyed.
+  if (returnFromMain) std::exit(0);
   EndCommand();
 }
 
