@@ -86,9 +86,12 @@ TEST_F(SocketLayerTest, StreamOverLoopback) {
 
 // The clock the full socket's wait reads: every look moves it 1.5 s on and lets the reader take
 // up to 256 KiB, so each wait ends in progress before the two seconds, though the send as a whole
-// takes far longer.
+// takes far longer. The look returns once the writer's socket has room again (or after a second
+// at most): on a busy machine the reader's window update can lag behind its read, and a send that
+// found no room yet would take a second look, 3 s after the first.
 struct SlowReader {
   i32 slot = -1;
+  i32 writer = -1;
   u32 nowMs = 0;
   std::size_t taken = 0;
 };
@@ -100,6 +103,8 @@ u32 SlowReaderClock() {
     const i32 n = SocketReceive(slowReader.slot, buffer, sizeof buffer);
     if (n > 0) slowReader.taken += static_cast<std::size_t>(n);
   }
+  pollfd room{socketTable.slots[slowReader.writer].fd, POLLOUT, 0};
+  poll(&room, 1, 1000);
   return slowReader.nowMs;
 }
 
@@ -111,6 +116,11 @@ TEST_F(SocketLayerTest, FullSocketWaitsForTheReaderButNotForEver) {
   std::string received;
   const timeval limit{20, 0};  // a reader that waits in vain gives up
   setsockopt(socketTable.slots[server].fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+  // Buffers of a fixed size: grown by the system, they could take the slow part's whole send
+  // without a single wait.
+  const int buffered = 64 << 10;
+  setsockopt(socketTable.slots[server].fd, SOL_SOCKET, SO_RCVBUF, &buffered, sizeof buffered);
+  SocketLimitSendBuffer(client, buffered);
   SocketSetBlocking(server, true);
   std::thread reader([&] {
     std::vector<char> buffer(1 << 16);
@@ -123,7 +133,7 @@ TEST_F(SocketLayerTest, FullSocketWaitsForTheReaderButNotForEver) {
   reader.join();
   EXPECT_TRUE(big == received);
   SocketSetBlocking(server, false);
-  slowReader = SlowReader{server, 0, 0};
+  slowReader = SlowReader{server, client, 0, 0};
   const auto realClock = Platform().ticksMs;
   Platform().ticksMs = SlowReaderClock;
   const std::string slow(8 << 20, 's');
