@@ -298,6 +298,7 @@ u32 SteppingClock() { return steppingMs += 1000; }
 TEST_F(SessionTest, StopWaitsForTheWorker) {
   const PlatformOps real = Platform();
   testThread = std::this_thread::get_id();
+  atGate = gateOpen = false;
   Platform().sleepNs = GatedSleep;
   Platform().ticksMs = SteppingClock;
   Host();
