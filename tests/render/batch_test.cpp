@@ -64,12 +64,14 @@ TEST_F(Batches, TheTableGrowsByTheListRuleAndKeepsItsRecords) {
 }
 
 TEST_F(Batches, SubmissionBuildsEachModesTrianglesAndTheLayoutOfItsFlags) {
+  // A count below 1 is an empty mesh, also one whose index count (x 3) cut to 32 bits is INT_MAX.
   for (auto [mode, count, indices] : {std::tuple{kMeshTriangles, 7, std::vector{0, 1, 2, 3, 4, 5}},
                                       {kMeshTriangleStrip, 5, {0, 1, 2, 2, 1, 3, 2, 3, 4}},
                                       {kMeshTriangleFan, 4, {0, 1, 2, 0, 2, 3}},
                                       {kMeshTriangleFan, 2, {}},
                                       {7, 7, {}},
-                                      {kMeshTriangles, -3, {}}}) {
+                                      {kMeshTriangles, -3, {}},
+                                      {kMeshTriangles, -715827883, {}}}) {
     const DrawBatch& b = Record(mode, count, std::vector<f32>(7 * 4, 0.0f));
     EXPECT_EQ(indices, Indices(b)) << mode << " " << count;
     EXPECT_EQ(std::max(count, 0), b.vertices.count) << mode << " " << count;

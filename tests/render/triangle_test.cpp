@@ -33,14 +33,16 @@ TEST(Triangles, SamplesAtIntegerPointsWithTopAndLeftEdgesInside) {
   // Doubled area 16 around the sample point of pixel (2, 2) draws it; 15 draws nothing; a flat top
   // at y = 80 (28.4) starts on row 5, at y = 83 on row 6; a left edge 1/272 of a pixel right of
   // pixel 1 on row 1 leaves that pixel out (its error term reaches the denominator exactly); a
-  // triangle whose right-most vertex lies in column 0 draws that column.
+  // triangle whose right-most vertex lies in column 0 draws that column, one whose lowest vertex
+  // lies in row 0 that row.
   // First pixel drawn (-1 for none) and the count.
   for (auto [a, b, c, drawn, count] : {std::tuple{V(31, 31), V(31, 35), V(35, 31), 2 * 4 + 2, 1},
                                        {V(31, 31), V(31, 34), V(36, 31), -1, 0},
                                        {V(0, 80), V(0, 112), V(64, 80), 5 * 4, 4 + 2},
                                        {V(0, 83), V(0, 112), V(64, 83), 6 * 4, 3},
                                        {V(1, 0), V(17, 17), V(160, 17), 1 * 4 + 2, 2},
-                                       {V(-64, 16), V(-64, 48), V(15, 32), 2 * 4, 1}}) {
+                                       {V(-64, 16), V(-64, 48), V(15, 32), 2 * 4, 1},
+                                       {V(16, -64), V(-64, 8), V(96, 8), 0, 4}}) {
     RasterTarget small(4, 7);
     small.Select(kFlat);
     small.Triangle(a, b, c);
