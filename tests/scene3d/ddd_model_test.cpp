@@ -161,11 +161,13 @@ TEST(DddModel, RefusedFiles) {
   const auto frame = [](i32 count, u8 normal, u8 colour) {
     return Head(2.0, 1).Word(count).Float(1).Float(2).Float(3).Raw(normal, 1).Raw(colour, 1).s;
   };
-  // Indices outside their tables, negative counts, counts the data cannot hold or above the limit.
+  // Indices outside their tables, negative counts, counts the data cannot hold or above the limit,
+  // and 2048 frames whose storage passes the limit by one vertex (the first holds 513).
   const std::string refused[] = {
       frame(1, 162, 0), frame(1, 0, 2), frame(-1, 0, 0), frame(2, 0, 0), Head(2.0, -1).s,
       Head(2.0, 0, -1).s, Head(2.0, 0, 0, -1).s, Head(2.0, 0, 0, 3).s, Head(2.0, 0, 1 << 22).s,
-      Head(2.0, 2049).s + std::string(8196, '\0'), Head(1.5, 1).Word(1).s + std::string(24, 0)};
+      Head(2.0, 2049).s + std::string(8196, '\0'), Head(1.5, 1).Word(1).s + std::string(24, 0),
+      Head(2.0, 2048).Word(513).s + std::string(513 * 14 + 2047 * 4, '\0')};
   for (const std::string& bytes : refused) {
     EXPECT_EQ("0 # read error\nNAME\n00 []", Load(bytes)) << bytes.size();
   }
@@ -178,12 +180,16 @@ TEST(DddModel, RefusedFiles) {
     EXPECT_EQ("0 # read error\nNAME\n00 []", Load(whole.substr(0, n))) << n;
   }
   EXPECT_EQ("0 # read error\nNAME\n00 []", Load(whole.substr(0, 3)));  // the text reader's
-  // 2^22 + 1 colours, every one present: a count past the limit of any list.
-  const std::string colours = InMemory(Head(2.0, 0, 0, (1 << 22) + 1).s + std::string(4 << 22, 0));
-  MeshObjectX many;
-  testing::internal::CaptureStdout();
-  EXPECT_EQ(0, LoadDdd(&many, colours.c_str()));
-  EXPECT_EQ("# read error\n" + colours + "\n", testing::internal::GetCapturedStdout());
+  // 2^22 + 1 colours or texture coordinates, every one present: a count past the limit of any
+  // list.
+  for (const std::string& bytes : {Head(2.0, 0, 0, (1 << 22) + 1).s + std::string(4 << 22, 0),
+                                   Head(2.0, 0, (1 << 22) + 1).s + std::string((8 << 22) + 8, 0)}) {
+    const std::string many = InMemory(bytes);
+    MeshObjectX mesh;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(0, LoadDdd(&mesh, many.c_str()));
+    EXPECT_EQ("# read error\n" + many + "\n", testing::internal::GetCapturedStdout());
+  }
   MeshObjectX loaded;  // a memory name of no live block
   EXPECT_EQ(0, LoadDdd(&loaded, FormatMemoryName(4, whole.data()).c_str()));
 }
@@ -211,7 +217,8 @@ TEST(DddModel, WriterAndReaderAgreeOnTheLimits) {
 
 // Models within the limits but too big for the memory left (a million vertices, binary and
 // text) are refused softly: "# malloc error" and the name, the mesh empty, and the program goes on
-// to load the next model. With memory to spare they load.
+// to load the next model. With memory to spare they load. One past the limits is refused as
+// damaged before it asks for the storage.
 TEST(DddModel, ModelsTooBigForTheMemoryLeft) {
   if (kSanitizerBuild) {
     GTEST_SKIP() << "the sanitizer build cannot run under a lowered address-space limit";
@@ -224,8 +231,8 @@ TEST(DddModel, ModelsTooBigForTheMemoryLeft) {
       InMemory(Head(2.0, 1).Word(kVertices).s + std::string(kVertices * 14, '\0')),
       InMemory(text + " 1 1 0 0 0")};
   const std::string small = InMemory("DDDA 1 0 0 1 0");
-  for (const std::string& name : names) {
-    const ChildResult child = RunInChildWithMemoryHeadroom(16 << 20, [&] {
+  const auto loadWithLittleMemory = [&small](const std::string& name) {
+    return RunInChildWithMemoryHeadroom(16 << 20, [&] {
       const ScopedFatalHook hook;
       try {
         MeshObjectX mesh;
@@ -234,12 +241,18 @@ TEST(DddModel, ModelsTooBigForTheMemoryLeft) {
       } catch (const FatalEndForTests& end) {
         std::printf("runtime error %g\n", end.code);
       }
-    });
-    EXPECT_EQ("# malloc error\n" + name + "\n0 0\n1\n", child.output);
+    }).output;
+  };
+  for (const std::string& name : names) {
+    EXPECT_EQ("# malloc error\n" + name + "\n0 0\n1\n", loadWithLittleMemory(name));
     MeshObjectX mesh;
     EXPECT_EQ(1, LoadDdd(&mesh, name.c_str()));
     EXPECT_EQ(kVertices, mesh.parts[0].sourceVertices.count);
   }
+  // 2^20 frames, every count present: past the frame limit, and refused as such before any
+  // storage is taken for them (their parts alone would be 64 MB).
+  const std::string frames = InMemory(Head(2.0, 1 << 20).s + std::string(4 << 20, '\0'));
+  EXPECT_EQ("# read error\n" + frames + "\n0 0\n1\n", loadWithLittleMemory(frames));
 }
 
 TEST(DddModel, RefusedSavesKeepTheOldFile) {

@@ -132,6 +132,16 @@ TEST_F(BuildTest, SmallObjectsBoundsAndEmptiedSlots) {
   d.EndObject();
   EXPECT_EQ((std::array{1, 1, 0}), (std::array{d.Slot(7)->meshes.count, i32{d.Slot(7)->used},
                                                d.Slot(7)->meshes[0].parts.count}));
+  // A scene of no objects leaves it no mesh 0 at all: ending builds nothing, not even the mesh
+  // its storage still holds with the vertices added before, so no renderer batch is taken.
+  WriteFileBytes(dir.File("none.ddw"), ";DDW\n[objects]\ncount=0\n");
+  d.BeginObject(7, 1);
+  for (i32 i = 0; i < 3; ++i) d.AddObjectVertex(i, i % 2, 0, 0, 0, 0);
+  LoadSceneFile(dir.File("none.ddw").c_str(), d.Slot(7), 0);
+  const i32 batches = r.batches.count;
+  d.EndObject();
+  EXPECT_EQ((std::array{0, 1, batches}),
+            (std::array{d.Slot(7)->meshes.count, i32{d.Slot(7)->used}, r.batches.count}));
   for (i32 slot : {-1, 4096, 1 << 30}) d.BeginObject(slot, 1), d.EmptyObjectSlot(slot);
   EXPECT_EQ(-1, d.buildingSlot);  // numbers outside the table do nothing
 }
