@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 
@@ -42,6 +43,19 @@ class SocketLayerTest : public testing::Test {
   }
   u32 peerIp_ = 0;
 };
+
+// Whether some connection of this machine waits for the answer to its first packet to `port`.
+bool ConnectPendingTo(u16 port) {
+  std::ifstream table("/proc/net/tcp");
+  std::string line, slot, local, remote, state;
+  std::getline(table, line);  // the column names
+  char wanted[8];
+  std::snprintf(wanted, sizeof wanted, ":%04X", port);
+  while (table >> slot >> local >> remote >> state && std::getline(table, line)) {
+    if (remote.ends_with(wanted) && state == "02") return true;  // SYN_SENT
+  }
+  return false;
+}
 
 std::ptrdiff_t OpenDescriptors() {
   return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
@@ -147,7 +161,8 @@ TEST_F(SocketLayerTest, FullSocketWaitsForTheReaderButNotForEver) {
   EXPECT_GE(clock.Now(), 2000u);
 }
 
-// A signal that interrupts a blocked receive does not end it: the call is made again.
+// A signal that interrupts a blocked receive, a blocked send to a full socket or a blocked
+// connect does not end it: the call is made again, or its outcome waited for.
 TEST_F(SocketLayerTest, InterruptedCallsAreRetried) {
   struct sigaction interrupt {}, saved{};
   interrupt.sa_handler = [](int) {};
@@ -164,8 +179,57 @@ TEST_F(SocketLayerTest, InterruptedCallsAreRetried) {
   for (int i = 0; i < 20; ++i, usleep(2000)) pthread_kill(reader.native_handle(), SIGUSR1);
   SocketSendString(client, DynString("x"));
   reader.join();
-  sigaction(SIGUSR1, &saved, nullptr);
   EXPECT_EQ(1, received);
+  // The writer blocks once the socket is full; the first signal ends its call with the bytes it
+  // moved, the later ones find it waiting with none moved (EINTR). Then the reader drains it.
+  SocketSetBlocking(client, true);
+  SocketLimitSendBuffer(client, 64 << 10);
+  const std::string big(1 << 20, 'w');
+  std::atomic<i32> sent{-5};
+  std::thread writer([&] { sent = SocketSend(client, big.data(), 1 << 20, nullptr); });
+  pollfd room{socketTable.slots[client].fd, POLLOUT, 0};
+  for (int i = 0; i < 5000 && poll(&room, 1, 0) != 0; ++i) usleep(1000);  // until it is full
+  for (int i = 0; i < 20; ++i, usleep(2000)) pthread_kill(writer.native_handle(), SIGUSR1);
+  SocketSetBlocking(server, false);
+  std::string taken;
+  std::vector<char> buffer(1 << 16);
+  for (int i = 0; i < 100000 && taken.size() < big.size() && sent != -1; ++i) {
+    const i32 n = SocketReceive(server, buffer.data(), 1 << 16);
+    if (n > 0) taken.append(buffer.data(), static_cast<std::size_t>(n));
+    if (n <= 0) usleep(100);
+  }
+  writer.join();
+  EXPECT_EQ(1 << 20, sent);
+  EXPECT_TRUE(big == taken);
+  // A connect to a listener whose queue is full waits for its first packet to be sent again (a
+  // second later); signalled all the while, it goes on waiting for the outcome.
+  const int listening = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in at{AF_INET, 0, {htonl(kLoopback)}, {}};
+  socklen_t size = sizeof at;
+  bind(listening, reinterpret_cast<sockaddr*>(&at), size);
+  listen(listening, 0);
+  getsockname(listening, reinterpret_cast<sockaddr*>(&at), &size);
+  const int queued = socket(AF_INET, SOCK_STREAM, 0);
+  connect(queued, reinterpret_cast<sockaddr*>(&at), size);  // fills the queue
+  std::atomic<i32> connected{-5};
+  std::thread connector([&] {
+    connected = ConnectToHost(DynString("127.0.0.1"), ntohs(at.sin_port) + 0x10000);
+  });
+  std::thread signaller([&] {
+    for (int i = 0; i < 2000 && connected == -5; ++i, usleep(5000)) {
+      pthread_kill(connector.native_handle(), SIGUSR1);
+    }
+  });
+  for (int i = 0; i < 5000 && connected == -5 && !ConnectPendingTo(ntohs(at.sin_port)); ++i) {
+    usleep(1000);
+  }
+  close(accept(listening, nullptr, nullptr));  // room for the connect's second try
+  signaller.join();
+  connector.join();
+  sigaction(SIGUSR1, &saved, nullptr);
+  EXPECT_GE(connected, 0);
+  close(queued);
+  close(listening);
 }
 
 TEST_F(SocketLayerTest, DatagramOverLoopback) {
