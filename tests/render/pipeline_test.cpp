@@ -116,6 +116,14 @@ TEST_F(Pipeline, AFullBatchOfTrianglesCutByEveryPlaneDrawsWhatThePoolAndIndexLis
   std::copy_n(degenerate, 16, ctx->combined);
   Draw({{0, 0, 0}, {kOne, 0, 0}, {0, kOne, 0}}, order);
   EXPECT_EQ(13 * 30u, recorder.calls.size());
+  // Clip-space (2, 2, 2, 2), (0, 0, 0, 0) and (0, 0, 0, 2): no plane has any of them outside, but
+  // the second triangle, wholly beyond all six, has every plane visited. The vertices on the
+  // planes repeat into 33 vertices, more than the working polygon holds: the triangle is dropped.
+  recorder.calls.clear();
+  const i32 onThePlanes[16] = {2, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 0, -2, -3, 2};
+  std::copy_n(onThePlanes, 16, ctx->combined);
+  Draw({{0, 0, 0}, {kOne, 0, 0}, {0, kOne, 0}, {0, 0, kOne}}, {1, 2, 0, 3, 3, 3});
+  EXPECT_EQ(0u, recorder.calls.size());
 }
 
 TEST_F(Pipeline, TrianglesAreProjectedOntoTheViewportAndCulledToANonNegativeWinding) {
