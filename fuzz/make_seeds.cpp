@@ -117,6 +117,12 @@ Bytes BmpWithDepth(i32 w, i32 h, i32 bits, const Bytes& palette, const Bytes& ro
   return Bytes(reinterpret_cast<char*>(header), sizeof header) + palette + rows;
 }
 
+// A 32-bit bit-field file with the usual red, green and blue masks ahead of its rows.
+Bytes BmpBitFields(i32 w, i32 h, const Bytes& rows) {
+  const Bytes masks = LE32(0x00FF0000) + LE32(0x0000FF00) + LE32(0x000000FF);
+  return BmpWithDepth(w, h, 32, masks, rows).replace(30, 4, LE32(3));
+}
+
 // The 12-byte header form: u16 width and height, then a 3-byte palette.
 Bytes BmpCoreHeader(u16 w, u16 h, u16 bits, const Bytes& palette, const Bytes& rows) {
   Bytes file = "BM" + LE32(0) + LE32(0) + LE32(static_cast<u32>(26 + palette.size())) + LE32(12);
@@ -145,6 +151,7 @@ void BmpSeeds() {
   Save("bmp_image", "4bit-5x3", BmpWithDepth(5, 3, 4, Palette(16, 4), Pattern(12, 0x13)));
   Save("bmp_image", "8bit-3x2", BmpWithDepth(3, 2, 8, Palette(4, 4), Pattern(8, 1)));
   Save("bmp_image", "32bit-top-down", BmpWithDepth(3, -2, 32, "", Pattern(24, 7)));
+  Save("bmp_image", "32bit-bit-fields", BmpBitFields(4, 2, Pattern(32, 5)));
   Save("bmp_image", "core-8bit", BmpCoreHeader(3, 2, 8, Palette(256, 3), Pattern(8, 1)));
   Save("bmp_image", "core-24bit", BmpCoreHeader(2, 2, 24, "", Pattern(16, 9)));
 }

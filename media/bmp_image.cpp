@@ -16,6 +16,8 @@ namespace {
 constexpr i32 kCoreHeaderSize = 12;
 constexpr i32 kInfoHeaderSize = 40;
 constexpr u32 kCompressionNone = 0;
+constexpr u32 kCompressionBitFields = 3;
+constexpr i64 kMaskBytes = 12;
 
 struct BmpHeader {
   i64 width = 0;
@@ -83,13 +85,13 @@ bool ReadHeader(ImageSource& src, BmpHeader& h) {
 
 // The palette is present only when the data offset leaves room for more than the info header;
 // the rows follow it directly. Entries beyond 256, and all entries of a picture deeper than
-// 8 bits, are read past without being kept.
-bool ReadPalette(ImageSource& src, const BmpHeader& h, BmpPalette& pal) {
+// 8 bits, are read past without being kept. `taken` bytes of the area were already read.
+bool ReadPalette(ImageSource& src, const BmpHeader& h, BmpPalette& pal, i64 taken) {
   if (h.dataOffset - 14 <= kInfoHeaderSize) return true;
   i64 entrySize = h.headerSize == kCoreHeaderSize ? 3 : 4;
   i64 bytes = h.headerSize == kCoreHeaderSize
                   ? (h.bitsPerPixel < 40 ? (i64{1} << h.bitsPerPixel) * 3 : i64{1} << 40)
-                  : h.dataOffset - 54;
+                  : h.dataOffset - 54 - taken;
   i64 kept = h.bitsPerPixel <= 8 ? std::min<i64>(bytes / entrySize, 256) : 0;
   for (i64 i = 0; i < kept; ++i) {
     u8 entry[4];
@@ -99,6 +101,25 @@ bool ReadPalette(ImageSource& src, const BmpHeader& h, BmpPalette& pal) {
     pal.rgb[i][2] = entry[0];
   }
   return src.Skip(bytes - kept * entrySize);
+}
+
+// A bit-field file keeps its red, green and blue masks in the first 12 bytes of the palette
+// area. A 32-bit file with the usual masks lays out its pixels exactly as an uncompressed one
+// does, so it is read the same way; any other masks would need shifting that raw reading does not
+// do. A fourth (alpha) mask, where present, is read past with the rest of the area.
+bool ReadUsualMasks(ImageSource& src, const BmpHeader& h) {
+  if (h.bitsPerPixel != 32 || h.dataOffset - 54 < kMaskBytes) return false;
+  u32 red, green, blue;
+  return ReadU32(src, red) && ReadU32(src, green) && ReadU32(src, blue) &&
+         red == 0x00FF0000 && green == 0x0000FF00 && blue == 0x000000FF;
+}
+
+// Everything between the info header and the rows. Run-length rows read as raw pixels would
+// decode to noise, so only uncompressed files and bit-field files with the usual masks get here.
+bool ReadPaletteArea(ImageSource& src, const BmpHeader& h, BmpPalette& pal) {
+  if (h.compression == kCompressionNone) return ReadPalette(src, h, pal, 0);
+  if (h.compression != kCompressionBitFields || !ReadUsualMasks(src, h)) return false;
+  return ReadPalette(src, h, pal, kMaskBytes);
 }
 
 bool DepthAccepted(i32 bits) {
@@ -148,10 +169,7 @@ i32 Fail(RgbaImage& image) {
 i32 DecodeBmp(RgbaImage& image, ImageSource& src, u32 colourKey) {
   BmpHeader h;
   BmpPalette pal;
-  if (!ReadHeader(src, h) || !ReadPalette(src, h, pal)) return Fail(image);
-  // Run-length rows read as raw pixels decode to noise, and bit-field pixels take their channels
-  // from masks this reader does not apply: only uncompressed files are read.
-  if (h.compression != kCompressionNone) return Fail(image);
+  if (!ReadHeader(src, h) || !ReadPaletteArea(src, h, pal)) return Fail(image);
   i64 height = h.height < 0 ? -h.height : h.height;
   if (!DepthAccepted(h.bitsPerPixel) || !ImageSizeAllowed(h.width, height)) return Fail(image);
   i64 rowBytes = RowBytesFor(h.bitsPerPixel, h.width);

@@ -39,6 +39,9 @@ struct Bmp {
   }
 };
 
+// The red, green and blue masks of a bit-field file whose pixels lie as in an uncompressed one.
+const std::string kUsualMasks = LE(0x00FF0000, 4) + LE(0x0000FF00, 4) + LE(0x000000FF, 4);
+
 // A memory-file name for bytes that outlive its use.
 std::string MemoryName(const std::string& bytes) {
   return FormatMemoryName(static_cast<u32>(bytes.size()), bytes.data());
@@ -83,6 +86,28 @@ TEST(BmpReader, DecodesEveryDepthAndLayout) {
   }
 }
 
+// A 32-bit bit-field file with the usual masks holds its rows as an uncompressed file does, and
+// a fourth (alpha) mask changes nothing: the fourth byte is ignored either way.
+TEST(BmpReader, BitFieldsWithTheUsualMasksReadAsUncompressed) {
+  const std::string rows = B({1, 2, 3, 0, 4, 5, 6, 0x7F, 7, 8, 9, 0xFF, 10, 11, 12, 0x80,
+                              13, 14, 15, 1, 16, 17, 18, 0, 19, 20, 21, 0xFE, 22, 23, 24, 0x40});
+  const Rows expected = {"0f0e0dff 121110ff 151413ff 181716ff ",
+                         "030201ff 060504ff 090807ff 0c0b0aff "};
+  const Bmp files[] = {{4, 2, 32, 40, 0, "", rows},
+                       {4, 2, 32, 40, 3, kUsualMasks, rows},  // data offset 66
+                       {4, 2, 32, 40, 3, kUsualMasks + LE(0xFF000000, 4), rows}};
+  ScopedTempDir dir;
+  for (const Bmp& bmp : files) {
+    const std::string bytes = bmp.Bytes();
+    ASSERT_TRUE(WriteFileBytes(dir.File("pic.bmp"), bytes));
+    for (const std::string& name : {MemoryName(bytes), dir.File("pic.bmp")}) {
+      OwnedRgbaImage image;
+      ASSERT_EQ(1, LoadBmpImage(image.image, name.c_str(), kNoColourKey)) << bytes.size();
+      EXPECT_EQ(expected, RgbaRows(image.image)) << bytes.size();
+    }
+  }
+}
+
 TEST(BmpReader, RejectsDamagedAndHostileFilesAndEmptiesTheImage) {
   auto with = [](auto change) {
     Bmp b{2, 2, 24, 40, 0, "", std::string(16, '\x40')};
@@ -95,10 +120,22 @@ TEST(BmpReader, RejectsDamagedAndHostileFilesAndEmptiesTheImage) {
       // Compressed files, whose bytes would otherwise be taken for raw pixels.
       {"8-bit run-length", with([](Bmp& b) { b.bits = 8, b.compression = 1; })},
       {"4-bit run-length", with([](Bmp& b) { b.bits = 4, b.compression = 2; })},
-      {"bit fields", with([](Bmp& b) {  // the usual masks, which raw reading would match
-         b.bits = 32, b.compression = 3;
-         b.palette = LE(0xFF0000, 4) + LE(0xFF00, 4) + LE(0xFF, 4);
+      // Bit fields other than the usual masks of a 32-bit file: raw reading would mix channels.
+      {"swapped masks", with([](Bmp& b) {
+         b.bits = 32, b.compression = 3, b.palette = kUsualMasks;
+         b.palette = b.palette.substr(8, 4) + b.palette.substr(4, 4) + b.palette.substr(0, 4);
        })},
+      {"24-bit bit fields",
+       with([](Bmp& b) { b.bits = 24, b.compression = 3, b.palette = kUsualMasks; })},
+      {"no room for the masks", with([](Bmp& b) {
+         b.bits = 32, b.compression = 3, b.palette = kUsualMasks, b.dataOffset = 54;
+       })},
+      {"room for two masks", with([](Bmp& b) {
+         b.bits = 32, b.compression = 3, b.palette = kUsualMasks, b.dataOffset = 62;
+       })},
+      {"cut inside the masks", with([](Bmp& b) {
+         b.bits = 32, b.compression = 3, b.palette = kUsualMasks, b.rows.clear();
+       }).substr(0, 62)},
       {"negative width", with([](Bmp& b) { b.width = -2; })},
       {"zero height", with([](Bmp& b) { b.height = 0; })},
       {"most negative height", with([](Bmp& b) { b.height = INT_MIN; })},
