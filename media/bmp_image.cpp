@@ -85,13 +85,13 @@ bool ReadHeader(ImageSource& src, BmpHeader& h) {
 
 // The palette is present only when the data offset leaves room for more than the info header;
 // the rows follow it directly. Entries beyond 256, and all entries of a picture deeper than
-// 8 bits, are read past without being kept. `taken` bytes of the area were already read.
-bool ReadPalette(ImageSource& src, const BmpHeader& h, BmpPalette& pal, i64 taken) {
+// 8 bits, are read past without being kept.
+bool ReadPalette(ImageSource& src, const BmpHeader& h, BmpPalette& pal) {
   if (h.dataOffset - 14 <= kInfoHeaderSize) return true;
   i64 entrySize = h.headerSize == kCoreHeaderSize ? 3 : 4;
   i64 bytes = h.headerSize == kCoreHeaderSize
                   ? (h.bitsPerPixel < 40 ? (i64{1} << h.bitsPerPixel) * 3 : i64{1} << 40)
-                  : h.dataOffset - 54 - taken;
+                  : h.dataOffset - 54;
   i64 kept = h.bitsPerPixel <= 8 ? std::min<i64>(bytes / entrySize, 256) : 0;
   for (i64 i = 0; i < kept; ++i) {
     u8 entry[4];
@@ -106,7 +106,7 @@ bool ReadPalette(ImageSource& src, const BmpHeader& h, BmpPalette& pal, i64 take
 // A bit-field file keeps its red, green and blue masks in the first 12 bytes of the palette
 // area. A 32-bit file with the usual masks lays out its pixels exactly as an uncompressed one
 // does, so it is read the same way; any other masks would need shifting that raw reading does not
-// do. A fourth (alpha) mask, where present, is read past with the rest of the area.
+// do.
 bool ReadUsualMasks(ImageSource& src, const BmpHeader& h) {
   if (h.bitsPerPixel != 32 || h.dataOffset - 54 < kMaskBytes) return false;
   u32 red, green, blue;
@@ -116,10 +116,11 @@ bool ReadUsualMasks(ImageSource& src, const BmpHeader& h) {
 
 // Everything between the info header and the rows. Run-length rows read as raw pixels would
 // decode to noise, so only uncompressed files and bit-field files with the usual masks get here.
+// A 32-bit file keeps no palette: what follows the masks (an alpha mask, say) is read past.
 bool ReadPaletteArea(ImageSource& src, const BmpHeader& h, BmpPalette& pal) {
-  if (h.compression == kCompressionNone) return ReadPalette(src, h, pal, 0);
-  if (h.compression != kCompressionBitFields || !ReadUsualMasks(src, h)) return false;
-  return ReadPalette(src, h, pal, kMaskBytes);
+  if (h.compression == kCompressionNone) return ReadPalette(src, h, pal);
+  return h.compression == kCompressionBitFields && ReadUsualMasks(src, h) &&
+         src.Skip(h.dataOffset - 54 - kMaskBytes);
 }
 
 bool DepthAccepted(i32 bits) {

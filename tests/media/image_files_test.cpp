@@ -122,8 +122,8 @@ TEST(BmpReader, RejectsDamagedAndHostileFilesAndEmptiesTheImage) {
       {"4-bit run-length", with([](Bmp& b) { b.bits = 4, b.compression = 2; })},
       // Bit fields other than the usual masks of a 32-bit file: raw reading would mix channels.
       {"swapped masks", with([](Bmp& b) {
-         b.bits = 32, b.compression = 3, b.palette = kUsualMasks;
-         b.palette = b.palette.substr(8, 4) + b.palette.substr(4, 4) + b.palette.substr(0, 4);
+         b.bits = 32, b.compression = 3;
+         b.palette = LE(0x000000FF, 4) + LE(0x0000FF00, 4) + LE(0x00FF0000, 4);
        })},
       {"24-bit bit fields",
        with([](Bmp& b) { b.bits = 24, b.compression = 3, b.palette = kUsualMasks; })},
