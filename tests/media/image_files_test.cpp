@@ -125,6 +125,18 @@ TEST(BmpReader, RejectsDamagedAndHostileFilesAndEmptiesTheImage) {
          b.bits = 32, b.compression = 3;
          b.palette = LE(0x000000FF, 4) + LE(0x0000FF00, 4) + LE(0x00FF0000, 4);
        })},
+      {"red mask narrowed", with([](Bmp& b) {
+         b.bits = 32, b.compression = 3;
+         b.palette = LE(0x00F80000, 4) + LE(0x0000FF00, 4) + LE(0x000000FF, 4);
+       })},
+      {"green mask moved", with([](Bmp& b) {
+         b.bits = 32, b.compression = 3;
+         b.palette = LE(0x00FF0000, 4) + LE(0xFF000000, 4) + LE(0x000000FF, 4);
+       })},
+      {"blue mask narrowed", with([](Bmp& b) {
+         b.bits = 32, b.compression = 3;
+         b.palette = LE(0x00FF0000, 4) + LE(0x0000FF00, 4) + LE(0x0000007F, 4);
+       })},
       {"24-bit bit fields",
        with([](Bmp& b) { b.bits = 24, b.compression = 3, b.palette = kUsualMasks; })},
       {"no room for the masks", with([](Bmp& b) {
